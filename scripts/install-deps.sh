@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Tavro needs to build, run and test, when any is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
+  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libplib-dev libode-dev liblua5.1-0-dev libtolua++5.1-dev libfontconfig-dev
+  lib3ds-dev libsndfile1-dev libxmp-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils imagemagick sox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once in a normal build, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Tests that need a display run under Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+
+jobs=$(nproc)
+run_suite() {
+  local dir=$1; shift
+  TAVRO_BUILD_DIR=$dir "$root/scripts/build.sh" -DTAVRO_BUILD_BENCH=OFF "$@"
+  (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24" \
+      ctest --output-on-failure -j"$jobs" --timeout 600)
+}
+
+run_suite "$root/build" -DTAVRO_SANITIZE=OFF
+if [ "${TAVRO_SKIP_SANITIZE:-0}" != 1 ]; then
+  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_suite "$root/build-sanitize" -DTAVRO_SANITIZE=ON
+fi

@@ -1,0 +1,42 @@
+#include "core/FrameTimer.h"
+
+#include <cassert>
+
+#include "core/Clock.h"
+
+FrameTimer *g_timer = nullptr;
+
+FrameTimer::FrameTimer(Clock *clock_)
+	: clock(clock_), currentTime(0), previousTime(0), lastFpsTime(0), fpsInterval(0),
+	  framesCounted(0), fps(0.0f) {
+	assert(clock);
+	currentTime = previousTime = Now();
+}
+
+uint32_t FrameTimer::Now() {
+	return clock->Milliseconds();
+}
+
+void FrameTimer::SetClock(Clock *newClock) {
+	assert(newClock);
+	clock = newClock;
+	currentTime = previousTime = Now();
+}
+
+uint32_t FrameTimer::Update() {
+	previousTime = currentTime;
+	uint32_t now = Now();
+	framesCounted++;
+	currentTime = now;
+	if (fpsInterval == 0) {
+		return now;
+	}
+	int32_t sinceLast = static_cast<int32_t>(now - lastFpsTime);
+	if (sinceLast < static_cast<int32_t>(fpsInterval)) {
+		return now;
+	}
+	fps = framesCounted / (static_cast<float>(now - lastFpsTime) * 0.001f);
+	lastFpsTime = now;
+	framesCounted = 0;
+	return now;
+}

@@ -1,0 +1,38 @@
+#ifndef TAVRO_CORE_FRAMETIMER_H
+#define TAVRO_CORE_FRAMETIMER_H
+
+#include <cstdint>
+
+class Clock;
+
+// Milliseconds since an arbitrary origin, the length of the last frame and a measured frame rate.
+class FrameTimer {
+public:
+	// The clock is not owned; it must outlive the timer.
+	explicit FrameTimer(Clock *clock);
+
+	uint32_t Now();
+	uint32_t Update();
+
+	uint32_t GetTime() const { return currentTime; }
+	uint32_t GetFrameTime() const { return currentTime - previousTime; }
+	float GetFps() const { return fps; }
+	void SetFpsInterval(uint32_t ms) { fpsInterval = ms; }
+
+	// Replaces the clock (tests); current and previous time restart from it.
+	void SetClock(Clock *newClock);
+
+private:
+	Clock *clock;
+	uint32_t currentTime;     // ms, at the last Update
+	uint32_t previousTime;    // ms, at the Update before
+	uint32_t lastFpsTime;     // ms, of the last rate measurement
+	uint32_t fpsInterval;     // ms between rate measurements, 0 = none
+	uint32_t framesCounted;   // frames since the last measurement
+	float fps;                // frames per second
+};
+
+// The process-wide frame timer; set by program entry, replaceable by tests.
+extern FrameTimer *g_timer;
+
+#endif

@@ -1,0 +1,72 @@
+#include "core/Program.h"
+
+#include <SDL/SDL.h>
+
+#include "core/Clock.h"
+#include "core/FrameTimer.h"
+#include "core/LogFile.h"
+#include "core/StateMachine.h"
+#include "core/System.h"
+#include "frontend/Credits.h"
+#include "frontend/MenuState.h"
+#include "match/InGame.h"
+
+GameStateObject *DefaultStateFactory::Create(GameState state) {
+	switch (state) {
+	case STATE_MENU: return new MenuState();
+	case STATE_MATCH: return new InGame();
+	case STATE_CREDITS: return new Credits();
+	default: return nullptr;
+	}
+}
+
+bool TakeQuitRequests() {
+	SDL_Event event;
+	bool quit = false;
+	while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_QUITMASK) > 0) {
+		quit = true;
+	}
+	const Uint32 unread = SDL_ACTIVEEVENTMASK | SDL_VIDEOEXPOSEMASK | SDL_VIDEORESIZEMASK | SDL_SYSWMEVENTMASK;
+	while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, unread) > 0) {
+	}
+	return quit;
+}
+
+namespace {
+
+// Made before program entry, so the first frame time includes all of start-up.
+MonotonicClock s_clock;
+FrameTimer s_timer(&s_clock);
+
+} // namespace
+
+int RunProgram() {
+	g_timer = &s_timer;
+	LogFile *log = new LogFile();
+	log->Open("Log.txt", "Kelvane");
+	g_log = log;
+
+	System *system = new System();
+	if (system->Startup()) {
+		DefaultStateFactory factory;
+		StateMachine *states = new StateMachine(&factory);
+		if (states->SetGameState(STATE_MENU)) {
+			for (;;) {
+				bool quit = TakeQuitRequests();
+				bool running = states->RunGameStateFrame();
+				if (!running || quit) {
+					break;
+				}
+			}
+		}
+		states->SetGameState(STATE_NONE);
+		delete states;
+		system->Shutdown();
+	}
+	delete system;
+
+	g_log = nullptr;
+	log->Close();
+	delete log;
+	return 0;
+}

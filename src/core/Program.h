@@ -1,0 +1,19 @@
+#ifndef TAVRO_CORE_PROGRAM_H
+#define TAVRO_CORE_PROGRAM_H
+
+#include "core/GameState.h"
+
+// The game's own states: the menu, a match and the credits.
+class DefaultStateFactory : public GameStateFactory {
+public:
+	GameStateObject *Create(GameState state) override;
+};
+
+// Drains the quit requests from SDL's queue and reports whether there was one. Window-manager
+// events that no state reads are dropped too, so they never fill the queue and crowd out a quit.
+bool TakeQuitRequests();
+
+// The program: log, start-up, the main loop over the game states, shut-down. Always returns 0.
+int RunProgram();
+
+#endif

@@ -1,0 +1,171 @@
+#include "core/System.h"
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+#include <plib/ssg.h>
+
+#include "core/FrameTimer.h"
+#include "core/LogFile.h"
+#include "core/VideoConfig.h"
+#include "frontend/OptionsRecord.h"
+#include "input/NoxInput.h"
+#include "match/SoundBank.h"
+
+const char *const System::CAPTION = "Tavro v0.9 beta - (c) 2026 the Tavro team";
+const char *const System::VIDEO_CONFIG_FILE = "video.cfg";
+const char *const System::OPTIONS_FILE = "options.dat";
+
+namespace {
+
+SDL_Surface *SetVideoMode(int width, int height, int bitsPerPixel, int depthBits, bool fullscreen) {
+	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
+	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+	Uint32 flags = SDL_OPENGL | (fullscreen ? SDL_FULLSCREEN : 0);
+	return SDL_SetVideoMode(width, height, bitsPerPixel, flags);
+}
+
+} // namespace
+
+System::System()
+	: setMode(SetVideoMode), screen(nullptr), videoConfig(nullptr), input(nullptr), sound(nullptr) {}
+
+System::~System() {
+	Shutdown();
+}
+
+bool System::OpenScreen(const char *caption, int width, int height, int bitsPerPixel, bool fullscreen) {
+	Log(LOG_MESSAGE, "INIT: Opening screen... (%dx%d, %d bits, %s", width, height, bitsPerPixel,
+		fullscreen ? "Fullscreen)" : "Windowed)");
+	// Many drivers offer no 32-bit depth buffer; fewer bits still make a playable game.
+	static const int depthSizes[] = {32, 24, 16};
+	for (int depth : depthSizes) {
+		screen = setMode(width, height, bitsPerPixel, depth, fullscreen);
+		if (screen) {
+			break;
+		}
+		Log(LOG_WARNING, "INIT: No video mode with a %d-bit depth buffer", depth);
+	}
+	if (!screen) {
+		return false;
+	}
+	SDL_ShowCursor(SDL_DISABLE);
+	SDL_WM_SetCaption(caption, nullptr);
+	glMatrixMode(GL_PROJECTION);
+	glLoadIdentity();
+	glMatrixMode(GL_MODELVIEW);
+	glLoadIdentity();
+	Log(LOG_MESSAGE, "INIT: ...Done!");
+	return true;
+}
+
+bool System::InitEngine() {
+	Log(LOG_MESSAGE, "INIT: Engine initialization...");
+	ssgInit();
+	float nearPlane = 0.0f, farPlane = 0.0f;
+	ssgGetNearFar(&nearPlane, &farPlane);
+	ssgSetNearFar(nearPlane, 10000.0f);
+	glEnable(GL_DEPTH_TEST);
+	Log(LOG_MESSAGE, "INIT: ...Done!");
+	return true;
+}
+
+void System::DeinitEngine() {
+	Log(LOG_MESSAGE, "DEINIT: Engine deinitialization...");
+}
+
+bool System::InitInput() {
+	Log(LOG_MESSAGE, "INIT: Input initialization...");
+	input = new NoxInput();
+	if (!input->Init()) {
+		return false;
+	}
+	input->EnableMouse(0, true);
+	input->EnableKeyboard(0, true);
+	g_input = input;
+	Log(LOG_MESSAGE, "INIT: ...Done!");
+	return true;
+}
+
+void System::DeinitInput() {
+	Log(LOG_MESSAGE, "DEINIT: Input deinitialization...");
+	delete input;
+	input = nullptr;
+	g_input = nullptr;
+}
+
+void System::QuitSDL() {
+	// The video surface belongs to SDL, which frees it in SDL_Quit.
+	screen = nullptr;
+	SDL_Quit();
+	delete videoConfig;
+	videoConfig = nullptr;
+	g_videoConfig = nullptr;
+}
+
+bool System::Startup() {
+	if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+		Log(LOG_ERROR, "SDL initialization failed!");
+		return false;
+	}
+
+	videoConfig = new VideoConfig();
+	g_videoConfig = videoConfig;
+	if (!videoConfig->Load(VIDEO_CONFIG_FILE)) {
+		Log(LOG_WARNING, "Config file not found, using default values");
+	}
+
+	if (!OpenScreen(CAPTION, videoConfig->Width(), videoConfig->Height(), videoConfig->BitsPerPixel(),
+			videoConfig->Fullscreen())) {
+		Log(LOG_ERROR, "Could not open a SDL window!");
+		QuitSDL();
+		return false;
+	}
+
+	if (!InitEngine()) {
+		Log(LOG_ERROR, "Engine initialization failed!");
+		QuitSDL();
+		return false;
+	}
+
+	if (!InitInput()) {
+		Log(LOG_ERROR, "Input initialization failed!");
+		DeinitInput();
+		DeinitEngine();
+		QuitSDL();
+		return false;
+	}
+
+	sound = new SoundBank();
+	if (!sound->Init()) {
+		Log(LOG_ERROR, "FMOD initialization failed!");
+		delete sound;
+		sound = nullptr;
+		DeinitInput();
+		DeinitEngine();
+		QuitSDL();
+		return false;
+	}
+	g_sound = sound;
+
+	g_options.LoadOrCreate(OPTIONS_FILE);
+	SDL_EnableUNICODE(1);
+	if (g_timer) {
+		g_timer->SetFpsInterval(1000);
+	}
+	return true;
+}
+
+void System::Shutdown() {
+	if (!videoConfig) {
+		return; // never started, or already shut down
+	}
+	if (sound) {
+		sound->Deinit();
+		delete sound;
+		sound = nullptr;
+		g_sound = nullptr;
+	}
+	DeinitInput();
+	DeinitEngine();
+	QuitSDL();
+}

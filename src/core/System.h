@@ -1,0 +1,47 @@
+#ifndef TAVRO_CORE_SYSTEM_H
+#define TAVRO_CORE_SYSTEM_H
+
+struct SDL_Surface;
+class NoxInput;
+class SoundBank;
+class VideoConfig;
+
+// Brings the process from nothing to a window with an OpenGL context, the scene graph, the
+// input library and the sound system, reads the two settings files, and undoes it all at the end.
+// While it is up, g_videoConfig, g_input and g_sound point at its objects.
+class System {
+public:
+	// Opens the video mode; the seam lets tests refuse depth sizes without a display.
+	typedef SDL_Surface *(*SetModeFunction)(int width, int height, int bitsPerPixel, int depthBits,
+		bool fullscreen);
+
+	static const char *const CAPTION;
+	static const char *const VIDEO_CONFIG_FILE;
+	static const char *const OPTIONS_FILE;
+
+	System();
+	~System();
+
+	bool Startup();
+	void Shutdown();
+
+	bool OpenScreen(const char *caption, int width, int height, int bitsPerPixel, bool fullscreen);
+	void SetModeFunctionForTests(SetModeFunction function) { setMode = function; }
+
+	const VideoConfig *GetVideoConfig() const { return videoConfig; }
+
+private:
+	bool InitEngine();
+	void DeinitEngine();
+	bool InitInput();
+	void DeinitInput();
+	void QuitSDL();
+
+	SetModeFunction setMode;
+	SDL_Surface *screen;
+	VideoConfig *videoConfig;
+	NoxInput *input;
+	SoundBank *sound;
+};
+
+#endif

@@ -1,0 +1,28 @@
+#ifndef TAVRO_CORE_VIDEOCONFIG_H
+#define TAVRO_CORE_VIDEOCONFIG_H
+
+// Screen settings read once from "video.cfg"; everybody asks it for the screen size.
+class VideoConfig {
+public:
+	VideoConfig();
+
+	// Reads four integers (width, height, bits per pixel, full-screen flag). False when the
+	// file cannot be opened; unreadable values keep their defaults.
+	bool Load(const char *path);
+
+	int Width() const { return width; }
+	int Height() const { return height; }
+	int BitsPerPixel() const { return bitsPerPixel; }
+	bool Fullscreen() const { return fullscreen; }
+
+private:
+	int width;        // pixels
+	int height;       // pixels
+	int bitsPerPixel;
+	bool fullscreen;
+};
+
+// The process-wide configuration; exists between start-up and shut-down.
+extern VideoConfig *g_videoConfig;
+
+#endif

@@ -1,0 +1,114 @@
+#include "frontend/OptionsRecord.h"
+
+#include <SDL/SDL_keysym.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/LogFile.h"
+
+OptionsRecord g_options;
+
+void OptionsRecord::SetDefaults() {
+	static const int32_t defaultKeys1[KEY_COUNT] = {113, 97, 122, 120, 99};
+	static const uint8_t defaultChars1[KEY_COUNT] = {'q', 'a', 'z', 'x', 'c'};
+	static const int32_t defaultKeys2[KEY_COUNT] = {111, 107, 110, 109, 112};
+	static const uint8_t defaultChars2[KEY_COUNT] = {'o', 'k', 'n', 'm', 'p'};
+
+	memset(this, 0, sizeof(*this));
+	matchLength = 4;
+	shootTime = 2;
+	mode = MODE_PL1_VS_PL2;
+	daytime = DAYTIME_DAY;
+	music = 1;
+	arena = 0;
+	character[0] = 0;
+	character[1] = 1;
+	memcpy(keys1, defaultKeys1, sizeof(keys1));
+	memcpy(keyChars1, defaultChars1, sizeof(keyChars1));
+	memcpy(keys2, defaultKeys2, sizeof(keys2));
+	memcpy(keyChars2, defaultChars2, sizeof(keyChars2));
+}
+
+bool OptionsRecord::Read(const char *path) {
+	FILE *file = fopen(path, "rb");
+	if (!file) {
+		return false;
+	}
+	size_t got = fread(this, 1, FILE_SIZE, file);
+	fclose(file);
+	if (got < static_cast<size_t>(FILE_SIZE)) {
+		Log(LOG_WARNING, "OPTIONS: \"%s\" holds %u of %d bytes", path, static_cast<unsigned>(got), FILE_SIZE);
+	}
+	return true;
+}
+
+bool OptionsRecord::Write(const char *path) const {
+	std::string temp = std::string(path) + ".tmp";
+	FILE *file = fopen(temp.c_str(), "wb");
+	if (!file) {
+		Log(LOG_WARNING, "OPTIONS: Could not create \"%s\"", temp.c_str());
+		return false;
+	}
+	bool written = fwrite(this, 1, FILE_SIZE, file) == static_cast<size_t>(FILE_SIZE);
+	written = fflush(file) == 0 && written;
+	written = fclose(file) == 0 && written;
+	if (!written || rename(temp.c_str(), path) != 0) {
+		Log(LOG_WARNING, "OPTIONS: Could not write \"%s\"", path);
+		remove(temp.c_str());
+		return false;
+	}
+	return true;
+}
+
+namespace {
+
+// Puts one field back to its default when it lies outside [low, high].
+template <typename T>
+int CheckRange(T &field, T low, T high, T fallback, const char *name) {
+	if (field >= low && field <= high) {
+		return 0;
+	}
+	Log(LOG_WARNING, "OPTIONS: %s %d is out of range, using %d", name, static_cast<int>(field),
+		static_cast<int>(fallback));
+	field = fallback;
+	return 1;
+}
+
+int CheckKeys(int32_t *keys, const int32_t *fallback, const char *name) {
+	int changed = 0;
+	for (int i = 0; i < KEY_COUNT; i++) {
+		// Key codes index SDL's key-state array, so one outside it must never survive.
+		changed += CheckRange<int32_t>(keys[i], 0, SDLK_LAST - 1, fallback[i], name);
+	}
+	return changed;
+}
+
+} // namespace
+
+int OptionsRecord::Validate() {
+	OptionsRecord defaults;
+	defaults.SetDefaults();
+	int changed = 0;
+	changed += CheckRange<int32_t>(matchLength, 1, 4, defaults.matchLength, "match length");
+	changed += CheckRange<int32_t>(shootTime, 1, 5, defaults.shootTime, "shoot time");
+	changed += CheckRange<int32_t>(mode, MODE_PL1_VS_PL2, MODE_PC_VS_PC, defaults.mode, "mode");
+	changed += CheckRange<int32_t>(daytime, DAYTIME_DAY, DAYTIME_RANDOM, defaults.daytime, "daytime");
+	changed += CheckRange<uint8_t>(music, 0, 1, defaults.music, "music");
+	changed += CheckRange<int32_t>(arena, -1, 1, defaults.arena, "arena");
+	changed += CheckRange<int32_t>(character[0], 0, 3, defaults.character[0], "character 1");
+	changed += CheckRange<int32_t>(character[1], 0, 3, defaults.character[1], "character 2");
+	changed += CheckKeys(keys1, defaults.keys1, "player 1 key");
+	changed += CheckKeys(keys2, defaults.keys2, "player 2 key");
+	return changed;
+}
+
+void OptionsRecord::LoadOrCreate(const char *path) {
+	if (Read(path)) {
+		Validate();
+		return;
+	}
+	SetDefaults();
+	Write(path);
+}

@@ -1,0 +1,316 @@
+#include "input/NoxInput.h"
+
+#include <SDL/SDL.h>
+
+#include <cstring>
+
+NoxInput *g_input = nullptr;
+
+NoxInput::NoxInput()
+	: joystickHandles(nullptr), joysticks(nullptr), keyboards(nullptr), mice(nullptr),
+	  joystickCount(0), keyboardCount(0), mouseCount(0), mode(NI_MODE_POLLING), eventMask(0),
+	  joystickSubsystem(false), eventPool(), eventInUse() {}
+
+NoxInput::~NoxInput() {
+	delete[] joystickHandles;
+	delete[] joysticks;
+	delete[] keyboards;
+	delete[] mice;
+	if (joystickSubsystem) {
+		SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+	}
+}
+
+bool NoxInput::Init() {
+	if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) == -1) {
+		return false;
+	}
+	joystickSubsystem = true;
+
+	joystickCount = SDL_NumJoysticks();
+	if (joystickCount < 0) {
+		joystickCount = 0;
+	}
+	if (joystickCount > 0) {
+		joystickHandles = new _SDL_Joystick *[joystickCount]();
+		joysticks = new NI_Joystick[joystickCount]();
+	}
+	for (int i = 0; i < joystickCount; i++) {
+		NI_Joystick &joy = joysticks[i];
+		const char *name = SDL_JoystickName(i);
+		snprintf(joy.name, sizeof(joy.name), "%s", name ? name : "");
+		joy.index = i;
+		joy.enabled = false;
+		SDL_Joystick *handle = SDL_JoystickOpen(i);
+		if (handle) {
+			joy.axisCount = SDL_JoystickNumAxes(handle);
+			joy.ballCount = SDL_JoystickNumBalls(handle);
+			joy.buttonCount = SDL_JoystickNumButtons(handle);
+			joy.hatCount = SDL_JoystickNumHats(handle);
+			SDL_JoystickClose(handle);
+		}
+	}
+
+	keyboardCount = 1;
+	keyboards = new NI_Keyboard[keyboardCount]();
+	snprintf(keyboards[0].name, sizeof(keyboards[0].name), "NoxInput_Keyboard");
+	keyboards[0].index = 0;
+	keyboards[0].keys = SDL_GetKeyState(&keyboards[0].keyCount);
+	keyboards[0].lastKey = 0;
+	keyboards[0].enabled = false;
+
+	mouseCount = 1;
+	mice = new NI_Mouse[mouseCount]();
+	snprintf(mice[0].name, sizeof(mice[0].name), "NoxInput_Mouse");
+	mice[0].index = 0;
+	mice[0].buttonCount = 3;
+	mice[0].enabled = false;
+
+	mode = NI_MODE_POLLING;
+	eventMask = 0;
+	return true;
+}
+
+void NoxInput::SetMaskBits(uint32_t bits, bool on) {
+	if (on) {
+		eventMask |= bits;
+	} else {
+		eventMask &= ~bits;
+	}
+}
+
+void NoxInput::EnableKeyboard(int index, bool on) {
+	if (index < 0 || index >= keyboardCount) {
+		return;
+	}
+	keyboards[index].enabled = on;
+	SetMaskBits(SDL_EVENTMASK(SDL_KEYDOWN) | SDL_EVENTMASK(SDL_KEYUP), on);
+}
+
+void NoxInput::EnableMouse(int index, bool on) {
+	if (index < 0 || index >= mouseCount) {
+		return;
+	}
+	mice[index].enabled = on;
+	SetMaskBits(SDL_EVENTMASK(SDL_MOUSEMOTION) | SDL_EVENTMASK(SDL_MOUSEBUTTONDOWN) |
+		SDL_EVENTMASK(SDL_MOUSEBUTTONUP), on);
+}
+
+NI_Keyboard *NoxInput::GetKeyboard(int index) const {
+	if (index < 0 || index >= keyboardCount || !keyboards[index].enabled) {
+		return nullptr;
+	}
+	return &keyboards[index];
+}
+
+NI_Mouse *NoxInput::GetMouse(int index) const {
+	if (index < 0 || index >= mouseCount || !mice[index].enabled) {
+		return nullptr;
+	}
+	return &mice[index];
+}
+
+void NoxInput::SetInputMode(int newMode) {
+	static const Uint8 inputTypes[] = {
+		SDL_KEYDOWN, SDL_KEYUP, SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION,
+		SDL_JOYBUTTONDOWN, SDL_JOYBUTTONUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP,
+	};
+	mode = newMode;
+	// In polling mode these events never reach the queue, so nothing piles up in it.
+	int state = (mode == NI_MODE_EVENTS || mode == NI_MODE_BOTH) ? SDL_ENABLE : SDL_IGNORE;
+	for (Uint8 type : inputTypes) {
+		SDL_EventState(type, state);
+	}
+	SDL_JoystickEventState(state);
+	SDL_EnableUNICODE(state == SDL_ENABLE ? 1 : 0);
+}
+
+bool NoxInput::HasEvent() const {
+	if (mode == NI_MODE_POLLING) {
+		return false;
+	}
+	SDL_Event event;
+	return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, eventMask) > 0;
+}
+
+void NoxInput::Poll(NI_Event *event) {
+	event->kind = NI_SNAPSHOT;
+	SDL_JoystickUpdate();
+	for (int i = 0; i < joystickCount; i++) {
+		NI_Joystick &joy = joysticks[i];
+		SDL_Joystick *handle = joystickHandles[i];
+		if (!joy.enabled || !handle) {
+			continue;
+		}
+		for (int a = 0; a < joy.axisCount && a < NI_Joystick::MAX_AXES; a++) {
+			joy.axes[a] = SDL_JoystickGetAxis(handle, a);
+		}
+		for (int b = 0; b < joy.buttonCount && b < NI_Joystick::MAX_BUTTONS; b++) {
+			joy.buttons[b] = SDL_JoystickGetButton(handle, b);
+		}
+		for (int h = 0; h < joy.hatCount && h < NI_Joystick::MAX_HATS; h++) {
+			joy.hats[h] = SDL_JoystickGetHat(handle, h);
+		}
+		for (int b = 0; b < joy.ballCount && b < NI_Joystick::MAX_BALLS; b++) {
+			SDL_JoystickGetBall(handle, b, &joy.balls[b], &joy.balls[NI_Joystick::MAX_BALLS + b]);
+		}
+	}
+	for (int i = 0; i < keyboardCount; i++) {
+		if (keyboards[i].enabled) {
+			keyboards[i].keys = SDL_GetKeyState(&keyboards[i].keyCount);
+		}
+	}
+	for (int i = 0; i < mouseCount; i++) {
+		NI_Mouse &mouse = mice[i];
+		if (!mouse.enabled) {
+			continue;
+		}
+		int oldX = mouse.x;
+		int oldY = mouse.y;
+		Uint8 buttons = SDL_GetMouseState(&mouse.x, &mouse.y);
+		mouse.relativeX = mouse.x - oldX;
+		mouse.relativeY = mouse.y - oldY;
+		for (int b = 0; b < mouse.buttonCount && b < NI_Mouse::MAX_BUTTONS; b++) {
+			mouse.buttons[b] = (buttons >> b) & 1;
+		}
+	}
+}
+
+void NoxInput::Translate(const SDL_Event &sdlEvent, NI_Event *event) {
+	event->device = 0;
+	switch (sdlEvent.type) {
+	case SDL_KEYDOWN:
+	case SDL_KEYUP: {
+		event->kind = sdlEvent.type == SDL_KEYDOWN ? NI_KEY_DOWN : NI_KEY_UP;
+		NI_Keyboard &keyboard = keyboards[0];
+		keyboard.lastKey = sdlEvent.key.keysym.sym;
+		keyboard.lastModifiers = sdlEvent.key.keysym.mod;
+		keyboard.lastScancode = sdlEvent.key.keysym.scancode;
+		keyboard.lastChar = static_cast<unsigned char>(sdlEvent.key.keysym.unicode & 0xFF);
+		break;
+	}
+	case SDL_MOUSEMOTION: {
+		event->kind = NI_MOUSE_MOTION;
+		NI_Mouse &mouse = mice[0];
+		mouse.x = sdlEvent.motion.x;
+		mouse.y = sdlEvent.motion.y;
+		mouse.relativeX = sdlEvent.motion.xrel;
+		mouse.relativeY = sdlEvent.motion.yrel;
+		for (int b = 0; b < mouse.buttonCount && b < NI_Mouse::MAX_BUTTONS; b++) {
+			mouse.buttons[b] = (sdlEvent.motion.state >> b) & 1;
+		}
+		break;
+	}
+	case SDL_MOUSEBUTTONDOWN:
+	case SDL_MOUSEBUTTONUP: {
+		event->kind = sdlEvent.type == SDL_MOUSEBUTTONDOWN ? NI_MOUSE_BUTTON_DOWN : NI_MOUSE_BUTTON_UP;
+		NI_Mouse &mouse = mice[0];
+		mouse.relativeX = sdlEvent.button.x - mouse.x;
+		mouse.relativeY = sdlEvent.button.y - mouse.y;
+		mouse.x = sdlEvent.button.x;
+		mouse.y = sdlEvent.button.y;
+		mouse.lastButton = sdlEvent.button.button;
+		break;
+	}
+	default:
+		break;
+	}
+
+	// Joystick events name their device; ignore one that was not there at Init.
+	int which = -1;
+	switch (sdlEvent.type) {
+	case SDL_JOYAXISMOTION: which = sdlEvent.jaxis.which; break;
+	case SDL_JOYHATMOTION: which = sdlEvent.jhat.which; break;
+	case SDL_JOYBUTTONDOWN:
+	case SDL_JOYBUTTONUP: which = sdlEvent.jbutton.which; break;
+	case SDL_JOYBALLMOTION: which = sdlEvent.jball.which; break;
+	default: return;
+	}
+	if (which < 0 || which >= joystickCount) {
+		return;
+	}
+	NI_Joystick &joy = joysticks[which];
+	event->device = which;
+	switch (sdlEvent.type) {
+	case SDL_JOYAXISMOTION:
+		event->kind = NI_JOY_AXIS;
+		joy.lastElement = sdlEvent.jaxis.axis;
+		if (sdlEvent.jaxis.axis < NI_Joystick::MAX_AXES) {
+			joy.axes[sdlEvent.jaxis.axis] = sdlEvent.jaxis.value;
+		}
+		break;
+	case SDL_JOYHATMOTION:
+		event->kind = NI_JOY_HAT;
+		joy.lastElement = sdlEvent.jhat.hat;
+		if (sdlEvent.jhat.hat < NI_Joystick::MAX_HATS) {
+			joy.hats[sdlEvent.jhat.hat] = sdlEvent.jhat.value;
+		}
+		break;
+	case SDL_JOYBUTTONDOWN:
+	case SDL_JOYBUTTONUP:
+		event->kind = sdlEvent.type == SDL_JOYBUTTONDOWN ? NI_JOY_BUTTON_DOWN : NI_JOY_BUTTON_UP;
+		joy.lastElement = sdlEvent.jbutton.button;
+		break;
+	case SDL_JOYBALLMOTION:
+		event->kind = NI_JOY_BALL;
+		joy.lastElement = sdlEvent.jball.ball;
+		if (sdlEvent.jball.ball < NI_Joystick::MAX_BALLS) {
+			joy.balls[sdlEvent.jball.ball] = sdlEvent.jball.xrel;
+			joy.balls[NI_Joystick::MAX_BALLS + sdlEvent.jball.ball] = sdlEvent.jball.yrel;
+		}
+		break;
+	default:
+		break;
+	}
+}
+
+NI_Event *NoxInput::GetEvent() {
+	SDL_PumpEvents();
+	NI_Event *event = nullptr;
+	if (mode == NI_MODE_POLLING || mode == NI_MODE_BOTH) {
+		event = NewEvent();
+		Poll(event);
+	}
+	if (mode == NI_MODE_EVENTS || mode == NI_MODE_BOTH) {
+		SDL_Event sdlEvent;
+		if (eventMask != 0 && SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, eventMask) > 0) {
+			if (!event) {
+				event = NewEvent();
+			}
+			Translate(sdlEvent, event);
+		}
+	}
+	if (event) {
+		event->keyboards = keyboards;
+		event->joysticks = joysticks;
+		event->mice = mice;
+	}
+	return event;
+}
+
+NI_Event *NoxInput::NewEvent() {
+	NI_Event *event = nullptr;
+	for (int i = 0; i < EVENT_POOL_SIZE && !event; i++) {
+		if (!eventInUse[i]) {
+			eventInUse[i] = true;
+			event = &eventPool[i];
+		}
+	}
+	if (!event) {
+		event = new NI_Event;
+	}
+	*event = NI_Event();
+	event->mode = mode;
+	return event;
+}
+
+void NoxInput::FreeEvent(NI_Event *event) {
+	if (!event) {
+		return;
+	}
+	if (event >= eventPool && event < eventPool + EVENT_POOL_SIZE) {
+		eventInUse[event - eventPool] = false;
+	} else {
+		delete event;
+	}
+}

@@ -1,0 +1,5 @@
+#include "core/Program.h"
+
+int main() {
+	return RunProgram();
+}
