@@ -9,7 +9,7 @@ jobs=$(nproc)
 run_suite() {
   local dir=$1; shift
   TAVRO_BUILD_DIR=$dir "$root/scripts/build.sh" -DTAVRO_BUILD_BENCH=OFF "$@"
-  (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24" \
+  (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
       ctest --output-on-failure -j"$jobs" --timeout 600)
 }
 

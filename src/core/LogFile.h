@@ -16,7 +16,7 @@ class LogFile {
 public:
 	typedef time_t (*TimeSource)();
 
-	static const int LINE_SIZE = 200; // characters per line, terminator included
+	static constexpr int LINE_SIZE = 200; // characters per line, terminator included
 
 	LogFile();
 	~LogFile();

@@ -4,7 +4,7 @@
 // A camera path: a natural cubic spline through up to 32 points, read from a ".cam" file.
 class PathSpline {
 public:
-	static const int MAX_POINTS = 32;
+	static constexpr int MAX_POINTS = 32;
 
 	PathSpline();
 

@@ -37,7 +37,7 @@ bool System::OpenScreen(const char *caption, int width, int height, int bitsPerP
 	Log(LOG_MESSAGE, "INIT: Opening screen... (%dx%d, %d bits, %s", width, height, bitsPerPixel,
 		fullscreen ? "Fullscreen)" : "Windowed)");
 	// Many drivers offer no 32-bit depth buffer; fewer bits still make a playable game.
-	static const int depthSizes[] = {32, 24, 16};
+	static constexpr int depthSizes[] = {32, 24, 16};
 	for (int depth : depthSizes) {
 		screen = setMode(width, height, bitsPerPixel, depth, fullscreen);
 		if (screen) {

@@ -42,7 +42,7 @@ struct OptionsRecord {
 	uint8_t keyChars2[KEY_COUNT];
 	uint8_t pad3[3];
 
-	static const int FILE_SIZE = 88; // bytes
+	static constexpr int FILE_SIZE = 88; // bytes
 
 	void SetDefaults();
 

@@ -9,10 +9,10 @@ struct _SDL_Joystick;
 union SDL_Event;
 
 struct NI_Joystick {
-	static const int MAX_AXES = 8;
-	static const int MAX_HATS = 2;
-	static const int MAX_BUTTONS = 32;
-	static const int MAX_BALLS = 2;
+	static constexpr int MAX_AXES = 8;
+	static constexpr int MAX_HATS = 2;
+	static constexpr int MAX_BUTTONS = 32;
+	static constexpr int MAX_BALLS = 2;
 
 	char name[256];
 	int index;          // SDL's joystick number
@@ -38,7 +38,7 @@ struct NI_Keyboard {
 };
 
 struct NI_Mouse {
-	static const int MAX_BUTTONS = 32;
+	static constexpr int MAX_BUTTONS = 32;
 
 	char name[256];
 	int index;
@@ -80,7 +80,7 @@ public:
 	void FreeEvent(NI_Event *event);
 
 private:
-	static const int EVENT_POOL_SIZE = 4;
+	static constexpr int EVENT_POOL_SIZE = 4;
 
 	NI_Event *NewEvent();
 	void Poll(NI_Event *event);

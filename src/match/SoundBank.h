@@ -24,9 +24,9 @@ enum SoundSlot {
 // music module.
 class SoundBank {
 public:
-	static const int SLOT_COUNT = 32;
-	static const int MIX_RATE = 44100;   // Hz
-	static const int CHANNEL_COUNT = 32;
+	static constexpr int SLOT_COUNT = 32;
+	static constexpr int MIX_RATE = 44100;   // Hz
+	static constexpr int CHANNEL_COUNT = 32;
 
 	SoundBank();
 	~SoundBank();

@@ -3,13 +3,19 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
+#include <cstdio>
+
 GLWindow::GLWindow(int width_, int height_) : width(width_), height(height_), open(false) {
 	if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+		fprintf(stderr, "GLWindow: %s\n", SDL_GetError());
 		return;
 	}
 	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
 	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 	open = SDL_SetVideoMode(width, height, 32, SDL_OPENGL) != nullptr;
+	if (!open) {
+		fprintf(stderr, "GLWindow: %s\n", SDL_GetError());
+	}
 	if (open) {
 		glViewport(0, 0, width, height);
 		glMatrixMode(GL_PROJECTION);

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <SDL/SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "ScratchDir.h"
+#include "core/Clock.h"
+#include "core/FrameTimer.h"
+#include "core/LogFile.h"
+#include "core/System.h"
+#include "core/VideoConfig.h"
+#include "frontend/OptionsRecord.h"
+#include "input/NoxInput.h"
+#include "match/SoundBank.h"
+
+namespace {
+
+std::vector<int> g_depthAsked;
+int g_depthOffered = 0; // the smallest depth size the fake driver refuses down to
+
+SDL_Surface *FakeSetMode(int, int, int, int depthBits, bool) {
+	g_depthAsked.push_back(depthBits);
+	return depthBits <= g_depthOffered ? reinterpret_cast<SDL_Surface *>(&g_depthOffered) : nullptr;
+}
+
+class LoggedRun {
+public:
+	explicit LoggedRun(ScratchDir &dir_) : dir(dir_), clock(1000), timer(&clock) {
+		log.Open("Log.txt", "Kelvane");
+		g_log = &log;
+		g_timer = &timer;
+	}
+	~LoggedRun() {
+		g_log = nullptr;
+		g_timer = nullptr;
+	}
+	// The entries' texts in order, without stamps.
+	std::vector<std::string> Entries() {
+		std::vector<std::string> lines;
+		std::string text = dir.ReadText("Log.txt");
+		size_t at = 0;
+		while ((at = text.find(" - ", at)) != std::string::npos) {
+			size_t colon = text.find(": ", at);
+			size_t end = text.find(" \n", colon);
+			lines.push_back(text.substr(at + 3, end - at - 3));
+			at = end;
+		}
+		return lines;
+	}
+
+	ScratchDir &dir;
+	ManualClock clock;
+	FrameTimer timer;
+	LogFile log;
+};
+
+} // namespace
+
+TEST(System, AsksForSmallerDepthBuffersBeforeGivingUp) {
+	ScratchDir dir;
+	LoggedRun run(dir);
+	{
+		System system;
+		system.SetModeFunctionForTests(FakeSetMode);
+		g_depthAsked.clear();
+		g_depthOffered = 16;
+		// The fake surface is only a marker: the window parts after it need SDL, so stop there.
+		ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+		EXPECT_TRUE(system.OpenScreen("t", 320, 200, 32, false));
+		EXPECT_EQ(g_depthAsked, (std::vector<int>{32, 24, 16}));
+		SDL_Quit();
+	}
+	std::vector<std::string> entries = run.Entries();
+	ASSERT_GE(entries.size(), 4u);
+	EXPECT_EQ(entries[0], "Message: INIT: Opening screen... (320x200, 32 bits, Windowed)");
+	EXPECT_EQ(entries[1], "Warning: INIT: No video mode with a 32-bit depth buffer");
+	EXPECT_EQ(entries[2], "Warning: INIT: No video mode with a 24-bit depth buffer");
+	EXPECT_EQ(entries[3], "Message: INIT: ...Done!");
+}
+
+TEST(System, StartupFailsInOrderWhenNoWindowOpens) {
+	ScratchDir dir;
+	LoggedRun run(dir);
+	{
+		System system;
+		system.SetModeFunctionForTests(FakeSetMode);
+		g_depthAsked.clear();
+		g_depthOffered = 0;
+		EXPECT_FALSE(system.Startup());
+		EXPECT_EQ(g_depthAsked, (std::vector<int>{32, 24, 16}));
+		EXPECT_EQ(g_videoConfig, nullptr);
+	}
+	std::vector<std::string> entries = run.Entries();
+	ASSERT_EQ(entries.size(), 6u);
+	EXPECT_EQ(entries[0], "Warning: Config file not found, using default values");
+	EXPECT_EQ(entries[1], "Message: INIT: Opening screen... (640x480, 32 bits, Fullscreen)");
+	EXPECT_EQ(entries[5], "Error: Could not open a SDL window!");
+	EXPECT_FALSE(dir.Exists("options.dat"));
+}
+
+TEST(System, StartsAndShutsDownWithAWindowInputSoundAndOptions) {
+	ScratchDir dir;
+	LoggedRun run(dir);
+	dir.WriteText("video.cfg", "320 240 32 0");
+	setenv("SDL_AUDIODRIVER", "dummy", 1);
+	{
+		System system;
+		ASSERT_TRUE(system.Startup());
+		ASSERT_NE(g_videoConfig, nullptr);
+		EXPECT_EQ(g_videoConfig->Width(), 320);
+		ASSERT_NE(g_input, nullptr);
+		EXPECT_NE(g_input->GetKeyboard(0), nullptr);
+		EXPECT_NE(g_input->GetMouse(0), nullptr);
+		ASSERT_NE(g_sound, nullptr);
+		EXPECT_TRUE(g_sound->IsOpen());
+		SDL_Surface *screen = SDL_GetVideoSurface();
+		ASSERT_NE(screen, nullptr);
+		EXPECT_EQ(screen->w, 320);
+		EXPECT_EQ(screen->h, 240);
+		EXPECT_TRUE(dir.Exists("options.dat"));
+		EXPECT_EQ(g_options.matchLength, 4);
+		system.Shutdown();
+		EXPECT_EQ(g_input, nullptr);
+		EXPECT_EQ(g_sound, nullptr);
+		EXPECT_EQ(g_videoConfig, nullptr);
+		system.Shutdown(); // a second shut-down does nothing
+	}
+	std::vector<std::string> expected = {
+		"Message: INIT: Opening screen... (320x240, 32 bits, Windowed)",
+		"Message: INIT: ...Done!",
+		"Message: INIT: Engine initialization...",
+		"Message: INIT: ...Done!",
+		"Message: INIT: Input initialization...",
+		"Message: INIT: ...Done!",
+		"Message: SOUND: Initializing...",
+		"Message: SOUND: ...Done!",
+		"Message: SOUND: Deinitialization...",
+		"Message: DEINIT: Input deinitialization...",
+		"Message: DEINIT: Engine deinitialization...",
+	};
+	EXPECT_EQ(run.Entries(), expected);
+	EXPECT_EQ(run.timer.GetFps(), 0.0f);
+}

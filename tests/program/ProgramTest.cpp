@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "GameProcess.h"
+#include "ScratchDir.h"
+
+namespace {
+
+// The log's entries, without their stamps.
+std::vector<std::string> Entries(const std::string &text) {
+	std::vector<std::string> lines;
+	size_t at = 0;
+	while ((at = text.find(" - ", at)) != std::string::npos) {
+		size_t end = text.find(" \n", at);
+		lines.push_back(text.substr(at + 3, end - at - 3));
+		at = end;
+	}
+	return lines;
+}
+
+// Index of the first entry at or after `from` equal to `entry`, or -1.
+int Find(const std::vector<std::string> &entries, const std::string &entry, int from = 0) {
+	for (int i = from; i < static_cast<int>(entries.size()); i++) {
+		if (entries[i] == entry) {
+			return i;
+		}
+	}
+	return -1;
+}
+
+const char *const DEFAULT_OPTIONS =
+	"\x04\0\0\0\x02\0\0\0\0\0\0\0\0\0\0\0\x01\0\0\0\0\0\0\0\0\0\0\0\x01\0\0\0"
+	"q\0\0\0a\0\0\0z\0\0\0x\0\0\0c\0\0\0qazxc\0\0\0"
+	"o\0\0\0k\0\0\0n\0\0\0m\0\0\0p\0\0\0oknmp\0\0\0";
+
+} // namespace
+
+TEST(Program, StartsInOrderAndShutsDownOnTerminate) {
+	ScratchDir dir;
+	XServer x;
+	ASSERT_TRUE(x.IsRunning());
+	GameProcess game;
+	ASSERT_TRUE(game.Start(x.Display()));
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000)) << dir.ReadText("Log.txt");
+	EXPECT_TRUE(game.IsRunning());
+	EXPECT_NE(RunOnDisplay(x.Display(), "xwininfo -root -tree").find("\"Tavro v0.9 beta"), std::string::npos);
+	EXPECT_EQ(game.Terminate(), 0);
+
+	std::string text = dir.ReadText("Log.txt");
+	ASSERT_EQ(text.rfind("--- Log \"Kelvane\" open on ", 0), 0u) << text;
+	EXPECT_NE(text.find("\n\n--- Log closed on "), std::string::npos) << text;
+	EXPECT_EQ(text.back(), '\n');
+
+	std::vector<std::string> entries = Entries(text);
+	ASSERT_FALSE(entries.empty()) << text;
+	EXPECT_EQ(entries[0], "Warning: Config file not found, using default values");
+	// Start-up in order, then the menu, then the tear-down and shut-down.
+	const char *const order[] = {
+		"Message: INIT: Opening screen... (640x480, 32 bits, Fullscreen)",
+		"Message: INIT: ...Done!",
+		"Message: INIT: Engine initialization...",
+		"Message: INIT: ...Done!",
+		"Message: INIT: Input initialization...",
+		"Message: INIT: ...Done!",
+		"Message: SOUND: Initializing...",
+		"Message: SOUND: ...Done!",
+		"Message: MAIN: Changing game state...",
+		"Message: MAIN: ...Done!",
+		"Message: MAIN: Changing game state...",
+		"Message: MAIN: ...Done!",
+		"Message: SOUND: Deinitialization...",
+		"Message: DEINIT: Input deinitialization...",
+		"Message: DEINIT: Engine deinitialization...",
+	};
+	int at = 0;
+	for (const char *entry : order) {
+		int found = Find(entries, entry, at);
+		ASSERT_GE(found, at) << "missing or out of order: " << entry << "\n" << text;
+		at = found + 1;
+	}
+	EXPECT_EQ(at, static_cast<int>(entries.size())) << text;
+	for (const std::string &entry : entries) {
+		EXPECT_EQ(entry.find("Error:"), std::string::npos) << entry;
+	}
+
+	// The options file holds the defaults; a second start reads it and leaves it alone.
+	ASSERT_EQ(dir.ReadText("options.dat"), std::string(DEFAULT_OPTIONS, 88));
+	struct stat before;
+	ASSERT_EQ(stat("options.dat", &before), 0);
+	remove("Log.txt");
+	GameProcess second;
+	ASSERT_TRUE(second.Start(x.Display()));
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
+	EXPECT_EQ(second.Terminate(), 0);
+	struct stat after;
+	ASSERT_EQ(stat("options.dat", &after), 0);
+	EXPECT_EQ(dir.ReadText("options.dat"), std::string(DEFAULT_OPTIONS, 88));
+	EXPECT_EQ(before.st_mtim.tv_sec, after.st_mtim.tv_sec);
+	EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
+}
+
+TEST(Program, VideoConfigGivesAWindowOfItsSize) {
+	ScratchDir dir;
+	dir.WriteText("video.cfg", "800 600 16 0\n");
+	XServer x;
+	ASSERT_TRUE(x.IsRunning());
+	GameProcess game;
+	ASSERT_TRUE(game.Start(x.Display()));
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000)) << dir.ReadText("Log.txt");
+	std::string info = RunOnDisplay(x.Display(), "xwininfo -name 'Tavro v0.9 beta - (c) 2026 the Tavro team'");
+	EXPECT_NE(info.find("Width: 800"), std::string::npos) << info;
+	EXPECT_NE(info.find("Height: 600"), std::string::npos) << info;
+	EXPECT_EQ(game.Terminate(), 0);
+	std::string text = dir.ReadText("Log.txt");
+	EXPECT_NE(text.find("Message: INIT: Opening screen... (800x600, 16 bits, Windowed) \n"), std::string::npos);
+	EXPECT_EQ(text.find("Config file not found"), std::string::npos);
+	EXPECT_NE(text.find("--- Log closed on "), std::string::npos);
+}
+
+TEST(Program, ClosingTheWindowWhileKeysArriveEndsInOrder) {
+	ScratchDir dir;
+	dir.WriteText("video.cfg", "640 480 32 0\n");
+	XServer x;
+	ASSERT_TRUE(x.IsRunning());
+	GameProcess game;
+	ASSERT_TRUE(game.Start(x.Display()));
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
+	// A person typing and moving the mouse at the window: the program keeps running.
+	RunOnDisplay(x.Display(),
+		"xdotool search --name 'Tavro v0.9' windowactivate --sync mousemove --window %1 100 100 "
+		"key --delay 5 a b c Return Escape space");
+	EXPECT_TRUE(game.IsRunning());
+	EXPECT_EQ(game.Terminate(), 0);
+	EXPECT_NE(dir.ReadText("Log.txt").find("DEINIT: Engine deinitialization..."), std::string::npos);
+}

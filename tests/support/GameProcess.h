@@ -1,0 +1,47 @@
+#ifndef TAVRO_TESTS_GAMEPROCESS_H
+#define TAVRO_TESTS_GAMEPROCESS_H
+
+#include <sys/types.h>
+
+#include <string>
+
+// A private Xvfb server for one end-to-end test, so tests never share a screen.
+class XServer {
+public:
+	XServer();
+	~XServer();
+	bool IsRunning() const { return pid > 0 && !display.empty(); }
+	const std::string &Display() const { return display; }
+
+private:
+	pid_t pid;
+	std::string display; // ":N"
+};
+
+// The real program, started in the current working directory on a given display, with no
+// sound card unless the environment has one.
+class GameProcess {
+public:
+	GameProcess();
+	~GameProcess();
+
+	bool Start(const std::string &display);
+	// Sends SIGTERM (SDL turns it into a quit request) and waits; returns the exit status or -1.
+	int Terminate(int timeoutMs = 20000);
+	bool IsRunning();
+	pid_t Pid() const { return pid; }
+
+private:
+	pid_t pid;
+};
+
+// The program's binary in the build tree.
+std::string GameBinary();
+
+// Runs a shell command with DISPLAY set and returns its standard output.
+std::string RunOnDisplay(const std::string &display, const std::string &command);
+
+// Waits until the file contains the text; false after the timeout.
+bool WaitForText(const std::string &path, const std::string &text, int timeoutMs);
+
+#endif
