@@ -1,0 +1,61 @@
+#ifndef TAVRO_WORLD_COMPUTERPLAYER_H
+#define TAVRO_WORLD_COMPUTERPLAYER_H
+
+// Plays one side by answering, each frame of its turn, with the signals a player's keys give:
+// it picks a target, works out the aim point that sends its disc there with a fitting strength,
+// steers the aim point towards it and fires when the aim is good enough.
+class ComputerPlayer {
+public:
+	// Result bits of Think. Fire never comes with a move bit.
+	enum {
+		THINK_UP = 1,
+		THINK_DOWN = 2,
+		THINK_RIGHT = 4,
+		THINK_LEFT = 8,
+		THINK_FIRE = 16
+	};
+
+	enum Mode {
+		MODE_ATTACK = 0,
+		MODE_BELOW_BALL = 1,
+		MODE_OTHER_DISC = 2
+	};
+
+	static constexpr float DEFENCE_OFFSET = 5.0f;   // units below the ball
+	static constexpr float OTHER_DISC_RATIO = 3.0f;
+	static constexpr float SIDE_OFFSET = 3.556f;    // units, 0.8 × (ball + disc radius)
+	static constexpr float MAX_STRENGTH = 60.0f;    // units of aim length
+	static constexpr float ALIGNMENT = 0.5f;        // units off the aim line
+	static constexpr float STEER_TOLERANCE = 0.02f; // units per ms of frame time
+
+	// Returns a value from 0 to 32767, like the standard library's rand with RAND_MAX 32767.
+	typedef int (*RandomSource)();
+
+	ComputerPlayer();
+
+	void SetGoal(float x, float y);
+	// Tests hand in their own draws; the default is the standard generator.
+	void SetRandomSource(RandomSource source);
+
+	int Think(float ballX, float ballY, float aimX, float aimY, float ownX, float ownY,
+	          float otherX, float otherY, int dt);
+
+	const float *GetGoal() const { return goal; }
+	const float *GetDesiredAim() const { return desiredAim; }
+	const float *GetTarget() const { return target; }
+	int GetMode() const { return mode; }
+
+private:
+	// A jitter of at most 1 unit from one 15-bit draw.
+	float Jitter();
+	// Picks the target point and the aim length wanted for it; updates mode.
+	void ChooseTarget(const float ball[2], const float own[2], const float other[2], float &strength);
+
+	float goal[2];         // units, the goal this side attacks
+	float desiredAim[2];   // units, computed by every Think
+	float target[2];       // units, where the disc should go, computed by every Think
+	int mode;              // Mode, kept between calls
+	RandomSource random;
+};
+
+#endif

@@ -1,0 +1,21 @@
+#ifndef TAVRO_WORLD_ENTITYPARTS_H
+#define TAVRO_WORLD_ENTITYPARTS_H
+
+#include <ode/ode.h>
+
+class ssgEntity;
+
+// Loads a model with the loader's model and texture directories pointed at directory, and
+// flattens it (and builds strips when asked). Null when the file cannot be loaded. The caller
+// owns the result until it hangs it in the scene.
+ssgEntity *LoadEntityModel(const char *directory, const char *file, bool strip);
+
+// Releases a loaded model that never made it into the scene.
+void ReleaseEntityModel(ssgEntity *model);
+
+// Gives the body the mass of a sphere scaled to totalMass and, when there is a space, a sphere
+// geometry of the same radius attached to the body. Returns the geometry (null without a space);
+// the space destroys it.
+dGeomID AttachSphere(dBodyID body, dSpaceID space, float radius, float totalMass);
+
+#endif

@@ -1,0 +1,55 @@
+#ifndef TAVRO_TESTS_WORLDTESTKIT_H
+#define TAVRO_TESTS_WORLDTESTKIT_H
+
+#include <ode/ode.h>
+#include <plib/ssg.h>
+
+#include <memory>
+#include <string>
+
+#include "GLWindow.h"
+#include "ScratchDir.h"
+#include "core/LogFile.h"
+
+// ODE is initialised once per test process, before the first world.
+void InitPhysicsOnce();
+
+// A match-like physics world (no gravity, a simple space) and a scene root.
+class PhysicsScene {
+public:
+	PhysicsScene();
+	~PhysicsScene();
+	dWorldID world;
+	dSpaceID space;
+	ssgRoot *root;
+};
+
+// The process log pointed at "Log.txt" in the test's scratch dir while it lives.
+class ScopedLog {
+public:
+	ScopedLog();
+	~ScopedLog();
+	std::string Text() const;
+	bool Contains(const std::string &line) const { return Text().find(line) != std::string::npos; }
+
+private:
+	LogFile log;
+	LogFile *saved;
+};
+
+// Makes data/<folder>/ in the scratch dir a real folder holding links to every file of the
+// build's data/<folder>/, so a test can add or replace files of its own beside them.
+void LinkDataFolder(const ScratchDir &scratch, const std::string &folder);
+
+// A GL window with the scene graph started in it, for tests that load models or draw.
+class SceneWindow {
+public:
+	explicit SceneWindow(int width = 320, int height = 240);
+	bool IsOpen() const { return window->IsOpen(); }
+	GLWindow &Window() { return *window; }
+
+private:
+	std::unique_ptr<GLWindow> window;
+};
+
+#endif
