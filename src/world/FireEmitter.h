@@ -1,0 +1,15 @@
+#ifndef TAVRO_WORLD_FIREEMITTER_H
+#define TAVRO_WORLD_FIREEMITTER_H
+
+#include "world/ParticleEmitter.h"
+
+// Flames of a torch: born inside a disc of radius 0.6 × spread, they rise, shrink and turn opaque.
+class FireEmitter : public ParticleEmitter {
+public:
+	FireEmitter();
+
+	void CreateParticle(ssgaParticleSystem *system, int index, ssgaParticle *particle) override;
+	void UpdateParticle(float dt, ssgaParticleSystem *system, int index, ssgaParticle *particle) override;
+};
+
+#endif
