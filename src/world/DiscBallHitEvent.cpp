@@ -1,0 +1,8 @@
+#include "world/DiscBallHitEvent.h"
+
+#include "match/SoundBank.h"
+#include "world/MatchContext.h"
+
+void DiscBallHitEvent::Start() {
+	match->PlaySound(SOUND_DISC_BALL);
+}
