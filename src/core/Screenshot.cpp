@@ -18,6 +18,8 @@ bool SaveScreenshot(const char *fileName, int width, int height) {
 	const int rowBytes = width * 3;
 	SDL_LockSurface(image);
 	unsigned char *pixels = static_cast<unsigned char *>(image->pixels);
+	// The frame just drawn, before it is presented.
+	glReadBuffer(GL_BACK);
 	glPixelStorei(GL_PACK_ALIGNMENT, 1);
 	glPixelStorei(GL_PACK_ROW_LENGTH, 0);
 	// The frame buffer's first row is the bottom of the screen: read each row into its flipped place.

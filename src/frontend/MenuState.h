@@ -3,8 +3,8 @@
 
 #include "core/GameState.h"
 
-// The menu state. Until the screens exist it keeps the window alive: it takes the input
-// events so the queue never fills, clears and presents a frame.
+// The menu state. Until the screens exist it takes the input events (so the queue never fills),
+// starts a match on Return, quits on Escape, and otherwise clears and presents a frame.
 class MenuState : public GameStateObject {
 public:
 	MenuState();

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include <cstdio>
 #include <string>
@@ -8,6 +12,7 @@
 
 #include "GameProcess.h"
 #include "ScratchDir.h"
+#include "frontend/OptionsRecord.h"
 
 namespace {
 
@@ -132,9 +137,143 @@ TEST(Program, ClosingTheWindowWhileKeysArriveEndsInOrder) {
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
 	// A person typing and moving the mouse at the window: the program keeps running.
 	RunOnDisplay(x.Display(),
-		"xdotool search --name 'Tavro v0.9' windowactivate --sync mousemove --window %1 100 100 "
-		"key --delay 5 a b c Return Escape space");
+		"xdotool search --name 'Tavro v0.9' windowfocus --sync mousemove --window %1 100 100 "
+		"key --delay 5 a b c space");
 	EXPECT_TRUE(game.IsRunning());
 	EXPECT_EQ(game.Terminate(), 0);
 	EXPECT_NE(dir.ReadText("Log.txt").find("DEINIT: Engine deinitialization..."), std::string::npos);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Keeps a screenshot beside the build so a person can look at it after the run.
+void KeepShot(const std::string &file) {
+	fs::path shots = fs::path(TAVRO_BINARY_DIR) / "screenshots";
+	fs::create_directories(shots);
+	std::error_code ec;
+	fs::copy_file(file, shots / fs::path(file).filename(), fs::copy_options::overwrite_existing, ec);
+}
+
+std::string Xdo(const XServer &x, const std::string &actions) {
+	return RunOnDisplay(x.Display(), "xdotool search --name 'Tavro v0.9' windowfocus --sync " + actions);
+}
+
+void Shoot(const XServer &x, const std::string &file) {
+	// import asks for a click when it gets no window: never let it wait.
+	RunOnDisplay(x.Display(), "w=$(xdotool search --name 'Tavro v0.9' | head -n 1); timeout 20 import -window \"${w:-root}\" " + file);
+	KeepShot(file);
+}
+
+// The share of the screen that differs between two pictures (0 same, 1 all different).
+double Difference(const std::string &a, const std::string &b) {
+	std::string out = RunOnDisplay("", "(compare -metric RMSE " + a + " " + b + " null: 2>&1)");
+	size_t open = out.find('(');
+	return open == std::string::npos ? 1.0 : atof(out.c_str() + open + 1);
+}
+
+void WriteOptions(int mode, int daytime, int length, int arena) {
+	OptionsRecord options;
+	options.SetDefaults();
+	options.mode = mode;
+	options.daytime = daytime;
+	options.matchLength = length;
+	options.arena = arena;
+	options.shootTime = 3;
+	ASSERT_TRUE(options.Write("options.dat"));
+}
+
+} // namespace
+
+TEST(Program, PlaysAMatchWithKeysByDayAndByNight) {
+	for (int night = 0; night < 2; night++) {
+		ScratchDir dir;
+		fs::create_symlink(BuildDataDir(), "data");
+		dir.WriteText("video.cfg", "640 480 32 0\n");
+		WriteOptions(MODE_PL1_VS_PC, night, 4, night);
+		XServer x;
+		ASSERT_TRUE(x.IsRunning());
+		GameProcess game;
+		ASSERT_TRUE(game.Start(x.Display()));
+		ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
+		Xdo(x, "key Return");
+		ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000)) << dir.ReadText("Log.txt");
+		sleep(4); // the countdown
+		// Player 1 (keys q a z x c): aim right and up, fire; a few turns go by.
+		for (int turn = 0; turn < 3; turn++) {
+			Xdo(x, "keydown x keydown q sleep 0.4 keyup x keyup q key c");
+			sleep(1);
+		}
+		std::string tag = night ? "night" : "day";
+		Shoot(x, "match_" + tag + ".png");
+		// Keys are not read while a goal or the countdown is shown: try again until they take.
+		const std::string small = "match_" + tag + "_small_view.png";
+		for (int tries = 0; tries < 20; tries++) {
+			Xdo(x, "key F5");
+			usleep(500000);
+			Shoot(x, small);
+			if (Difference("match_" + tag + ".png", small) > 0.01) {
+				break;
+			}
+		}
+		for (int tries = 0; tries < 40 && !dir.Exists("screen.bmp"); tries++) {
+			Xdo(x, "key F10");
+			usleep(300000);
+		}
+		Shoot(x, "match_" + tag + "_after_f10.png");
+		EXPECT_TRUE(game.IsRunning());
+		EXPECT_EQ(game.Terminate(), 0);
+
+		ASSERT_TRUE(dir.Exists("screen.bmp"));
+		RunOnDisplay(x.Display(), "convert screen.bmp screen_" + tag + ".png");
+		KeepShot("screen_" + tag + ".png");
+		EXPECT_LT(Difference("screen.bmp", "match_" + tag + "_after_f10.png"), 0.08) << tag;
+		// The small view changes the picture in its corner.
+		EXPECT_GT(Difference("match_" + tag + ".png", "match_" + tag + "_small_view.png"), 0.01) << tag;
+
+		std::string text = dir.ReadText("Log.txt");
+		EXPECT_EQ(text.find("Error"), std::string::npos) << text;
+		EXPECT_NE(text.find("INGAME: Deinitialization..."), std::string::npos);
+		EXPECT_NE(text.find("--- Log closed on "), std::string::npos);
+	}
+}
+
+TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
+	ScratchDir dir;
+	fs::create_symlink(BuildDataDir(), "data");
+	dir.WriteText("video.cfg", "320 240 32 0\n");
+	WriteOptions(MODE_PC_VS_PC, DAYTIME_DAY, 1, 0);
+	XServer x;
+	ASSERT_TRUE(x.IsRunning());
+	GameProcess game;
+	ASSERT_TRUE(game.Start(x.Display()));
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
+	Xdo(x, "key Return");
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000));
+	// Four periods of a minute, their countdowns, goals and the trophy.
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: Deinitialization...", 420000)) << dir.ReadText("Log.txt");
+	sleep(1);
+	EXPECT_TRUE(game.IsRunning()); // back in the menu
+	EXPECT_EQ(game.Terminate(), 0);
+
+	std::vector<std::string> entries = Entries(dir.ReadText("Log.txt"));
+	const char *const order[] = {
+		"Message: MAIN: Changing game state...", "Message: MAIN: ...Done!",             // the menu
+		"Message: MAIN: Changing game state...", "Message: INGAME: Initialization...",  // the match
+		"Message: INGAME: ...Done!", "Message: MAIN: ...Done!",
+		"Message: MAIN: Changing game state...", "Message: INGAME: Deinitialization...", // its end
+		"Message: MAIN: ...Done!",                                                        // the menu again
+		"Message: MAIN: Changing game state...", "Message: MAIN: ...Done!",              // quit
+		"Message: SOUND: Deinitialization...", "Message: DEINIT: Engine deinitialization...",
+	};
+	int at = 0;
+	for (const char *entry : order) {
+		int found = Find(entries, entry, at);
+		ASSERT_GE(found, at) << "missing or out of order: " << entry;
+		at = found + 1;
+	}
+	for (const std::string &entry : entries) {
+		EXPECT_EQ(entry.find("Error:"), std::string::npos) << entry;
+	}
 }

@@ -129,7 +129,7 @@ std::string GameBinary() {
 }
 
 std::string RunOnDisplay(const std::string &display, const std::string &command) {
-	std::string full = "DISPLAY=" + display + " " + command + " 2>/dev/null";
+	std::string full = "export DISPLAY=" + display + "; " + command + " 2>/dev/null";
 	FILE *pipe = popen(full.c_str(), "r");
 	if (!pipe) {
 		return "";

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <filesystem>
+#include <string>
+
+#include "GLWindow.h"
+#include "ScratchDir.h"
+#include "core/Clock.h"
+#include "core/FrameTimer.h"
+#include "core/LogFile.h"
+#include "core/Overlay2D.h"
+#include "frontend/OptionsRecord.h"
+#include "match/Hud.h"
+#include "world/Announcement.h"
+#include "world/Disc.h"
+#include "world/MatchContext.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Only what the HUD reads of a match.
+class ScoreBoard : public MatchContext {
+public:
+	bool IsFrozen() const override { return false; }
+	void SetAnnouncementMode(int) override {}
+	Announcement &GetAnnouncement() override { return announcement; }
+	void SetPhase(int) override {}
+	int GetPeriodTimeLeft() const override { return timeLeft; }
+	void SetPeriodTimeLeft(int ms) override { timeLeft = ms; }
+	int GetPeriodIndex() const override { return period; }
+	void SetTurnOver(bool) override {}
+	void SetShotTimer(ShotTurnEvent *) override {}
+	void RecordGoal(Disc *disc) override { disc->AddGoal(); }
+	int GetScreenWidth() const override { return 640; }
+	int GetScreenHeight() const override { return 480; }
+	const OptionsRecord &GetOptions() const override { return g_options; }
+	Disc *GetDisc(int side) const override { return side == 1 ? const_cast<Disc *>(&disc1) : const_cast<Disc *>(&disc2); }
+	Ball *GetBall() const override { return nullptr; }
+	void SetBallHidden(bool) override {}
+	ParticleEmitter *GetSparks(int) const override { return nullptr; }
+	const char *GetCharacterName(int) const override { return "hippy"; }
+	int PlaySound(int) override { return 0; }
+	void StopSound(int) override {}
+
+	Announcement announcement;
+	Disc disc1, disc2;
+	int timeLeft = 240000;
+	int period = 0;
+};
+
+// Counts the pixels of a rectangle that differ from the clear colour.
+int Painted(const GLWindow &window, int x0, int y0, int x1, int y1) {
+	int n = 0;
+	for (int y = y0; y < y1; y += 2) {
+		for (int x = x0; x < x1; x += 2) {
+			n += window.Pixel(x, y) != 0x000000u;
+		}
+	}
+	return n;
+}
+
+} // namespace
+
+TEST(Hud, FormatsScoreClockAndPeriod) {
+	char text[32];
+	Hud::FormatClock(text, sizeof(text), 240000);
+	EXPECT_STREQ(text, "4:00");
+	Hud::FormatClock(text, sizeof(text), 61999);
+	EXPECT_STREQ(text, "1:01");
+	Hud::FormatClock(text, sizeof(text), 999);
+	EXPECT_STREQ(text, "0:00");
+	Hud::FormatScore(text, sizeof(text), 10, 3);
+	EXPECT_STREQ(text, "10:03");
+	Hud::FormatScore(text, sizeof(text), 0, 0);
+	EXPECT_STREQ(text, "00:00");
+	Hud::FormatPeriod(text, sizeof(text), 0);
+	EXPECT_STREQ(text, "1:4");
+	Hud::FormatPeriod(text, sizeof(text), 3);
+	EXPECT_STREQ(text, "4:4");
+}
+
+TEST(Hud, DrawsItsTextsWhereTheyBelongAndTheFrameOnlyWithTheSmallView) {
+	ScratchDir dir;
+	GLWindow window(640, 480);
+	ASSERT_TRUE(window.IsOpen());
+	fs::create_symlink(BuildDataDir(), "data");
+	ManualClock clock;
+	FrameTimer timer(&clock);
+	ScoreBoard board;
+	Hud hud;
+	ASSERT_TRUE(hud.Init(640, 480, &board, &timer));
+
+	auto draw = [&](bool mini, bool fps) {
+		window.Clear(0, 0, 0);
+		Begin2D(640, 480);
+		hud.Draw(mini, fps);
+		End2D();
+	};
+	draw(false, false);
+	EXPECT_GT(Painted(window, 260, 0, 380, 40), 20);  // score, top middle
+	EXPECT_GT(Painted(window, 540, 0, 640, 40), 20);  // clock, top right
+	EXPECT_GT(Painted(window, 0, 420, 100, 480), 20); // period, bottom left
+	EXPECT_EQ(Painted(window, 520, 440, 640, 480), 0); // no frame rate
+	EXPECT_EQ(Painted(window, 100, 100, 200, 160), 0); // no frame around the small view
+
+	draw(true, true);
+	EXPECT_GT(Painted(window, 520, 440, 640, 480), 5);
+	EXPECT_GT(Painted(window, 0, 0, 250, 190), 200);
+	hud.Deinit();
+}
+
+TEST(Hud, AMissingFileFailsWithItsMessage) {
+	ScratchDir dir;
+	GLWindow window(64, 64);
+	ASSERT_TRUE(window.IsOpen());
+	fs::create_directories("data");
+	fs::copy(BuildDataDir() + "/fonts", "data/fonts", fs::copy_options::recursive);
+	LogFile log;
+	log.Open("Log.txt", "T");
+	g_log = &log;
+	ScoreBoard board;
+	Hud hud;
+	EXPECT_FALSE(hud.Init(64, 64, &board, nullptr));
+	hud.Deinit();
+	g_log = nullptr;
+	log.Close();
+	EXPECT_NE(dir.ReadText("Log.txt").find("Error: HUD: Cloud loading failed!"), std::string::npos);
+}

@@ -1,0 +1,465 @@
+#include <gtest/gtest.h>
+
+#include <SDL/SDL.h>
+#include <plib/ssg.h>
+
+#include <filesystem>
+#include <string>
+#include <typeinfo>
+
+#include "GLWindow.h"
+#include "ScratchDir.h"
+#include "core/Clock.h"
+#include "core/FrameTimer.h"
+#include "core/LogFile.h"
+#include "core/VideoConfig.h"
+#include "frontend/OptionsRecord.h"
+#include "input/NoxInput.h"
+#include "match/Camera.h"
+#include "match/InGame.h"
+#include "match/SoundBank.h"
+#include "world/Aim.h"
+#include "world/Arena.h"
+#include "world/Ball.h"
+#include "world/BallWallHitEvent.h"
+#include "world/CountdownEvent.h"
+#include "world/Disc.h"
+#include "world/DiscDiscHitEvent.h"
+#include "world/GoalEvent.h"
+#include "world/ShotTurnEvent.h"
+#include "world/TrophyEvent.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const int WIDTH = 320;
+const int HEIGHT = 240;
+
+// Everything a match needs around it, with time and keys in the test's hands.
+class MatchFixture {
+public:
+	explicit MatchFixture(ScratchDir &dir_) : dir(dir_), window(WIDTH, HEIGHT), clock(100000), timer(&clock) {
+		fs::create_symlink(BuildDataDir(), "data");
+		dir.WriteText("video.cfg", std::to_string(WIDTH) + " " + std::to_string(HEIGHT) + " 32 0");
+		videoConfig.Load("video.cfg");
+		log.Open("Log.txt", "Kelvane");
+		g_log = &log;
+		g_timer = &timer;
+		g_videoConfig = &videoConfig;
+		ssgInit();
+		input.Init();
+		input.EnableKeyboard(0, true);
+		g_input = &input;
+		setenv("SDL_AUDIODRIVER", "dummy", 1);
+		sound.Init();
+		g_sound = &sound;
+		g_options.SetDefaults();
+		g_options.music = 0;
+		ClearKeys();
+	}
+	~MatchFixture() {
+		ClearKeys();
+		sound.Deinit();
+		g_sound = nullptr;
+		g_input = nullptr;
+		g_videoConfig = nullptr;
+		g_timer = nullptr;
+		g_log = nullptr;
+	}
+
+	bool Start(unsigned seed = 7) {
+		game.SetSeed(seed);
+		return game.Init();
+	}
+	// One frame of the given length.
+	bool Step(int ms) {
+		clock.Advance(ms);
+		return game.Frame();
+	}
+	// Frames until play runs (past the period's start and its countdown).
+	void PlayUntilLive() {
+		for (int i = 0; i < 1000 && (game.GetPhase() != PHASE_PLAYING || game.IsFrozen()); i++) {
+			Step(20);
+		}
+	}
+	void Hold(int key, bool held) { SDL_GetKeyState(nullptr)[key] = held ? 1 : 0; }
+	void ClearKeys() {
+		int count = 0;
+		Uint8 *keys = SDL_GetKeyState(&count);
+		memset(keys, 0, count);
+	}
+	template <typename T>
+	int CountEvents() const {
+		int n = 0;
+		for (int i = 0; i < game.GetEventCount(); i++) {
+			n += dynamic_cast<const T *>(game.GetEvent(i)) != nullptr;
+		}
+		return n;
+	}
+	int ActiveSide() const { return game.GetActiveDisc() == game.GetDisc(1) ? 1 : 2; }
+	std::string LogText() { return dir.ReadText("Log.txt"); }
+
+	ScratchDir &dir;
+	GLWindow window;
+	ManualClock clock;
+	FrameTimer timer;
+	LogFile log;
+	VideoConfig videoConfig;
+	NoxInput input;
+	SoundBank sound;
+	InGame game;
+};
+
+void Place(GameObject *object, float x, float y, float vx, float vy) {
+	object->SetPosition(x, y, 0.0f);
+	sgVec3 v = {vx, vy, 0.0f};
+	object->SetVelocity(v);
+}
+
+} // namespace
+
+TEST(InGame, SetsUpInOrderAndTearsDown) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.mode = MODE_PL1_VS_PC;
+	ASSERT_TRUE(f.Start());
+	EXPECT_EQ(f.game.GetPhase(), PHASE_STARTING);
+	EXPECT_EQ(f.game.GetPeriodIndex(), -1);
+	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_BALL);
+	EXPECT_FALSE(f.game.IsMiniViewShown());
+	EXPECT_EQ(f.input.GetInputMode(), NI_MODE_POLLING);
+	EXPECT_EQ(f.game.GetComputer(2) != nullptr, true);
+	EXPECT_EQ(f.game.GetComputer(1), nullptr);
+	EXPECT_NE(f.game.GetShadow(0), nullptr); // by day
+	f.game.Deinit();
+	f.game.Deinit(); // twice is harmless
+
+	std::string text = f.LogText();
+	const char *order[] = {"INGAME: Initialization...", "INGAME: World...", "INGAME: Lights...",
+		"INGAME: SkyBox...", "BALL: Initializing...", "ARENA: Initializing", "DISC: Initializing...",
+		"INGAME: Cameras...", "CAMERA: Initialization...", "INGAME: HUD initialization...",
+		"INGAME: HUD initialization done!", "SOUND: Loading static sound...", "INGAME: ...Done!",
+		"INGAME: Deinitialization...", "CAMERA: Deinitialization..."};
+	size_t at = 0;
+	for (const char *entry : order) {
+		size_t found = text.find(entry, at);
+		ASSERT_NE(found, std::string::npos) << "missing or out of order: " << entry << "\n" << text;
+		at = found;
+	}
+	EXPECT_EQ(text.find("Error"), std::string::npos) << text;
+}
+
+TEST(InGame, MissingFilesFailTheSetUpWithTheirMessage) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	// A copy of the data tree without one sound and one model.
+	fs::remove("data");
+	fs::copy(BuildDataDir(), "data", fs::copy_options::recursive);
+	fs::remove("data/sounds/tarzan.wav");
+	ASSERT_FALSE(f.Start());
+	f.game.Deinit();
+	EXPECT_NE(f.LogText().find("Error: SOUND: TARZAN loading failed! \n"), std::string::npos);
+
+	fs::remove("data/misc/ball.3ds");
+	InGame second;
+	ASSERT_FALSE(second.Init());
+	second.Deinit();
+	EXPECT_NE(f.LogText().find("Error: Ball initialization failed! \n"), std::string::npos);
+}
+
+TEST(InGame, NightHasNoShadowsAndPcVsPcHasTwoComputers) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.daytime = DAYTIME_NIGHT;
+	g_options.mode = MODE_PC_VS_PC;
+	g_options.arena = 1;
+	ASSERT_TRUE(f.Start());
+	EXPECT_EQ(f.game.GetNight(), 1);
+	EXPECT_EQ(f.game.GetShadow(0), nullptr);
+	EXPECT_NE(f.game.GetComputer(1), nullptr);
+	EXPECT_NE(f.game.GetComputer(2), nullptr);
+}
+
+TEST(InGame, CountdownFreezesThenTurnsAlternateEveryShootTime) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.shootTime = 1;
+	ASSERT_TRUE(f.Start());
+	EXPECT_TRUE(f.Step(16)); // starting
+	EXPECT_EQ(f.game.GetPhase(), PHASE_NEXT_PERIOD);
+	EXPECT_TRUE(f.Step(16)); // the period begins with the countdown
+	EXPECT_EQ(f.game.GetPeriodIndex(), 0);
+	EXPECT_EQ(f.game.GetPhase(), PHASE_PLAYING);
+	EXPECT_TRUE(f.game.IsFrozen());
+	EXPECT_EQ(f.CountEvents<CountdownEvent>(), 1);
+	EXPECT_EQ(f.CountEvents<ShotTurnEvent>(), 1);
+	const int clockAtStart = f.game.GetPeriodTimeLeft();
+	EXPECT_EQ(clockAtStart, 4 * 60000);
+
+	// During the countdown nothing moves and no clock runs.
+	int frozenFor = 0;
+	while (f.game.IsFrozen() && frozenFor < 5000) {
+		f.Step(20);
+		frozenFor += 20;
+	}
+	EXPECT_GE(frozenFor, 3000);
+	EXPECT_LE(frozenFor, 3200);
+	EXPECT_EQ(f.game.GetPeriodTimeLeft(), clockAtStart);
+	EXPECT_EQ(f.game.GetShotTimer()->GetRemaining(), 1000);
+
+	// Nobody fires: the sides shoot in turn once a second.
+	int side = f.ActiveSide();
+	int changes = 0;
+	int since = 0;
+	for (int t = 0; t < 5000; t += 20) {
+		f.Step(20);
+		since += 20;
+		if (f.ActiveSide() != side) {
+			side = f.ActiveSide();
+			changes++;
+			EXPECT_NEAR(since, 1000, 40);
+			since = 0;
+		}
+	}
+	EXPECT_GE(changes, 4);
+	EXPECT_EQ(f.game.GetPeriodTimeLeft(), clockAtStart - 5000);
+}
+
+TEST(InGame, FireShootsOnTheNextUpdateAndAHeldKeyFiresOnce) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.shootTime = 5;
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	ASSERT_EQ(f.game.GetPhase(), PHASE_PLAYING);
+
+	// Make side 1 the one to move, aiming straight at +x.
+	while (f.ActiveSide() != 1) {
+		f.game.GetShotTimer()->Fire();
+		f.Step(16);
+	}
+	f.Step(16);
+	sgVec3 before;
+	f.game.GetDisc(1)->GetPosition(before);
+	f.Hold(g_options.keys1[KEY_RIGHT], true);
+	for (int i = 0; i < 20; i++) {
+		f.Step(16);
+	}
+	f.Hold(g_options.keys1[KEY_RIGHT], false);
+	EXPECT_GT(f.game.GetAim(1)->GetLength(), 10.0f);
+
+	f.Hold(g_options.keys1[KEY_FIRE], true);
+	f.Step(16); // the press; the turn's update in the same frame shoots, and side 2 moves at once
+	EXPECT_EQ(f.ActiveSide(), 2);
+	sgVec3 v;
+	f.game.GetDisc(1)->GetVelocity(v);
+	EXPECT_GT(v[0], 10.0f); // towards the aim point, which went right
+	// Still held: side 2's turn is not fired by it.
+	for (int i = 0; i < 10; i++) {
+		f.Step(16);
+	}
+	EXPECT_EQ(f.ActiveSide(), 2);
+	EXPECT_GT(f.game.GetShotTimer()->GetRemaining(), 4000);
+	sgVec3 after;
+	f.game.GetDisc(1)->GetPosition(after);
+	EXPECT_GT(after[0], before[0] + 1.0f);
+}
+
+TEST(InGame, BallInGoalTwoMouthScoresForSideOneAndPlayRestarts) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	Arena *arena = f.game.GetArena();
+	const float goalX = arena->GetGoal2CentreX();
+	const float goalY = arena->GetGoal2CentreY();
+	Place(f.game.GetBall(), goalX - 6.0f, goalY + 3.0f, 40.0f, 0.0f);
+	const int clockBefore = f.game.GetPeriodTimeLeft();
+
+	int waited = 0;
+	while (f.CountEvents<GoalEvent>() == 0 && waited < 2000) {
+		f.Step(16);
+		waited += 16;
+	}
+	ASSERT_EQ(f.CountEvents<GoalEvent>(), 1);
+	EXPECT_TRUE(f.game.IsFrozen());
+	const int clockAtGoal = f.game.GetPeriodTimeLeft();
+	EXPECT_LE(clockAtGoal, clockBefore);
+	sgVec3 ballAtGoal;
+	f.game.GetBall()->GetPosition(ballAtGoal);
+
+	int frozen = 0;
+	while (f.game.GetPhase() == PHASE_PLAYING && frozen < 5000) {
+		f.Step(20);
+		frozen += 20;
+	}
+	EXPECT_NEAR(frozen, 3000, 60);
+	EXPECT_EQ(f.game.GetPeriodTimeLeft(), clockAtGoal); // the clock stood still
+	sgVec3 ball;
+	f.game.GetBall()->GetPosition(ball);
+	EXPECT_FLOAT_EQ(ball[0], ballAtGoal[0]); // and so did the physics
+	EXPECT_EQ(f.game.GetPhase(), PHASE_AFTER_GOAL);
+	EXPECT_EQ(f.game.GetDisc(1)->GetGoals(), 1);
+	EXPECT_EQ(f.game.GetDisc(2)->GetGoals(), 0);
+	EXPECT_EQ(f.game.GetLastScorer(), f.game.GetDisc(1));
+
+	f.Step(16); // restart: the side that conceded moves, everything back in place
+	EXPECT_EQ(f.ActiveSide(), 2);
+	sgVec3 start;
+	arena->GetBallStart(start);
+	f.game.GetBall()->GetPosition(ball);
+	EXPECT_FLOAT_EQ(ball[0], start[0]);
+	EXPECT_FLOAT_EQ(ball[1], start[1]);
+	EXPECT_EQ(f.CountEvents<CountdownEvent>(), 1);
+	EXPECT_EQ(f.CountEvents<ShotTurnEvent>(), 1);
+	sgVec3 offset;
+	f.game.GetCamera(CAMERA_XENO)->GetOffset(offset);
+	EXPECT_FLOAT_EQ(offset[0], 0.0f);
+	EXPECT_FLOAT_EQ(offset[1], -75.0f);
+}
+
+TEST(InGame, BallOnTheEdgeOfTheMouthBouncesOffTheWall) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	Arena *arena = f.game.GetArena();
+	const float goalX = arena->GetGoal2CentreX();
+	const float edgeY = arena->GetGoal2CentreY() + arena->GetGoalHalfWidth();
+	Place(f.game.GetBall(), goalX - 6.0f, edgeY, 40.0f, 0.0f);
+	bool bounced = false;
+	for (int i = 0; i < 60 && !bounced; i++) {
+		f.Step(16);
+		sgVec3 v;
+		f.game.GetBall()->GetVelocity(v);
+		bounced = v[0] < 0.0f;
+	}
+	EXPECT_TRUE(bounced);
+	EXPECT_EQ(f.CountEvents<GoalEvent>(), 0);
+	EXPECT_EQ(f.game.GetDisc(1)->GetGoals(), 0);
+	EXPECT_NE(f.game.GetContactFlags() & CONTACT_BALL_WALL, 0);
+}
+
+TEST(InGame, TouchingDiscsRaiseOneEventUntilAPassSeesNoContact) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.shootTime = 5;
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	Place(f.game.GetDisc(1), 0.0f, 20.0f, 0.0f, 0.0f);
+	Place(f.game.GetDisc(2), 5.4f, 20.0f, 0.0f, 0.0f); // overlapping: in contact at every pass
+	// The event itself ends at once for a slow touch; its flag shows when one was raised.
+	int raised = 0;
+	for (int i = 0; i < 30; i++) {
+		bool before = f.game.GetContactFlags() & CONTACT_DISC_DISC;
+		f.Step(25);
+		raised += !before && (f.game.GetContactFlags() & CONTACT_DISC_DISC);
+		Place(f.game.GetDisc(1), 0.0f, 20.0f, 0.0f, 0.0f);
+		Place(f.game.GetDisc(2), 5.4f, 20.0f, 0.0f, 0.0f);
+	}
+	EXPECT_EQ(raised, 1);
+	EXPECT_NE(f.game.GetContactFlags() & CONTACT_DISC_DISC, 0);
+	// Apart, a pass sees no contact and the flag clears.
+	Place(f.game.GetDisc(2), 30.0f, 20.0f, 0.0f, 0.0f);
+	for (int i = 0; i < 3; i++) {
+		f.Step(25);
+	}
+	EXPECT_EQ(f.game.GetContactFlags() & CONTACT_DISC_DISC, 0);
+}
+
+TEST(InGame, FunctionKeysPickCamerasAndTheSmallView) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	auto press = [&](std::initializer_list<int> keys) {
+		for (int key : keys) {
+			f.Hold(key, true);
+		}
+		f.Step(16);
+		for (int key : keys) {
+			f.Hold(key, false);
+		}
+		f.Step(16);
+	};
+	press({SDLK_F6});
+	EXPECT_TRUE(f.game.IsMiniViewShown());
+	EXPECT_EQ(f.game.GetMiniCamera(), CAMERA_TOP_MINI);
+	press({SDLK_F6});
+	EXPECT_FALSE(f.game.IsMiniViewShown());
+	press({SDLK_F6});
+	press({SDLK_F7});
+	EXPECT_TRUE(f.game.IsMiniViewShown());
+	EXPECT_EQ(f.game.GetMiniCamera(), CAMERA_BALL_MINI);
+
+	press({SDLK_F1, SDLK_F2}); // the first that applies
+	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_XENO);
+	// Holding F4 switches once: after F2, still held F4 does nothing more.
+	f.Hold(SDLK_F4, true);
+	f.Step(16);
+	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_DISC);
+	f.Hold(SDLK_F2, true);
+	f.Step(16);
+	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_TOP);
+	f.Step(16);
+	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_TOP);
+	f.ClearKeys();
+
+	press({SDLK_F9});
+	EXPECT_TRUE(f.game.IsFpsShown());
+	press({SDLK_F10});
+	EXPECT_TRUE(dir.Exists("screen.bmp"));
+	SDL_Surface *shot = SDL_LoadBMP("screen.bmp");
+	ASSERT_NE(shot, nullptr);
+	EXPECT_EQ(shot->w, WIDTH);
+	EXPECT_EQ(shot->h, HEIGHT);
+	SDL_FreeSurface(shot);
+
+	f.Hold(SDLK_ESCAPE, true);
+	f.Step(16);
+	EXPECT_TRUE(f.game.IsMenuRequested());
+	EXPECT_EQ(f.game.GetPhase(), PHASE_PLAYING); // play goes on
+}
+
+TEST(InGame, PcVsPcIgnoresTheSteeringKeys) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.mode = MODE_PC_VS_PC;
+	g_options.shootTime = 5;
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	f.Hold(g_options.keys1[KEY_FIRE], true);
+	f.Hold(g_options.keys2[KEY_FIRE], true);
+	f.Step(16);
+	ShotTurnEvent *turn = f.game.GetShotTimer();
+	ASSERT_NE(turn, nullptr);
+	// The computer may fire on its own once it aims well, but never in this first frame.
+	EXPECT_GT(turn->GetRemaining(), 0);
+}
+
+TEST(InGame, FourPeriodsThenTheTrophyThenTheEnd) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.matchLength = 1;
+	g_options.mode = MODE_PC_VS_PC;
+	ASSERT_TRUE(f.Start(3));
+	int periodsSeen = 0;
+	int lastPeriod = -1;
+	bool trophy = false;
+	int frames = 0;
+	while (f.Step(200) && frames < 10000) {
+		frames++;
+		if (f.game.GetPeriodIndex() != lastPeriod) {
+			lastPeriod = f.game.GetPeriodIndex();
+			periodsSeen++;
+		}
+		trophy = trophy || f.CountEvents<TrophyEvent>() > 0;
+	}
+	EXPECT_LT(frames, 10000);
+	EXPECT_EQ(periodsSeen, 4);
+	EXPECT_EQ(lastPeriod, 3);
+	EXPECT_TRUE(trophy);
+	EXPECT_EQ(f.game.GetPhase(), PHASE_FINISHED);
+	EXPECT_FALSE(f.game.Frame());
+}
