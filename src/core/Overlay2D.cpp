@@ -4,7 +4,9 @@
 #include <SDL/SDL.h>
 
 void Begin2D(int width, int height) {
-	glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT | GL_VIEWPORT_BIT | GL_LIGHTING_BIT);
+	// The colour-buffer group too: 2D pictures set their own blending, which must not leak
+	// into the 3D scene drawn next.
+	glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT | GL_VIEWPORT_BIT | GL_LIGHTING_BIT | GL_COLOR_BUFFER_BIT);
 	glDisable(GL_LIGHTING);
 	glEnable(GL_TEXTURE_2D);
 	glDisable(GL_DEPTH_TEST);

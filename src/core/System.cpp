@@ -65,6 +65,8 @@ bool System::InitEngine() {
 	ssgGetNearFar(&nearPlane, &farPlane);
 	ssgSetNearFar(nearPlane, 10000.0f);
 	glEnable(GL_DEPTH_TEST);
+	// Translucent models and particles fade with their alpha.
+	glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 	Log(LOG_MESSAGE, "INIT: ...Done!");
 	return true;
 }

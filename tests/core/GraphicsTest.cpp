@@ -58,6 +58,13 @@ TEST(Overlay2D, DrawsInPixelsFromTheTopLeftAndRestoresState) {
 	window.Clear(0, 0, 0);
 	glDisable(GL_DEPTH_TEST);
 	glEnable(GL_LIGHTING);
+	glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+	Begin2D(640, 480);
+	glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // as the 2D pictures do
+	End2D();
+	GLint source = 0;
+	glGetIntegerv(GL_BLEND_SRC, &source);
+	EXPECT_EQ(source, GL_SRC_ALPHA);
 	DrawQuadrants(640, 480);
 	EXPECT_EQ(window.Pixel(10, 10), 0xFF0000u);
 	EXPECT_EQ(window.Pixel(630, 10), 0x00FF00u);
