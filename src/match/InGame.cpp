@@ -80,7 +80,7 @@ void StopBody(GameObject *object, const sgVec3 at) {
 
 InGame::InGame()
 	: phase(PHASE_STARTING), menuRequested(false), frameTime(0), previousKeys(), sceneRoot(nullptr),
-	  skyRoot(nullptr), world(nullptr), space(nullptr), contactGroup(nullptr), cameras(), mainCamera(CAMERA_BALL),
+	  skyRoot(nullptr), odeStarted(false), world(nullptr), space(nullptr), contactGroup(nullptr), cameras(), mainCamera(CAMERA_BALL),
 	  miniCamera(CAMERA_XENO), skyBox(nullptr), ball(nullptr), disc1(nullptr), disc2(nullptr), activeDisc(nullptr),
 	  aim1(nullptr), aim2(nullptr), activeAim(nullptr), shadows(), turnOver(false), shotTimer(nullptr),
 	  lastScorer(nullptr), periodTimeLeft(0), periodIndex(-1), physicsTime(0), collisionWait(0),
@@ -123,6 +123,7 @@ bool InGame::Init() {
 	SetUpLights();
 
 	dInitODE();
+	odeStarted = true;
 	world = dWorldCreate();
 	space = dSimpleSpaceCreate(nullptr);
 	dWorldSetGravity(world, 0, 0, 0);
@@ -370,6 +371,10 @@ void InGame::Deinit() {
 	if (world) {
 		dWorldDestroy(world);
 		world = nullptr;
+	}
+	if (odeStarted) {
+		dCloseODE();
+		odeStarted = false;
 	}
 	delete sceneRoot;
 	sceneRoot = nullptr;

@@ -149,6 +149,7 @@ private:
 	std::vector<MatchEvent *> events; // owned
 	ssgRoot *sceneRoot;
 	ssgRoot *skyRoot;
+	bool odeStarted;                 // dInitODE was called for this match
 	dWorldID world;
 	dSpaceID space;
 	dJointGroupID contactGroup;
