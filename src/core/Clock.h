@@ -22,7 +22,6 @@ public:
 	explicit ManualClock(uint32_t start = 0) : now(start) {}
 	uint32_t Milliseconds() override { return now; }
 	void Advance(uint32_t ms) { now += ms; }
-	void Set(uint32_t ms) { now = ms; }
 
 private:
 	uint32_t now; // ms

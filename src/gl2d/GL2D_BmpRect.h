@@ -13,7 +13,6 @@ public:
 		BOTTOM_LEFT, BOTTOM, BOTTOM_RIGHT,
 		PART_COUNT
 	};
-	static constexpr size_t MAX_FILE_NAME = 255;   // characters of an image path
 	static constexpr size_t MAX_REGION_LINE = 31;  // characters of a region line
 
 	// Reads a ".nbr" file: image path, alpha image path or "-", then nine lines "x,y,w,h".

@@ -42,7 +42,7 @@ bool GL2D_BmpText::Load(const char *file) {
 	}
 	std::string imagePath, alphaPath, orderTail;
 	int values[7]; // cell width, cell height, columns, unused, origin x, origin y, kerning
-	bool read = text.NextWord(imagePath, MAX_FILE_NAME) && text.NextWord(alphaPath, MAX_FILE_NAME) &&
+	bool read = text.NextWord(imagePath, GL2D_TextFile::MAX_FILE_NAME) && text.NextWord(alphaPath, GL2D_TextFile::MAX_FILE_NAME) &&
 	            text.NextWord(orderTail, MAX_ORDER - 1);
 	for (int i = 0; read && i < 7; i++) {
 		read = text.NextInt(values[i]);

@@ -11,7 +11,6 @@
 class GL2D_BmpText : public GL2D_Font {
 public:
 	static constexpr int MAX_ORDER = 127;           // characters in the character order
-	static constexpr size_t MAX_FILE_NAME = 255;    // characters of an image path
 	static constexpr int MAX_KERNING = 32767;       // pixels either way; keeps advances in range
 
 	GL2D_BmpText();

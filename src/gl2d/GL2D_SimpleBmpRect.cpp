@@ -14,8 +14,7 @@ bool GL2D_SimpleBmpRect::Load(const char *file) {
 		return false;
 	}
 	std::string imagePath, alphaPath;
-	if (!text.NextLine(imagePath, MAX_FILE_NAME) || !text.NextLine(alphaPath, MAX_FILE_NAME)) {
-		Log(LOG_WARNING, "GL2D: %s lacks its image or alpha line (or one is too long), refused", file);
+	if (!text.NextImageLines(file, imagePath, alphaPath)) {
 		return false;
 	}
 	GL2D_ImagePair images;

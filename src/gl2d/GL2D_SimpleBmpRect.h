@@ -6,7 +6,6 @@
 // One picture drawn whole: its single region is the entire image (".nsbr" file).
 class GL2D_SimpleBmpRect : public GL2D_Bitmap {
 public:
-	static constexpr size_t MAX_FILE_NAME = 255; // characters of an image path
 
 	// Reads a ".nsbr" file: the image path, then the alpha image path or "-". False when the
 	// file cannot be opened, lacks a line or names an image that needs too many tiles; an image

@@ -123,3 +123,11 @@ bool GL2D_ParseIntFields(const std::string &text, int count, int *values) {
 	}
 	return true;
 }
+
+bool GL2D_TextFile::NextImageLines(const char *file, std::string &imagePath, std::string &alphaPath) {
+	if (NextLine(imagePath, MAX_FILE_NAME) && NextLine(alphaPath, MAX_FILE_NAME)) {
+		return true;
+	}
+	Log(LOG_WARNING, "GL2D: %s lacks its image or alpha line (or one is too long), refused", file);
+	return false;
+}

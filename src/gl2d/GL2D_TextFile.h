@@ -25,6 +25,11 @@ public:
 
 	// The next word, which must be a whole decimal integer that fits an int.
 	bool NextInt(int &value);
+	// The two lines that open a picture file: the image path and the alpha image path (or "-").
+	// False, with a log line naming file, when either is missing or longer than MAX_FILE_NAME.
+	bool NextImageLines(const char *file, std::string &imagePath, std::string &alphaPath);
+
+	static constexpr size_t MAX_FILE_NAME = 255; // characters of an image path
 
 private:
 	std::string text;

@@ -113,7 +113,7 @@ bool GL2D_TrueTypeText::Load(const char *file) {
 	std::string name, keyText;
 	int size = 0;
 	int key[3];
-	if (!text.NextWord(name, MAX_FILE_NAME) || !text.NextInt(size) || !text.NextWord(keyText, 32) ||
+	if (!text.NextWord(name, GL2D_TextFile::MAX_FILE_NAME) || !text.NextInt(size) || !text.NextWord(keyText, 32) ||
 	    !GL2D_ParseIntFields(keyText, 3, key)) {
 		Log(LOG_WARNING, "GL2D: %s lacks its font name, size or colour key, refused", file);
 		return false;

@@ -75,7 +75,7 @@ public:
 	int GetScreenHeight() const override { return screenHeight; }
 	const OptionsRecord &GetOptions() const override;
 	Disc *GetDisc(int side) const override { return side == 1 ? disc1 : disc2; }
-	Ball *GetBall() const override { return ball; }
+	Ball *GetBall() const { return ball; }
 	void SetBallHidden(bool hidden) override;
 	ParticleEmitter *GetSparks(int which) const override;
 	const char *GetCharacterName(int side) const override;

@@ -40,3 +40,13 @@ dGeomID AttachSphere(dBodyID body, dSpaceID space, float radius, float totalMass
 	dGeomSetBody(sphere, body);
 	return sphere;
 }
+
+void ReleaseHungEntity(ssgBranch *parent, ssgEntity *entity) {
+	if (!entity) {
+		return;
+	}
+	if (parent) {
+		parent->removeKid(entity);
+	}
+	ssgDeRefDelete(entity);
+}

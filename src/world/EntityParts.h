@@ -3,6 +3,7 @@
 
 #include <ode/ode.h>
 
+class ssgBranch;
 class ssgEntity;
 
 // Loads a model with the loader's model and texture directories pointed at directory, and
@@ -12,6 +13,10 @@ ssgEntity *LoadEntityModel(const char *directory, const char *file, bool strip);
 
 // Releases a loaded model that never made it into the scene.
 void ReleaseEntityModel(ssgEntity *model);
+
+// Unhooks an entity the caller holds one reference to from its parent (if any) and drops that
+// reference.
+void ReleaseHungEntity(ssgBranch *parent, ssgEntity *entity);
 
 // Gives the body the mass of a sphere scaled to totalMass and, when there is a space, a sphere
 // geometry of the same radius attached to the body. Returns the geometry (null without a space);

@@ -3,7 +3,6 @@
 
 struct Announcement;
 struct OptionsRecord;
-class Ball;
 class Disc;
 class ParticleEmitter;
 class ShotTurnEvent;
@@ -44,7 +43,6 @@ public:
 	virtual int GetScreenHeight() const = 0; // pixels
 	virtual const OptionsRecord &GetOptions() const = 0;
 	virtual Disc *GetDisc(int side) const = 0; // side 1 or 2
-	virtual Ball *GetBall() const = 0;
 	// Hides or shows the ball together with its shadow, when it has one.
 	virtual void SetBallHidden(bool hidden) = 0;
 	virtual ParticleEmitter *GetSparks(int which) const = 0;

@@ -14,7 +14,6 @@ public:
 	virtual ~MatchEvent() {}
 
 	void SetParams(const float *values, int count);
-	float GetParam(int index) const { return index >= 0 && index < PARAM_COUNT ? params[index] : 0.0f; }
 
 	virtual void Start() = 0;
 	virtual bool Update(int dt) = 0;

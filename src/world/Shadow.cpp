@@ -174,12 +174,7 @@ void Shadow::Update(int dt) {
 }
 
 void Shadow::Deinit() {
-	if (switchNode) {
-		if (parent) {
-			parent->removeKid(switchNode);
-		}
-		ssgDeRefDelete(switchNode);
-	}
+	ReleaseHungEntity(parent, switchNode);
 	if (model) {
 		ssgDeRefDelete(model);
 	}

@@ -23,7 +23,6 @@ public:
 	// Ends the turn at the next Update.
 	void Fire() { remaining = 0; }
 	int GetRemaining() const { return remaining; }
-	Disc *GetDisc() const { return disc; }
 
 private:
 	Disc *disc;

@@ -232,12 +232,7 @@ ssgTransform *SkyBox::GetCloudNode(int i) const {
 
 void SkyBox::Deinit() {
 	Log(LOG_MESSAGE, "SKYBOX: Deinitialization...");
-	if (root) {
-		if (parent) {
-			parent->removeKid(root);
-		}
-		ssgDeRefDelete(root);
-	}
+	ReleaseHungEntity(parent, root);
 	if (cloudModel) {
 		ssgDeRefDelete(cloudModel);
 	}

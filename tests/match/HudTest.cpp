@@ -38,7 +38,6 @@ public:
 	int GetScreenHeight() const override { return 480; }
 	const OptionsRecord &GetOptions() const override { return g_options; }
 	Disc *GetDisc(int side) const override { return side == 1 ? const_cast<Disc *>(&disc1) : const_cast<Disc *>(&disc2); }
-	Ball *GetBall() const override { return nullptr; }
 	void SetBallHidden(bool) override {}
 	ParticleEmitter *GetSparks(int) const override { return nullptr; }
 	const char *GetCharacterName(int) const override { return "hippy"; }

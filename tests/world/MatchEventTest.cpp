@@ -76,7 +76,6 @@ public:
 	int GetScreenHeight() const override { return 480; }
 	const OptionsRecord &GetOptions() const override { return options; }
 	Disc *GetDisc(int side) const override { return side == 1 ? const_cast<Disc *>(&disc1) : const_cast<Disc *>(&disc2); }
-	Ball *GetBall() const override { return const_cast<Ball *>(&ball); }
 	void SetBallHidden(bool hidden) override { ballHidden = hidden; }
 	ParticleEmitter *GetSparks(int which) const override { return sparks[which]; }
 	const char *GetCharacterName(int side) const override { return side == 1 ? "hippy" : "babe"; }
