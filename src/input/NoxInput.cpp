@@ -9,7 +9,7 @@ NoxInput *g_input = nullptr;
 NoxInput::NoxInput()
 	: joystickHandles(nullptr), joysticks(nullptr), keyboards(nullptr), mice(nullptr),
 	  joystickCount(0), keyboardCount(0), mouseCount(0), mode(NI_MODE_POLLING), eventMask(0),
-	  joystickSubsystem(false), eventPool(), eventInUse() {}
+	  joystickSubsystem(false), keySource(nullptr), keySourceCount(0), eventPool(), eventInUse() {}
 
 NoxInput::~NoxInput() {
 	delete[] joystickHandles;
@@ -156,7 +156,13 @@ void NoxInput::Poll(NI_Event *event) {
 		}
 	}
 	for (int i = 0; i < keyboardCount; i++) {
-		if (keyboards[i].enabled) {
+		if (!keyboards[i].enabled) {
+			continue;
+		}
+		if (keySource) {
+			keyboards[i].keys = keySource;
+			keyboards[i].keyCount = keySourceCount;
+		} else {
 			keyboards[i].keys = SDL_GetKeyState(&keyboards[i].keyCount);
 		}
 	}
@@ -286,6 +292,11 @@ NI_Event *NoxInput::GetEvent() {
 		event->mice = mice;
 	}
 	return event;
+}
+
+void NoxInput::SetKeyStateSource(uint8_t *keys, int count) {
+	keySource = keys;
+	keySourceCount = keys ? count : 0;
 }
 
 NI_Event *NoxInput::NewEvent() {

@@ -75,6 +75,10 @@ public:
 	uint32_t GetEventMask() const { return eventMask; }
 	int GetJoystickCount() const { return joystickCount; }
 
+	// Polling reads these key states instead of SDL's, so tests hold keys without the window
+	// system resetting them on a focus change. Null gives SDL's back.
+	void SetKeyStateSource(uint8_t *keys, int count);
+
 	bool HasEvent() const;
 	NI_Event *GetEvent();
 	void FreeEvent(NI_Event *event);
@@ -97,6 +101,8 @@ private:
 	int mode;           // NI_Mode
 	uint32_t eventMask; // SDL event types taken from the queue in event mode
 	bool joystickSubsystem;
+	uint8_t *keySource;  // replaces SDL's key states when set
+	int keySourceCount;
 	// Events are handed out every frame; a few reusable records avoid allocating for each.
 	NI_Event eventPool[EVENT_POOL_SIZE];
 	bool eventInUse[EVENT_POOL_SIZE];

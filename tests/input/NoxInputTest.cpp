@@ -207,6 +207,17 @@ TEST(NoxInput, PollingModeNeverQueuesInputAndSnapshotsState) {
 	EXPECT_EQ(f.input.GetKeyboard(0)->keys[SDLK_x], 1);
 	f.input.FreeEvent(event);
 	SDL_GetKeyState(nullptr)[SDLK_x] = 0;
+
+	// Key states handed in by a test replace SDL's until taken back.
+	uint8_t held[SDLK_LAST] = {};
+	held[SDLK_q] = 1;
+	f.input.SetKeyStateSource(held, SDLK_LAST);
+	f.input.FreeEvent(f.input.GetEvent());
+	EXPECT_EQ(f.input.GetKeyboard(0)->keys, held);
+	EXPECT_EQ(f.input.GetKeyboard(0)->keyCount, static_cast<int>(SDLK_LAST));
+	f.input.SetKeyStateSource(nullptr, 0);
+	f.input.FreeEvent(f.input.GetEvent());
+	EXPECT_EQ(f.input.GetKeyboard(0)->keys, SDL_GetKeyState(nullptr));
 }
 
 TEST(NoxInput, BothModesLetAQueuedEventOverwriteTheSnapshot) {

@@ -50,13 +50,14 @@ public:
 		ssgInit();
 		input.Init();
 		input.EnableKeyboard(0, true);
+		ClearKeys();
+		input.SetKeyStateSource(keys, SDLK_LAST);
 		g_input = &input;
 		setenv("SDL_AUDIODRIVER", "dummy", 1);
 		sound.Init();
 		g_sound = &sound;
 		g_options.SetDefaults();
 		g_options.music = 0;
-		ClearKeys();
 	}
 	~MatchFixture() {
 		ClearKeys();
@@ -83,12 +84,8 @@ public:
 			Step(20);
 		}
 	}
-	void Hold(int key, bool held) { SDL_GetKeyState(nullptr)[key] = held ? 1 : 0; }
-	void ClearKeys() {
-		int count = 0;
-		Uint8 *keys = SDL_GetKeyState(&count);
-		memset(keys, 0, count);
-	}
+	void Hold(int key, bool held) { keys[key] = held ? 1 : 0; }
+	void ClearKeys() { memset(keys, 0, sizeof(keys)); }
 	template <typename T>
 	int CountEvents() const {
 		int n = 0;
@@ -107,6 +104,7 @@ public:
 	LogFile log;
 	VideoConfig videoConfig;
 	NoxInput input;
+	uint8_t keys[SDLK_LAST]; // what the match polls, held by the test
 	SoundBank sound;
 	InGame game;
 };
