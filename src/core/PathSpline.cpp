@@ -1,7 +1,11 @@
 #include "core/PathSpline.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+
+#include "core/LogFile.h"
 
 PathSpline::PathSpline() : duration(0.0f), pointCount(0), loaded(false) {
 	memset(points, 0, sizeof(points));
@@ -26,16 +30,27 @@ bool PathSpline::Load(const char *fileName) {
 		length = duration;
 	}
 	count = count < 1 ? 1 : (count > MAX_POINTS ? MAX_POINTS : count);
+	// Read into a copy: a path that is refused stays exactly as it was.
+	float read[3][MAX_POINTS];
+	memcpy(read, points, sizeof(read));
+	bool finite = true;
 	for (int i = 0; i < count; i++) {
-		float xyz[3] = {points[0][i], points[1][i], points[2][i]};
+		float xyz[3] = {read[0][i], read[1][i], read[2][i]};
 		if (fscanf(file, "%f,%f,%f", &xyz[0], &xyz[1], &xyz[2]) < 1) {
 			break; // the rest keep their old values, as a short file leaves them
 		}
 		for (int axis = 0; axis < 3; axis++) {
-			points[axis][i] = xyz[axis];
+			finite = finite && std::isfinite(xyz[axis]);
+			read[axis][i] = xyz[axis];
 		}
 	}
 	fclose(file);
+	// "nan" and "inf" read as numbers; no camera can follow them.
+	if (!std::isfinite(length) || length <= 0.0f || !finite) {
+		Log(LOG_WARNING, "CAMERA: %s: the duration must be a positive number and the points finite", fileName);
+		return false;
+	}
+	memcpy(points, read, sizeof(points));
 	pointCount = count;
 	Build(length);
 	return true;
@@ -108,10 +123,8 @@ const float *PathSpline::Evaluate(float t) {
 		return position;
 	}
 	float u = t / duration * last;
-	int segment = static_cast<int>(u);
-	if (segment > last - 1) {
-		segment = last - 1; // rounding just below the end
-	}
+	// Clamped on both sides: a duration built from bad numbers must not index outside the table.
+	int segment = u > 0.0f ? static_cast<int>(std::min(u, static_cast<float>(last - 1))) : 0;
 	float f = u - segment;
 	for (int axis = 0; axis < 3; axis++) {
 		position[axis] = cubics[axis][segment].At(f);

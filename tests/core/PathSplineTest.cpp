@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ScratchDir.h"
 #include "core/PathSpline.h"
 
@@ -92,4 +94,36 @@ TEST(PathSpline, ShortFileKeepsWhatItCouldNotRead) {
 	EXPECT_EQ(path.GetPointCount(), 3);
 	ExpectAt(path, 100.0f, 0, 0, 0); // the third point was never read
 	ExpectAt(path, 0.0f, 1, 1, 1);
+}
+
+TEST(PathSpline, NonFiniteOrNonPositiveNumbersAreRefusedAndEvaluateStaysInTheTable) {
+	ScratchDir dir;
+	const char *bad[] = {
+		"2\nnan\n0,0,0\n10,0,0\n", "2\ninf\n0,0,0\n10,0,0\n", "2\n0\n0,0,0\n10,0,0\n",
+		"2\n-5\n0,0,0\n10,0,0\n", "2\n10\n0,nan,0\n10,0,0\n", "3\n10\n0,0,0\n10,0,0\n-inf,1,1\n",
+	};
+	dir.WriteText("good.cam", "2\n10\n1,2,3\n4,5,6\n");
+	for (const char *text : bad) {
+		SCOPED_TRACE(text);
+		dir.WriteText("bad.cam", text);
+		PathSpline path;
+		EXPECT_FALSE(path.Load("bad.cam"));
+		EXPECT_FALSE(path.IsLoaded());
+		ASSERT_TRUE(path.Load("good.cam"));
+		EXPECT_FALSE(path.Load("bad.cam"));
+		EXPECT_FLOAT_EQ(path.GetDuration(), 10.0f);
+		ExpectAt(path, 5.0f, 2.5f, 3.5f, 4.5f, 1e-3f);
+	}
+
+	// Built by a caller with bad durations, the path is evaluated without leaving its table.
+	const float xyz[3][3] = {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}};
+	for (float length : {std::nanf(""), 0.0f, -1.0f, 1e-30f}) {
+		PathSpline path;
+		path.SetPoints(3, xyz);
+		path.Build(length);
+		for (float t : {0.0f, 0.5f, 1.0f, 1e30f, std::nanf("")}) {
+			const float *p = path.Evaluate(t);
+			EXPECT_TRUE(std::isnan(p[0]) || (p[0] >= -1.0f && p[0] <= 21.0f)) << length << " " << t;
+		}
+	}
 }
