@@ -62,6 +62,32 @@ TEST(FrameTimer, MeasuresTheRateOncePerInterval) {
 	EXPECT_FLOAT_EQ(timer.GetFps(), 10.0f);
 }
 
+namespace {
+
+int64_t g_uptime; // ms, what the fake system clock reads
+int64_t ReadUptime() {
+	return g_uptime;
+}
+
+} // namespace
+
+TEST(FrameTimer, RateIsMeasuredWhateverTheMachinesUptime) {
+	// 30 days of uptime: the low 32 bits of the system's milliseconds read as negative.
+	for (int64_t days : {0, 1, 30, 49, 60}) {
+		SCOPED_TRACE(days);
+		g_uptime = days * 86400000;
+		MonotonicClock clock(ReadUptime);
+		FrameTimer timer(&clock);
+		timer.SetFpsInterval(1000);
+		for (int i = 0; i < 40; i++) {
+			g_uptime += 100;
+			timer.Update();
+		}
+		EXPECT_NEAR(timer.GetFps(), 10.0f, 0.01f);
+		EXPECT_EQ(timer.GetTime(), 4000u);
+	}
+}
+
 TEST(FrameTimer, MonotonicClockNeverRunsBackwards) {
 	MonotonicClock clock;
 	FrameTimer timer(&clock);
