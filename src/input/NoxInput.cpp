@@ -116,6 +116,12 @@ void NoxInput::SetInputMode(int newMode) {
 		SDL_JOYBUTTONDOWN, SDL_JOYBUTTONUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP,
 	};
 	mode = newMode;
+	// SDL_EventState empties the whole queue; a quit request waiting in it must survive.
+	SDL_Event quit;
+	int quits = 0;
+	while (SDL_PeepEvents(&quit, 1, SDL_GETEVENT, SDL_QUITMASK) > 0) {
+		quits++;
+	}
 	// In polling mode these events never reach the queue, so nothing piles up in it.
 	int state = (mode == NI_MODE_EVENTS || mode == NI_MODE_BOTH) ? SDL_ENABLE : SDL_IGNORE;
 	for (Uint8 type : inputTypes) {
@@ -123,6 +129,11 @@ void NoxInput::SetInputMode(int newMode) {
 	}
 	SDL_JoystickEventState(state);
 	SDL_EnableUNICODE(state == SDL_ENABLE ? 1 : 0);
+	for (int i = 0; i < quits; i++) {
+		SDL_Event event = {};
+		event.type = SDL_QUIT;
+		SDL_PushEvent(&event);
+	}
 }
 
 bool NoxInput::HasEvent() const {

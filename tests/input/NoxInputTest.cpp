@@ -255,3 +255,21 @@ TEST(NoxInput, ManyEventsOutstandingAreAllUsable) {
 		f.input.FreeEvent(event);
 	}
 }
+
+TEST(NoxInput, ModeChangesKeepQueuedQuitRequests) {
+	InputFixture f;
+	ASSERT_TRUE(f.ok);
+	f.input.EnableKeyboard(0, true);
+	for (int mode : {NI_MODE_EVENTS, NI_MODE_POLLING, NI_MODE_BOTH, NI_MODE_POLLING}) {
+		SCOPED_TRACE(mode);
+		SDL_Event quit = {};
+		quit.type = SDL_QUIT;
+		ASSERT_EQ(SDL_PushEvent(&quit), 0);
+		ASSERT_EQ(SDL_PushEvent(&quit), 0);
+		f.input.SetInputMode(mode);
+		EXPECT_EQ(QueuedOfType(SDL_QUITMASK), 2);
+		SDL_Event drop;
+		while (SDL_PollEvent(&drop)) {
+		}
+	}
+}
