@@ -4,6 +4,9 @@
 #include <SDL/SDL.h>
 #include <plib/ssg.h>
 
+#include <cstring>
+
+#include "core/DisplayErrors.h"
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/VideoConfig.h"
@@ -14,6 +17,7 @@
 const char *const System::CAPTION = "Tavro v0.9 beta - (c) 2026 the Tavro team";
 const char *const System::VIDEO_CONFIG_FILE = "video.cfg";
 const char *const System::OPTIONS_FILE = "options.dat";
+const char *const System::NO_VISUAL_ERROR = "matching GLX visual";
 
 namespace {
 
@@ -27,7 +31,8 @@ SDL_Surface *SetVideoMode(int width, int height, int bitsPerPixel, int depthBits
 } // namespace
 
 System::System()
-	: setMode(SetVideoMode), screen(nullptr), videoConfig(nullptr), input(nullptr), sound(nullptr) {}
+	: setMode(SetVideoMode), screen(nullptr), screenWidth(0), screenHeight(0), videoConfig(nullptr),
+	  input(nullptr), sound(nullptr) {}
 
 System::~System() {
 	Shutdown();
@@ -36,17 +41,33 @@ System::~System() {
 bool System::OpenScreen(const char *caption, int width, int height, int bitsPerPixel, bool fullscreen) {
 	Log(LOG_MESSAGE, "INIT: Opening screen... (%dx%d, %d bits, %s", width, height, bitsPerPixel,
 		fullscreen ? "Fullscreen)" : "Windowed)");
-	// Many drivers offer no 32-bit depth buffer; fewer bits still make a playable game.
+	// X refuses such sizes with an error that would end the process; 0 asks SDL for the desktop's.
+	if (width < 0 || height < 0 || width > MAX_SCREEN_SIZE || height > MAX_SCREEN_SIZE) {
+		Log(LOG_ERROR, "INIT: A window of %dx%d pixels cannot be opened", width, height);
+		return false;
+	}
+	TakeDisplayErrors();
+	// Many drivers offer no 32-bit depth buffer; fewer bits still make a playable game. Any other
+	// refusal (a size, a colour depth) is not helped by asking again.
 	static constexpr int depthSizes[] = {32, 24, 16};
 	for (int depth : depthSizes) {
 		screen = setMode(width, height, bitsPerPixel, depth, fullscreen);
-		if (screen) {
+		if (screen || !strstr(SDL_GetError(), NO_VISUAL_ERROR)) {
 			break;
 		}
 		Log(LOG_WARNING, "INIT: No video mode with a %d-bit depth buffer", depth);
 	}
+	if (screen && TakeDisplayErrors() > 0) {
+		screen = nullptr; // SDL_Quit frees it
+	}
 	if (!screen) {
+		Log(LOG_ERROR, "INIT: %s", SDL_GetError());
 		return false;
+	}
+	screenWidth = screen->w;
+	screenHeight = screen->h;
+	if (screenWidth != width || screenHeight != height) {
+		Log(LOG_WARNING, "INIT: The window is %dx%d", screenWidth, screenHeight);
 	}
 	SDL_ShowCursor(SDL_DISABLE);
 	SDL_WM_SetCaption(caption, nullptr);
@@ -109,6 +130,7 @@ bool System::Startup() {
 		Log(LOG_ERROR, "SDL initialization failed!");
 		return false;
 	}
+	InstallDisplayErrorHandlers();
 
 	videoConfig = new VideoConfig();
 	g_videoConfig = videoConfig;
@@ -122,6 +144,7 @@ bool System::Startup() {
 		QuitSDL();
 		return false;
 	}
+	videoConfig->SetScreenSize(screenWidth, screenHeight);
 
 	if (!InitEngine()) {
 		Log(LOG_ERROR, "Engine initialization failed!");

@@ -18,6 +18,9 @@ public:
 	static const char *const CAPTION;
 	static const char *const VIDEO_CONFIG_FILE;
 	static const char *const OPTIONS_FILE;
+	// What SDL says when no visual has the depth buffer asked for; only then is a smaller one tried.
+	static const char *const NO_VISUAL_ERROR;
+	static constexpr int MAX_SCREEN_SIZE = 16384; // pixels
 
 	System();
 	~System();
@@ -29,6 +32,9 @@ public:
 	void SetModeFunctionForTests(SetModeFunction function) { setMode = function; }
 
 	const VideoConfig *GetVideoConfig() const { return videoConfig; }
+	// The size of the window SDL opened.
+	int GetScreenWidth() const { return screenWidth; }
+	int GetScreenHeight() const { return screenHeight; }
 
 private:
 	bool InitEngine();
@@ -39,6 +45,8 @@ private:
 
 	SetModeFunction setMode;
 	SDL_Surface *screen;
+	int screenWidth;  // pixels
+	int screenHeight; // pixels
 	VideoConfig *videoConfig;
 	NoxInput *input;
 	SoundBank *sound;

@@ -10,6 +10,12 @@ public:
 	// file cannot be opened; unreadable values keep their defaults.
 	bool Load(const char *path);
 
+	// The window SDL really opened, which may differ from the file's (0 asks for the desktop's).
+	void SetScreenSize(int w, int h) {
+		width = w;
+		height = h;
+	}
+
 	int Width() const { return width; }
 	int Height() const { return height; }
 	int BitsPerPixel() const { return bitsPerPixel; }

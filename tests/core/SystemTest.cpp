@@ -18,11 +18,25 @@
 namespace {
 
 std::vector<int> g_depthAsked;
-int g_depthOffered = 0; // the smallest depth size the fake driver refuses down to
+int g_depthOffered = 0;              // the largest depth size the fake driver offers
+const char *g_refusal = nullptr;     // what it says when it refuses
+SDL_Surface g_fakeScreen;
 
-SDL_Surface *FakeSetMode(int, int, int, int depthBits, bool) {
+SDL_Surface *FakeSetMode(int width, int height, int, int depthBits, bool) {
 	g_depthAsked.push_back(depthBits);
-	return depthBits <= g_depthOffered ? reinterpret_cast<SDL_Surface *>(&g_depthOffered) : nullptr;
+	if (depthBits > g_depthOffered) {
+		SDL_SetError("%s", g_refusal);
+		return nullptr;
+	}
+	g_fakeScreen.w = width;
+	g_fakeScreen.h = height;
+	return &g_fakeScreen;
+}
+
+void FakeDriver(int depthOffered, const char *refusal = "Couldn't find matching GLX visual") {
+	g_depthAsked.clear();
+	g_depthOffered = depthOffered;
+	g_refusal = refusal;
 }
 
 class LoggedRun {
@@ -64,8 +78,7 @@ TEST(System, AsksForSmallerDepthBuffersBeforeGivingUp) {
 	{
 		System system;
 		system.SetModeFunctionForTests(FakeSetMode);
-		g_depthAsked.clear();
-		g_depthOffered = 16;
+		FakeDriver(16);
 		// The fake surface is only a marker: the window parts after it need SDL, so stop there.
 		ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
 		EXPECT_TRUE(system.OpenScreen("t", 320, 200, 32, false));
@@ -86,18 +99,46 @@ TEST(System, StartupFailsInOrderWhenNoWindowOpens) {
 	{
 		System system;
 		system.SetModeFunctionForTests(FakeSetMode);
-		g_depthAsked.clear();
-		g_depthOffered = 0;
+		FakeDriver(0);
 		EXPECT_FALSE(system.Startup());
 		EXPECT_EQ(g_depthAsked, (std::vector<int>{32, 24, 16}));
 		EXPECT_EQ(g_videoConfig, nullptr);
 	}
 	std::vector<std::string> entries = run.Entries();
-	ASSERT_EQ(entries.size(), 6u);
+	ASSERT_EQ(entries.size(), 7u);
 	EXPECT_EQ(entries[0], "Warning: Config file not found, using default values");
 	EXPECT_EQ(entries[1], "Message: INIT: Opening screen... (640x480, 32 bits, Fullscreen)");
-	EXPECT_EQ(entries[5], "Error: Could not open a SDL window!");
+	EXPECT_EQ(entries[6], "Error: Could not open a SDL window!");
 	EXPECT_FALSE(dir.Exists("options.dat"));
+}
+
+TEST(System, OnlyAMissingVisualIsRetriedAndImpossibleSizesAreRefused) {
+	ScratchDir dir;
+	LoggedRun run(dir);
+	struct Case {
+		const char *config;
+		const char *refusal;
+		std::vector<int> depthsAsked;
+	};
+	const Case cases[] = {
+		{"16384 480 32 0", "A scanline is too wide", {32}},
+		{"640 480 7 0", "No matching visual for requested depth", {32}},
+		{"100000 100000 32 0", "", {}},
+		{"16385 480 32 0", "", {}},
+		{"640 -480 32 0", "", {}},
+	};
+	for (const Case &c : cases) {
+		SCOPED_TRACE(c.config);
+		dir.WriteText("video.cfg", c.config);
+		System system;
+		system.SetModeFunctionForTests(FakeSetMode);
+		FakeDriver(0, c.refusal);
+		EXPECT_FALSE(system.Startup());
+		EXPECT_EQ(g_depthAsked, c.depthsAsked);
+		EXPECT_EQ(g_videoConfig, nullptr);
+		std::vector<std::string> entries = run.Entries();
+		EXPECT_EQ(entries.back(), "Error: Could not open a SDL window!");
+	}
 }
 
 TEST(System, StartsAndShutsDownWithAWindowInputSoundAndOptions) {

@@ -186,6 +186,48 @@ void WriteOptions(int mode, int daytime, int length, int arena) {
 
 } // namespace
 
+TEST(Program, ImpossibleWindowsEndInOrderAndAdjustedOnesAreDrawnAtTheirRealSize) {
+	{
+		ScratchDir dir;
+		dir.WriteText("video.cfg", "100000 100000 32 0\n");
+		XServer x;
+		ASSERT_TRUE(x.IsRunning());
+		GameProcess game;
+		ASSERT_TRUE(game.Start(x.Display()));
+		EXPECT_EQ(game.Wait(), 0);
+		std::string text = dir.ReadText("Log.txt");
+		EXPECT_NE(text.find("Error: Could not open a SDL window! \n"), std::string::npos) << text;
+		EXPECT_NE(text.find("--- Log closed on "), std::string::npos) << text;
+	}
+	// 0 asks for the desktop's size: the match is drawn into the whole window and F10 saves it.
+	ScratchDir dir;
+	fs::create_symlink(BuildDataDir(), "data");
+	dir.WriteText("video.cfg", "0 0 32 0\n");
+	WriteOptions(MODE_PC_VS_PC, DAYTIME_DAY, 4, 0);
+	XServer x;
+	ASSERT_TRUE(x.IsRunning());
+	GameProcess game;
+	ASSERT_TRUE(game.Start(x.Display()));
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
+	Xdo(x, "key Return");
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000)) << dir.ReadText("Log.txt");
+	for (int tries = 0; tries < 100 && !dir.Exists("screen.bmp"); tries++) {
+		Xdo(x, "key F10");
+		usleep(100000);
+	}
+	usleep(100000);
+	EXPECT_EQ(game.Terminate(), 0);
+	EXPECT_NE(dir.ReadText("Log.txt").find("Warning: INIT: The window is 1024x768 \n"), std::string::npos);
+	ASSERT_TRUE(dir.Exists("screen.bmp"));
+	std::string size = RunOnDisplay("", "identify -format '%w %h %[fx:mean]' screen.bmp");
+	int w = 0, h = 0;
+	double mean = 0;
+	ASSERT_EQ(sscanf(size.c_str(), "%d %d %lf", &w, &h, &mean), 3) << size;
+	EXPECT_EQ(w, 1024);
+	EXPECT_EQ(h, 768);
+	EXPECT_GT(mean, 0.05); // not black
+}
+
 TEST(Program, PlaysAMatchWithKeysByDayAndByNight) {
 	for (int night = 0; night < 2; night++) {
 		ScratchDir dir;

@@ -103,6 +103,13 @@ int GameProcess::Terminate(int timeoutMs) {
 		return -1;
 	}
 	kill(pid, SIGTERM);
+	return Wait(timeoutMs);
+}
+
+int GameProcess::Wait(int timeoutMs) {
+	if (pid <= 0) {
+		return -1;
+	}
 	int status = 0;
 	bool exited = WaitForExit(pid, timeoutMs, &status);
 	if (!exited) {

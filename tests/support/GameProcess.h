@@ -28,6 +28,8 @@ public:
 	bool Start(const std::string &display);
 	// Sends SIGTERM (SDL turns it into a quit request) and waits; returns the exit status or -1.
 	int Terminate(int timeoutMs = 20000);
+	// Waits for the program to end by itself; returns the exit status or -1.
+	int Wait(int timeoutMs = 20000);
 	bool IsRunning();
 	pid_t Pid() const { return pid; }
 
