@@ -119,11 +119,7 @@ bool Arena::ReadFile(const char *path) {
 
 	ok = ok && ReadItems(path, item++, 1, fscanf(file, "%d", &goal1Wall)) &&
 	     ReadItems(path, item++, 1, fscanf(file, "%d", &goal2Wall));
-	if (ok && (goal1Wall < 0 || goal1Wall >= wallCount || goal2Wall < 0 || goal2Wall >= wallCount)) {
-		Log(LOG_ERROR, "ARENA: %s: goal walls %d and %d must lie in 0..%d", path, goal1Wall, goal2Wall,
-		    wallCount - 1);
-		ok = false;
-	}
+	// A goal index outside the walls matches no wall: an arena without goals (the credits').
 	ok = ok && ReadItems(path, item++, 2, fscanf(file, "%f,%f", &goal1Centre[0], &goal1Centre[1])) &&
 	     ReadItems(path, item++, 2, fscanf(file, "%f,%f", &goal2Centre[0], &goal2Centre[1])) &&
 	     ReadItems(path, item++, 1, fscanf(file, "%f", &goalHalfWidth)) &&

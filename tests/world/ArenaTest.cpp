@@ -82,9 +82,6 @@ TEST(Arena, TheReaderRefusesFilesOutsideItsRules) {
 		{"nogoal2", Head() + SQUARE_WALLS + "0\n", "item 10 is missing or malformed"},
 		{"nobounce", Head() + SQUARE_WALLS + "0\n2\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n", "item 15 is missing or malformed"},
 		{"badstart", std::string("-\n-\nxeno_field.3ds\n-5.0,zero\n"), "item 4 is missing or malformed"},
-		{"goalpastwalls", Head() + SQUARE_WALLS + "0\n4\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n0.9\n", "goal walls 0 and 4 must lie in 0..3"},
-		{"goalnegative", Head() + SQUARE_WALLS + "-1\n2\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n0.9\n", "goal walls -1 and 2"},
-		{"nowalls", Head() + "0\n0\n0\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n0.9\n", "goal walls 0 and 0 must lie in 0..-1"},
 		{"pointwall", Head() + "2\n1.0,1.0 1.0,1.0\n1.0,1.0 1.0,5.0\n0\n1\n0.0,0.0\n1.0,0.0\n1.0\n0.5\n0.5\n", "wall 0 has no length"},
 	};
 	for (const Case &c : cases) {
@@ -192,6 +189,27 @@ TEST(Arena, WallsArePlanesFacingTheFieldWhicheverModelTheFileNames) {
 		EXPECT_EQ(dSpaceGetNumGeoms(scene.space), 1); // only the ball's sphere is left
 	}
 	EXPECT_EQ(scene.root->getNumKids(), 0);
+}
+
+TEST(Arena, GoalIndicesOutsideTheWallsMatchNoWall) {
+	ScratchDir scratch;
+	ScopedLog log;
+	LinkWorldData(scratch);
+	SceneWindow window;
+	ASSERT_TRUE(window.IsOpen());
+	PhysicsScene scene;
+	scratch.WriteText("data/arena/pastwalls.arn", Head() + SQUARE_WALLS + "-1\n4\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n0.9\n");
+	// The shipped credits arena has no walls and goals 0 and 0.
+	for (const char *name : {"pastwalls", "credits"}) {
+		SCOPED_TRACE(name);
+		Arena arena;
+		arena.Create(scene.root, scene.world, scene.space);
+		ASSERT_TRUE(arena.Load(name, 1)) << log.Text();
+		EXPECT_EQ(arena.GetGoal1Wall(), nullptr);
+		EXPECT_EQ(arena.GetGoal2Wall(), nullptr);
+		EXPECT_EQ(dSpaceGetNumGeoms(scene.space), arena.GetWallCount());
+		arena.Destroy();
+	}
 }
 
 TEST(Arena, DayLoadReadsGoalsStartsAndBouncesAndLightsNothing) {
