@@ -480,7 +480,6 @@ void InGame::PlayFrame() {
 	if (!IsFrozen()) {
 		ReadInput();
 		// The in-game menu is not there yet: Escape leaves play running.
-		CollisionPass();
 		StepPhysics();
 	}
 	UpdateEvents();
@@ -579,18 +578,12 @@ void InGame::SteerWithComputer(Aim *aim, ComputerPlayer &computer, Disc *own, Di
 }
 
 void InGame::CollisionPass() {
-	if (collisionWait < COLLISION_WAIT) {
-		collisionWait += frameTime;
-		return;
-	}
 	contactSeen = false;
 	dJointGroupEmpty(contactGroup);
 	dSpaceCollide(space, this, NearCallback);
-	collisionWait = 0;
 	if (!contactSeen) {
 		contactFlags = 0;
 	}
-	collisionWait += frameTime;
 }
 
 void InGame::NearCallback(void *data, dGeomID g1, dGeomID g2) {
@@ -700,12 +693,19 @@ void InGame::StepPhysics() {
 	aim2->Update(frameTime);
 
 	uint32_t now = pauseTime != 0 ? pauseTime : g_timer->GetTime();
-	while (static_cast<int32_t>(physicsTime - now) < 0) {
+	// Collisions are looked for every COLLISION_WAIT ms of simulated time, so a long frame's
+	// catch-up steps never run blind; a goal found on the way freezes play at once.
+	while (static_cast<int32_t>(physicsTime - now) < 0 && !IsFrozen()) {
+		if (collisionWait >= COLLISION_WAIT) {
+			CollisionPass();
+			collisionWait = 0;
+		}
 		disc1->ApplyFriction();
 		disc2->ApplyFriction();
 		ball->ApplyFriction();
 		dWorldStep(world, 0.01f);
 		physicsTime += PHYSICS_STEP;
+		collisionWait += PHYSICS_STEP;
 	}
 	if (pauseTime != 0) {
 		// Time spent paused is not simulated.
@@ -823,6 +823,8 @@ void InGame::ResetPositions() {
 	aim2->Reset(-Aim::START_OFFSET);
 	ResetPanningCamera(*cameras[CAMERA_XENO]);
 	ResetPanningCamera(*cameras[CAMERA_BALL]);
+	// Joints of the last pass would push the bodies away from their spots.
+	dJointGroupEmpty(contactGroup);
 	contactFlags = 0;
 	UpdateObjects(0);
 }

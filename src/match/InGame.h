@@ -40,7 +40,7 @@ class InGame : public GameStateObject, public MatchContext {
 public:
 	static constexpr int PERIOD_COUNT = 4;
 	static constexpr int PHYSICS_STEP = 10;    // ms per world step
-	static constexpr int COLLISION_WAIT = 20;  // ms of frame time between collision passes
+	static constexpr int COLLISION_WAIT = 20;  // ms of simulated time between collision passes
 	static constexpr int KEY_STATES = 512;     // remembered key codes, more than SDL has
 
 	InGame();
@@ -171,7 +171,7 @@ private:
 	int periodTimeLeft;              // ms
 	int periodIndex;                 // -1 before the first period
 	uint32_t physicsTime;            // ms of the frame timer up to which the world has been stepped
-	int collisionWait;               // ms of frame time since the last collision pass
+	int collisionWait;               // ms of simulated time since the last collision pass
 	bool miniViewShown;
 	int night;                       // 0 day, 1 night
 	Announcement announcement;

@@ -3,6 +3,7 @@
 #include <SDL/SDL.h>
 #include <plib/ssg.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <typeinfo>
@@ -78,11 +79,13 @@ public:
 		clock.Advance(ms);
 		return game.Frame();
 	}
-	// Frames until play runs (past the period's start and its countdown).
+	// Frames until play runs (past the period's start and its countdown), and the first frame of
+	// play, whose steps catch up with the time the countdown stood still.
 	void PlayUntilLive() {
 		for (int i = 0; i < 1000 && (game.GetPhase() != PHASE_PLAYING || game.IsFrozen()); i++) {
 			Step(20);
 		}
+		Step(20);
 	}
 	void Hold(int key, bool held) { keys[key] = held ? 1 : 0; }
 	void ClearKeys() { memset(keys, 0, sizeof(keys)); }
@@ -159,11 +162,21 @@ TEST(InGame, MissingFilesFailTheSetUpWithTheirMessage) {
 	f.game.Deinit();
 	EXPECT_NE(f.LogText().find("Error: SOUND: TARZAN loading failed! \n"), std::string::npos);
 
-	fs::remove("data/misc/ball.3ds");
+	// A damaged model that loads as nothing fails like a missing one, with the loader's word.
+	dir.WriteText("data/misc/ball.3ds", std::string(300, 'M') + "not a model");
 	InGame second;
 	ASSERT_FALSE(second.Init());
 	second.Deinit();
+	EXPECT_NE(f.LogText().find("Error: MODEL: data/misc/ball.3ds holds no geometry \n"), std::string::npos)
+		<< f.LogText();
 	EXPECT_NE(f.LogText().find("Error: Ball initialization failed! \n"), std::string::npos);
+
+	fs::remove("data/misc/ball.3ds");
+	InGame third;
+	ASSERT_FALSE(third.Init());
+	third.Deinit();
+	EXPECT_NE(f.LogText().find("Warning: MODEL: ssgLoad3ds: Failed to open 'data/misc/ball.3ds'"), std::string::npos)
+		<< f.LogText();
 }
 
 TEST(InGame, NightHasNoShadowsAndPcVsPcHasTwoComputers) {
@@ -364,6 +377,90 @@ TEST(InGame, TouchingDiscsRaiseOneEventUntilAPassSeesNoContact) {
 		f.Step(25);
 	}
 	EXPECT_EQ(f.game.GetContactFlags() & CONTACT_DISC_DISC, 0);
+}
+
+namespace {
+
+// A point `inside` units in front of the middle of an arena wall, and the wall's plane.
+void NearWall(const Arena &arena, int wall, float inside, float at[2], dVector4 plane) {
+	const float *segment = arena.GetWallSegment(wall);
+	dGeomPlaneGetParams(arena.GetWall(wall), plane);
+	at[0] = (segment[0] + segment[2]) / 2 + static_cast<float>(plane[0]) * inside;
+	at[1] = (segment[1] + segment[3]) / 2 + static_cast<float>(plane[1]) * inside;
+}
+
+float Speed(GameObject *object) {
+	sgVec3 v;
+	object->GetVelocity(v);
+	return std::hypot(v[0], v[1]);
+}
+
+} // namespace
+
+TEST(InGame, ContactsOfTheLastPassNeverActAfterAReset) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.shootTime = 5;
+	g_options.mode = MODE_PL1_VS_PL2;
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	Arena *arena = f.game.GetArena();
+	Disc *disc1 = f.game.GetDisc(1);
+	float at[2];
+	dVector4 plane;
+	NearWall(*arena, 0, 1.0f, at, plane);
+	// Disc 1 into a wall and the ball into disc 2 in the last pass before the period ends.
+	f.game.SetPeriodTimeLeft(40);
+	for (int i = 0; i < 4 && f.game.GetPhase() == PHASE_PLAYING; i++) {
+		Place(disc1, at[0], at[1], 0.0f, 0.0f);
+		sgVec3 disc2At;
+		f.game.GetDisc(2)->GetPosition(disc2At);
+		Place(f.game.GetBall(), disc2At[0] + 3.0f, disc2At[1], 0.0f, 0.0f);
+		f.Step(25);
+	}
+	ASSERT_EQ(f.game.GetPhase(), PHASE_NEXT_PERIOD);
+	f.PlayUntilLive(); // the next period's countdown, then its first frame of play
+	struct Body {
+		GameObject *object;
+		void (Arena::*start)(sgVec3) const;
+	};
+	for (Body body : {Body{f.game.GetBall(), &Arena::GetBallStart}, Body{disc1, &Arena::GetDisc1Start},
+		     Body{f.game.GetDisc(2), &Arena::GetDisc2Start}}) {
+		sgVec3 start, p;
+		(arena->*body.start)(start);
+		body.object->GetPosition(p);
+		EXPECT_NEAR(p[0], start[0], 1e-3f);
+		EXPECT_NEAR(p[1], start[1], 1e-3f);
+		EXPECT_EQ(Speed(body.object), 0.0f);
+	}
+}
+
+TEST(InGame, ALongFrameNeverCarriesADiscThroughAWall) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.shootTime = 5;
+	g_options.mode = MODE_PL1_VS_PL2;
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	Disc *disc = f.game.GetDisc(1);
+	for (int wall = 0; wall < f.game.GetArena()->GetWallCount(); wall++) {
+		SCOPED_TRACE(wall);
+		float at[2];
+		dVector4 plane;
+		NearWall(*f.game.GetArena(), wall, 12.0f, at, plane);
+		Place(f.game.GetBall(), 0.0f, 0.0f, 0.0f, 0.0f);
+		Place(f.game.GetDisc(2), -at[0], -at[1], 0.0f, 0.0f);
+		Place(disc, at[0], at[1], static_cast<float>(-plane[0]) * 90.0f, static_cast<float>(-plane[1]) * 90.0f);
+		f.Step(300); // a stall: thirty steps in one frame
+		sgVec3 p;
+		disc->GetPosition(p);
+		EXPECT_GT(plane[0] * p[0] + plane[1] * p[1] - plane[3], 0.0) << p[0] << ", " << p[1];
+		EXPECT_LE(Speed(disc), 90.0f);
+		f.Step(16);
+		if (f.game.IsFrozen()) {
+			break; // a goal: the walls after it are not tried
+		}
+	}
 }
 
 TEST(InGame, FunctionKeysPickCamerasAndTheSmallView) {
