@@ -2,6 +2,7 @@
 
 #include <plib/sg.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -123,7 +124,7 @@ int ComputerPlayer::Think(float ballX, float ballY, float aimX, float aimY, floa
 		sgSetVec3(line.direction_vector, (aimX - ownX) / aimLength, (aimY - ownY) / aimLength, 0.0f);
 		const sgVec3 point = {target[0], target[1], 0.0f};
 		const float offLine = std::sqrt(sgDistSquaredToLineVec3(line, point));
-		if (offLine <= ALIGNMENT && aimLength >= strength) {
+		if (offLine <= ALIGNMENT && aimLength >= std::min(strength, MAX_REACH)) {
 			return THINK_FIRE;
 		}
 	}

@@ -26,7 +26,11 @@ public:
 	static constexpr float SIDE_OFFSET = 3.556f;    // units, 0.8 × (ball + disc radius)
 	static constexpr float MAX_STRENGTH = 60.0f;    // units of aim length
 	static constexpr float ALIGNMENT = 0.5f;        // units off the aim line
-	static constexpr float STEER_TOLERANCE = 0.02f; // units per ms of frame time
+	// The aim point sits a little above the disc on a line at most MAX_STRENGTH long, so its
+	// length along the field tops out just under MAX_STRENGTH.
+	static constexpr float MAX_REACH = 59.99f;      // units of aim length
+	// As wide as one step of the aim point, so a step can never jump over the band and back.
+	static constexpr float STEER_TOLERANCE = 0.045f; // units per ms of frame time
 
 	// Returns a value from 0 to 32767, like the standard library's rand with RAND_MAX 32767.
 	typedef int (*RandomSource)();

@@ -2,8 +2,12 @@
 
 #include <cmath>
 
+#include <random>
+
 #include "ScratchDir.h"
+#include "world/Aim.h"
 #include "world/ComputerPlayer.h"
+#include "world/Disc.h"
 
 namespace {
 
@@ -203,18 +207,18 @@ TEST(ComputerPlayer, FiresWhenAlignedAndLongEnoughOrWhenNothingIsLeftToSteer) {
 	int bits = player.Think(5.0f, 0.0f, 3.0f, 0.0f, 0.0f, 0.0f, -30.0f, 20.0f, 16);
 	EXPECT_EQ(bits, ComputerPlayer::THINK_RIGHT);
 
-	// Just short of the desired point, within 0.02 × dt on both axes: the alignment test fails
+	// Just short of the desired point, within 0.045 × dt on both axes: the alignment test fails
 	// on the length, yet there is nothing left to steer, so it fires.
 	ComputerPlayer defender;
 	defender.SetGoal(60.0f, 0.0f);
 	defender.Think(-30.0f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f, 50.0f, 50.0f, 100);
 	const float want[2] = {defender.GetDesiredAim()[0], defender.GetDesiredAim()[1]};
 	EXPECT_NEAR(std::hypot(want[0], want[1]), 60.0f, 1e-4);
-	const int dt = 100; // tolerance 2 units
-	const float shortBy = 1.5f / 60.0f;
+	const int dt = 100; // tolerance 4.5 units
+	const float shortBy = 4.0f / 60.0f;
 	EXPECT_TRUE(IsFire(defender.Think(-30.0f, 0.0f, want[0] * (1 - shortBy), want[1] * (1 - shortBy), 0.0f, 0.0f,
 	                                  50.0f, 50.0f, dt)));
-	const float tooShort = 2.5f / 60.0f;
+	const float tooShort = 5.0f / 60.0f;
 	EXPECT_EQ(defender.Think(-30.0f, 0.0f, want[0] * (1 - tooShort), want[1] * (1 - tooShort), 0.0f, 0.0f, 50.0f,
 	                         50.0f, dt),
 	          ComputerPlayer::THINK_LEFT);
@@ -266,4 +270,38 @@ TEST(ComputerPlayer, CoincidingPointsGiveASafeDecision) {
 	bits = all.Think(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0);
 	ExpectValidDecision(bits);
 	ExpectFiniteDesire(all);
+}
+
+TEST(ComputerPlayer, EveryTurnFiresByItselfWhateverTheFrameTime) {
+	ScratchDir scratch;
+	std::mt19937 random(5);
+	std::uniform_real_distribution<float> x(-65.0f, 65.0f), y(-40.0f, 40.0f);
+	for (int dt : {10, 16, 33}) {
+		int silent = 0;
+		for (int turn = 0; turn < 300; turn++) {
+			Disc disc;
+			disc.Create(nullptr, nullptr, nullptr);
+			const float own[2] = {x(random), y(random)}, ball[2] = {x(random), y(random)};
+			const float other[2] = {x(random), y(random)};
+			disc.SetPosition(own[0], own[1], 0.0f);
+			Aim aim;
+			aim.Init(nullptr, &disc);
+			aim.Reset(turn % 2 ? Aim::START_OFFSET : -Aim::START_OFFSET);
+			aim.Update(dt);
+			ComputerPlayer player;
+			player.SetGoal(turn % 2 ? 70.0f : -70.0f, 0.0f);
+			SetDraws({});
+			player.SetRandomSource(FixedDraw);
+			bool fired = false;
+			// A turn of the longest shoot time.
+			for (int t = 0; t < 5000 && !fired; t += dt) {
+				sgVec3 at;
+				aim.GetAimPoint(at);
+				fired = aim.ApplyDecision(player.Think(ball[0], ball[1], at[0], at[1], own[0], own[1], other[0], other[1], dt));
+				aim.Update(dt);
+			}
+			silent += !fired;
+		}
+		EXPECT_EQ(silent, 0) << "frame time " << dt;
+	}
 }
