@@ -32,6 +32,7 @@
 #include "world/GoalEvent.h"
 #include "world/MatchClockEvent.h"
 #include "world/ParticleEmitter.h"
+#include "world/SceneLights.h"
 #include "world/Shadow.h"
 #include "world/ShotTurnEvent.h"
 #include "world/SkyBox.h"
@@ -64,11 +65,6 @@ const MatchSound MATCH_SOUNDS[] = {
 	{SOUND_START, "data/sounds/start.wav", "SOUND: START loading failed!"},
 	{SOUND_HURRY_UP, "data/sounds/hurry_up.wav", "SOUND: HURRYUP loading failed!"},
 };
-
-void SetLightColours(ssgLight *light, float ambient, float diffuse) {
-	light->setColour(GL_AMBIENT, ambient, ambient, ambient);
-	light->setColour(GL_DIFFUSE, diffuse, diffuse, diffuse);
-}
 
 void StopBody(GameObject *object, const sgVec3 at) {
 	sgVec3 zero = {0, 0, 0};
@@ -120,7 +116,7 @@ bool InGame::Init() {
 	night = options.daytime == DAYTIME_RANDOM ? rand() % 2 : (options.daytime == DAYTIME_NIGHT ? 1 : 0);
 
 	Log(LOG_MESSAGE, "INGAME: Lights...");
-	SetUpLights();
+	SetUpArenaLights(night != 0, options.daytime == DAYTIME_NIGHT);
 
 	dInitODE();
 	odeStarted = true;
@@ -230,34 +226,6 @@ bool InGame::Init() {
 	pauseTime = 0;
 	showFps = false;
 	return true;
-}
-
-void InGame::SetUpLights() {
-	for (int i = 0; i < 8; i++) {
-		ssgGetLight(i)->setID(i);
-		ssgGetLight(i)->off();
-	}
-	ssgLight *sun = ssgGetLight(0);
-	if (night) {
-		sun->setPosition(0, 0, 50);
-		sun->setSpotlight(TRUE); // w = 1: a point light over the field
-		sun->setSpotDirection(0, 0, -1);
-		sun->setSpotDiffusion(0.0f, 54.0f);
-		SetLightColours(sun, 0.2f, 0.4f);
-	} else {
-		sun->setPosition(0, 0, 1000);
-		sun->setSpotlight(FALSE); // w = 0: light from straight above
-		SetLightColours(sun, 0.5f, 0.6f);
-	}
-	sun->on();
-
-	ssgLight *fill = ssgGetLight(5);
-	fill->setPosition(100, -70, -80);
-	fill->setSpotlight(TRUE);
-	fill->setSpotDiffusion(0.0f, 180.0f);
-	fill->setSpotAttenuation(0.0f, 0.018f, 0.0f);
-	SetLightColours(fill, 0.7f, GetOptions().daytime == DAYTIME_NIGHT ? 0.5f : 0.4f);
-	fill->on();
 }
 
 bool InGame::SetUpShadows() {

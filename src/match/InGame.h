@@ -111,7 +111,6 @@ public:
 private:
 	enum ShadowIndex { SHADOW_DISC1 = 0, SHADOW_DISC2 = 1, SHADOW_BALL = 2, SHADOW_COUNT = 3 };
 
-	void SetUpLights();
 	bool SetUpShadows();
 	bool LoadSounds();
 
