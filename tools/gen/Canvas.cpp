@@ -407,13 +407,51 @@ bool Canvas::SaveAlphaBmp8(const std::string &path) const
 	return WriteBmp(path, w, h, 8, pal, [&](int x, int y, uint8_t *o) { o[0] = Byte(Get(x, y).a); });
 }
 
+// Gives every clear texel the average colour of its neighbours that show, ring by ring outwards,
+// so that texture filtering and mipmaps, which average colour without weighting it by alpha,
+// only ever mix in colours of the picture itself.
+static std::vector<Rgba> BleedIntoClear(const std::vector<Rgba> &px, int w, int h)
+{
+	std::vector<Rgba> out = px;
+	std::vector<uint8_t> known(px.size());
+	for (size_t i = 0; i < px.size(); i++)
+		known[i] = Byte(px[i].a) > 0;
+	std::vector<int> ring;
+	do {
+		ring.clear();
+		for (int y = 0; y < h; y++)
+			for (int x = 0; x < w; x++) {
+				if (known[y * w + x])
+					continue;
+				float r = 0, g = 0, b = 0;
+				int n = 0;
+				for (int j = std::max(0, y - 1); j <= std::min(h - 1, y + 1); j++)
+					for (int i = std::max(0, x - 1); i <= std::min(w - 1, x + 1); i++)
+						if (known[j * w + i]) {
+							r += out[j * w + i].r;
+							g += out[j * w + i].g;
+							b += out[j * w + i].b;
+							n++;
+						}
+				if (n > 0) {
+					out[y * w + x] = Rgba(r / n, g / n, b / n, 0);
+					ring.push_back(y * w + x);
+				}
+			}
+		for (int i : ring)
+			known[i] = 1;
+	} while (!ring.empty());
+	return out;
+}
+
 bool Canvas::SaveBmp32(const std::string &path) const
 {
+	const std::vector<Rgba> bled = BleedIntoClear(px, w, h);
 	return WriteBmp(path, w, h, 32, {}, [&](int x, int y, uint8_t *o) {
-		Rgba c = Get(x, y);
-		o[0] = Byte(c.b * c.a);
-		o[1] = Byte(c.g * c.a);
-		o[2] = Byte(c.r * c.a);
+		const Rgba &c = bled[y * w + x];
+		o[0] = Byte(c.b);
+		o[1] = Byte(c.g);
+		o[2] = Byte(c.r);
 		o[3] = Byte(c.a);
 	});
 }

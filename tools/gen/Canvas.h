@@ -62,9 +62,9 @@ public:
 	// Windows BMP writers. Colour as 24 bits; premultiplied for the 2D library's blending.
 	bool SaveBmp24(const std::string &path, bool premultiply) const;
 	bool SaveAlphaBmp8(const std::string &path) const;
-	// 32-bit BMP for model textures with alpha. The colour is premultiplied (clear texels are black),
-	// so the pictures stay clean whether the scene blends with the source alpha or with one, as the
-	// 2D overlay leaves it.
+	// 32-bit BMP for model textures with alpha, which the scene blends with the source alpha: the
+	// colour is straight, and clear texels carry the colour around them, because PLIB's mipmaps
+	// average colour unweighted and keep the largest alpha of each block.
 	bool SaveBmp32(const std::string &path) const;
 
 	static float SdCircle(float x, float y, float cx, float cy, float r);

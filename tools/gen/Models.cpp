@@ -136,7 +136,8 @@ bool SkyPictures()
 		return false;
 
 	Canvas sun(128, 128, Rgba::Hex(0xFFD23A, 0));
-	sun.Circle(64, 64, 62, Rgba::Hex(0xFFF27A, 0.35f), 10);
+	// Halos fade out inside the picture, or the billboard's square edge cuts them off.
+	sun.Circle(64, 64, 56, Rgba::Hex(0xFFF27A, 0.35f), 12);
 	sun.Star(64, 64, 60, 40, 14, 0.1f, Rgba::Hex(0xFFB000));
 	sun.Circle(64, 64, 40, Rgba::Hex(0xC07A00));
 	sun.Circle(64, 64, 37, Rgba::Hex(0xFFD23A));
@@ -150,7 +151,7 @@ bool SkyPictures()
 		return false;
 
 	Canvas moon(128, 128, Rgba::Hex(0xFFF6C0, 0));
-	moon.Circle(64, 64, 60, Rgba::Hex(0xFFF6C0, 0.2f), 14);
+	moon.Circle(64, 64, 54, Rgba::Hex(0xFFF6C0, 0.2f), 14);
 	Canvas disk(128, 128, Rgba::Hex(0xFFF6C0, 0));
 	disk.Circle(64, 64, 44, Rgba::Hex(0xFFF2B0));
 	disk.Circle(50, 70, 7, Rgba::Hex(0xE8D890));
