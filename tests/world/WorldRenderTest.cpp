@@ -5,8 +5,10 @@
 #include <plib/ssg.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,8 +22,11 @@
 #include "world/Arena.h"
 #include "world/Ball.h"
 #include "world/Disc.h"
+#include "world/FireEmitter.h"
+#include "world/ParticleEmitter.h"
 #include "world/Shadow.h"
 #include "world/SkyBox.h"
+#include "world/Torch.h"
 
 namespace {
 
@@ -147,14 +152,22 @@ public:
 	void DrawSky() {
 		const sgVec3 centre = {0.0f, 0.0f, 0.0f};
 		const sgVec3 at = {0.0f, 1.0f, 0.15f};
+		DrawFrom(centre, at, false);
+	}
+
+	void DrawFrom(const sgVec3 eye, const sgVec3 at, bool withWorld) {
 		const sgVec3 up = {0.0f, 0.0f, 1.0f};
-		ssgGetCurrentContext()->setCameraLookAt(centre, at, up);
+		ssgGetCurrentContext()->setCameraLookAt(eye, at, up);
 		glViewport(0, 0, kWidth, kHeight);
-		sky.SetCentre(centre);
+		sky.SetCentre(eye);
 		sky.Update(0);
 		glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 		glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 		ssgCullAndDraw(skyRoot);
+		if (withWorld) {
+			glClear(GL_DEPTH_BUFFER_BIT);
+			ssgCullAndDraw(physics.root);
+		}
 	}
 
 	PhysicsScene physics;
@@ -189,6 +202,41 @@ Brightness Measure(const GLWindow &window) {
 	return {sum / (3.0 * samples), static_cast<int>(seen.size())};
 }
 
+// The pixels an effect makes brighter or darker than the frame drawn without it, by more than
+// a few levels of luma, and the box around them.
+struct Change {
+	int brighter = 0;
+	int darker = 0;
+	int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+};
+
+Change Compare(const Frame &without, const Frame &with) {
+	auto luma = [](uint32_t p) { return 0.299 * (p >> 16) + 0.587 * ((p >> 8) & 0xff) + 0.114 * (p & 0xff); };
+	Change c;
+	for (int y = 0; y < with.height; y++) {
+		for (int x = 0; x < with.width; x++) {
+			const double d = luma(with.At(x, y)) - luma(without.At(x, y));
+			if (d > -8.0 && d < 8.0) {
+				continue;
+			}
+			(d > 0.0 ? c.brighter : c.darker)++;
+			c.x0 = std::min(c.x0, x);
+			c.y0 = std::min(c.y0, y);
+			c.x1 = std::max(c.x1, x);
+			c.y1 = std::max(c.y1, y);
+		}
+	}
+	return c;
+}
+
+// The build's models and textures at hand, and the depth range and test the match draws with.
+void PrepareMatchScene(const SceneFixture &f) {
+	LinkDataFolder(f.dir, "misc");
+	LinkDataFolder(f.dir, "arena");
+	ssgSetNearFar(1.0f, 10000.0f);
+	glEnable(GL_DEPTH_TEST);
+}
+
 // Keeps a copy where the lead can look at it, beside the one in the scratch dir.
 void Publish(const std::string &file) {
 	std::error_code ec;
@@ -205,10 +253,7 @@ TEST_P(WorldRender, EachArenaByDayAndByNightFromTheBallAndTopViews) {
 	const char *arenaName = GetParam();
 	SceneFixture f(kWidth, kHeight);
 	ASSERT_TRUE(f.window.IsOpen());
-	LinkDataFolder(f.dir, "misc");
-	LinkDataFolder(f.dir, "arena");
-	ssgSetNearFar(1.0f, 10000.0f);
-	glEnable(GL_DEPTH_TEST);
+	PrepareMatchScene(f);
 
 	double meanByNight[2] = {0.0, 0.0};
 	for (int night = 0; night <= 1; night++) {
@@ -244,3 +289,73 @@ TEST_P(WorldRender, EachArenaByDayAndByNightFromTheBallAndTopViews) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Arenas, WorldRender, ::testing::Values("xeno", "tris"));
+
+// The particles blend with their alpha over what is behind them: sparks 300 ms after a fast hit
+// on plain field, seen from the match's camera, and the flame of a torch a second after it was
+// lit, seen from the field against the night sky, must light up what they cover, whatever the
+// distance makes of their textures.
+TEST(WorldRender, SparksAndTorchFireAreBrighterThanWhatIsBehindThem) {
+	struct Case {
+		const char *name;
+		int night;
+		bool fire; // else sparks
+	};
+	const Case cases[] = {{"sparks_day", 0, false}, {"sparks_night", 1, false}, {"fire_night", 1, true}};
+	SceneFixture f(kWidth, kHeight);
+	ASSERT_TRUE(f.window.IsOpen());
+	PrepareMatchScene(f);
+
+	for (const Case &c : cases) {
+		SCOPED_TRACE(c.name);
+		MatchWorld world;
+		ASSERT_TRUE(world.Build("xeno", c.night));
+		ParticleEmitter sparks;
+		sparks.Create(world.physics.root);
+		ASSERT_TRUE(sparks.Load("disc_disc"));
+		srand(29);
+		ssgEntity *effect = nullptr;
+		std::function<void()> draw;
+		if (c.fire) {
+			world.Run();
+			const Torch *torch = world.arena.GetTorch(0);
+			ASSERT_NE(torch, nullptr);
+			ASSERT_NE(torch->GetFire(), nullptr);
+			effect = torch->GetFire()->GetNode();
+			sgVec3 flame;
+			torch->GetFire()->GetPosition(flame);
+			flame[2] += 3.0f;
+			const sgVec3 eye = {-20.0f, -40.0f, 6.0f};
+			draw = [&world, eye, flame] { world.DrawFrom(eye, flame, true); };
+		} else {
+			sgVec3 hit;
+			world.ball.GetPosition(hit);
+			hit[0] += 20.0f; // clear of the painted lines
+			hit[1] += 6.0f;
+			sparks.Build();
+			sparks.SetPosition(hit);
+			for (int t = 0; t < 300; t += kFrame) {
+				sparks.Update(kFrame);
+			}
+			ASSERT_GT(sparks.GetLiveCount(), 0);
+			effect = sparks.GetNode();
+			draw = [&world] { world.Draw(CAMERA_BALL); };
+		}
+		effect->clrTraversalMaskBits(SSGTRAV_CULL);
+		draw();
+		const Frame without = ReadFrame(kWidth, kHeight);
+		effect->setTraversalMaskBits(SSGTRAV_CULL);
+		draw();
+		const Frame with = ReadFrame(kWidth, kHeight);
+		const Change change = Compare(without, with);
+		printf("%s: %d pixels brighter, %d darker\n", c.name, change.brighter, change.darker);
+		ASSERT_GT(change.brighter + change.darker, 0) << "the effect is out of sight";
+		const int pad = 12;
+		for (const Frame *frame : {&without, &with}) {
+			const std::string file = std::string(c.name) + (frame == &with ? "_with.bmp" : "_without.bmp");
+			EXPECT_TRUE(SaveZoomed(*frame, change.x0 - pad, change.y0 - pad, change.x1 + pad, change.y1 + pad, 4, file));
+		}
+		EXPECT_GT(change.brighter, 100);
+		EXPECT_LT(change.darker, change.brighter / 20);
+		sparks.Destroy();
+	}
+}

@@ -4,8 +4,10 @@
 #include <ode/ode.h>
 #include <plib/ssg.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "GLWindow.h"
 #include "ScratchDir.h"
@@ -51,5 +53,18 @@ public:
 private:
 	std::unique_ptr<GLWindow> window;
 };
+
+// The back buffer read back at once, y from the top of the window (0xRRGGBB per pixel).
+struct Frame {
+	int width = 0;
+	int height = 0;
+	std::vector<uint32_t> pixels;
+	uint32_t At(int x, int y) const { return pixels[size_t(y) * width + x]; }
+};
+Frame ReadFrame(int width, int height);
+
+// Writes the box x0..x1, y0..y1 of a frame as a 24-bit BMP in the build's screenshots folder,
+// each pixel made a zoom × zoom square, so effects a few pixels wide can be looked at.
+bool SaveZoomed(const Frame &frame, int x0, int y0, int x1, int y1, int zoom, const std::string &name);
 
 #endif
