@@ -10,6 +10,7 @@
 #include "frontend/Credits.h"
 #include "frontend/MenuState.h"
 #include "match/InGame.h"
+#include "script/LuaScriptRunner.h"
 
 GameStateObject *DefaultStateFactory::Create(GameState state) {
 	switch (state) {
@@ -40,16 +41,18 @@ FrameTimer s_timer(&s_clock);
 
 } // namespace
 
-int RunProgram() {
+int RunProgram(GameStateFactory *factory) {
 	g_timer = &s_timer;
 	LogFile *log = new LogFile();
 	log->Open("Log.txt", "Kelvane");
 	g_log = log;
+	LuaScriptRunner scripts;
+	g_scriptRunner = &scripts;
 
 	System *system = new System();
 	if (system->Startup()) {
-		DefaultStateFactory factory;
-		StateMachine *states = new StateMachine(&factory);
+		DefaultStateFactory gameStates;
+		StateMachine *states = new StateMachine(factory ? factory : &gameStates);
 		if (states->SetGameState(STATE_MENU)) {
 			for (;;) {
 				bool quit = TakeQuitRequests();
@@ -65,6 +68,7 @@ int RunProgram() {
 	}
 	delete system;
 
+	g_scriptRunner = nullptr;
 	g_log = nullptr;
 	log->Close();
 	delete log;

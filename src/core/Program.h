@@ -13,7 +13,8 @@ public:
 // events that no state reads are dropped too, so they never fill the queue and crowd out a quit.
 bool TakeQuitRequests();
 
-// The program: log, start-up, the main loop over the game states, shut-down. Always returns 0.
-int RunProgram();
+// The program: log, start-up, the main loop over the game states, shut-down. The factory makes
+// the states, starting with the menu; null for the game's own. Always returns 0.
+int RunProgram(GameStateFactory *factory = nullptr);
 
 #endif

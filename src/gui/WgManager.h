@@ -1,0 +1,104 @@
+#ifndef TAVRO_GUI_WGMANAGER_H
+#define TAVRO_GUI_WGMANAGER_H
+
+#include <vector>
+
+class WgItem;
+class WgNode;
+struct NI_Event;
+
+// The items of one screen in two trees: the item tree (drawing order, hit tests, highlight)
+// and the focus tree (Tab order). Draws them, routes input events to them and decides which
+// item has the keyboard focus.
+class WgManager {
+public:
+	// ownsItems: the manager deletes the items added to it when it goes.
+	explicit WgManager(bool ownsItems);
+	~WgManager();
+	WgManager(const WgManager &) = delete;
+	WgManager &operator=(const WgManager &) = delete;
+
+	// Adds the item at the top level, or inside the container whose tree node parent is.
+	// Returns the item's tree node; null (nothing added) for a null item, an item already in
+	// a manager's trees, or a parent that is not a container's node of this manager.
+	WgNode *AddItem(WgItem *item, WgNode *parent = nullptr);
+	// What scripts see of tree nodes: small numbers issued by this manager, never pointers.
+	// 0 is no node. AddItemHandle returns 0 when nothing was added.
+	int AddItemHandle(WgItem *item, int parentHandle);
+	int GetHandle(const WgNode *node);
+	WgNode *GetNodeOfHandle(int handle) const;
+
+	// One input event; null only gives a pending first focus.
+	void SetInputEvent(const NI_Event *event);
+	// frameTime: ms, handed to every Draw.
+	void DrawAll(int frameTime);
+	// Brings the containers on the node's path to the top of their siblings.
+	void SetForeground(WgNode *node);
+	void SetForegroundHandle(int handle);
+	void SetViewport(int x, int y, int w, int h);
+	// Null name: null. The last item met (children before parents, siblings in order) wins.
+	WgItem *FindItemByNameAndType(int type, const char *name) const;
+	void UnfocusAll();
+	// Moves the focus to the item, as Tab would: nothing happens for an item that is not in
+	// this manager or cannot take the focus.
+	void FocusItem(WgItem *item);
+	// Containers only: clicks reach only the item and what it holds.
+	void SetModal(WgItem *item);
+	// Leaves the focused item showing its focus until something unfocuses it.
+	void UnsetModal();
+	void SetOnMouseMotion(bool on) { mouseMotionFocus = on; }
+	bool GetOnMouseMotion() const { return mouseMotionFocus; }
+
+	WgItem *GetFocusedItem() const;
+	WgItem *GetModalItem() const { return modal; }
+	WgItem *GetDraggedItem() const { return dragged; }
+	const WgNode *GetItemRoot() const { return itemRoot; }
+	const WgNode *GetFocusRoot() const { return focusRoot; }
+	bool OwnsItems() const { return ownsItems; }
+
+private:
+	friend class WgItem;
+
+	// The item is being destroyed: it leaves both trees and the item list.
+	void ForgetItem(WgItem *item);
+	// The items of the subtree leave both trees; they stay in the item list.
+	void RemoveFromTrees(WgNode *treeNode);
+	void FirstFocus();
+	void HandleKey(const NI_Event *event);
+	void HandleRelease(const NI_Event *event);
+	void HandlePress(const NI_Event *event);
+	void HandleMotion(const NI_Event *event);
+	// Moves the focus to the item of a hit, a click or not.
+	void FocusHit(WgNode *hit, bool click);
+	WgNode *NextFocusCandidate(bool backward) const;
+	static bool Qualifies(const WgItem *item);
+	// A container's hit goes to its first child that is not a container, if it has one.
+	static WgNode *ClickTarget(WgNode *hit);
+	WgNode *HitTest(const NI_Event *event);
+	void HitTestNode(WgNode *node, int originX, int originY, bool isRoot);
+	void HighlightPath(WgNode *treeNode);
+	void UnhighlightTree(WgNode *node);
+	void BringToFront(WgNode *treeNode);
+	void DrawChildren(WgNode *node, int originX, int originY, int clipX, int clipY, int clipW, int clipH);
+	static void FindInTree(const WgNode *node, int type, const char *name, WgItem **result);
+
+	bool ownsItems;
+	std::vector<WgItem *> items; // every item added and not yet destroyed
+	std::vector<WgNode *> handles; // handle - 1 -> node; null once the node is gone
+	WgNode *itemRoot;
+	WgNode *focusRoot;
+	WgNode *focused;          // a focus-tree node; focusRoot when nothing is focused
+	bool pendingFirstFocus;
+	int viewX, viewY, viewW, viewH; // pixels
+	const NI_Event *currentEvent;
+	WgNode *hitNode;
+	bool hitResolved;
+	bool onDragRect;
+	bool mouseMotionFocus;
+	WgItem *modal;
+	WgItem *dragged;
+	int frameTime;            // ms, of the last DrawAll
+	int busy;                 // depth of event handling and drawing
+};
+
+#endif

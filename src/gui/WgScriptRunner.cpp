@@ -1,0 +1,3 @@
+#include "gui/WgScriptRunner.h"
+
+WgScriptRunner *g_scriptRunner = nullptr;

@@ -1,0 +1,27 @@
+# Finishes the C++ that tolua++5.1 made from tavro.pkg (cmake -DPKG= -DIN= -DOUT= -P):
+# - numbers become integers through TavroToInt, which holds them in range (a plain cast of a
+#   huge or NaN number is undefined);
+# - constructors and destructors go through the binding, which refuses to delete what a
+#   script does not own;
+# - new_local and the call form are dropped: Lua's collector never owns a program object;
+# - messages about a null self name the method as scripts call it, not its C++ name.
+file(READ "${IN}" code)
+
+string(REGEX REPLACE "\\(\\( *int\\) +tolua_tonumber\\(" "(TavroToInt(" code "${code}")
+string(REPLACE "Mtolua_delete(self)" "TavroScriptDelete(tolua_S,self)" code "${code}")
+string(REPLACE "Mtolua_new(" "TavroTrackNew(new " code "${code}")
+string(REGEX REPLACE "[ \t]*tolua_function\\(tolua_S,\"(new_local|\\.call)\",[^\n]*\n" "" code "${code}")
+
+file(STRINGS "${PKG}" renames REGEX "[A-Za-z_0-9]+ *@ *[A-Za-z_0-9]+")
+foreach(line IN LISTS renames)
+  string(REGEX MATCH "([A-Za-z_0-9]+) *@ *([A-Za-z_0-9]+)" pair "${line}")
+  string(REPLACE "in function '${CMAKE_MATCH_1}'" "in function '${CMAKE_MATCH_2}'" code "${code}")
+endforeach()
+
+foreach(left IN ITEMS "int\\) *tolua_tonumber" "Mtolua_delete\\(" "Mtolua_new\\(" "\"new_local\"")
+  if(code MATCHES "${left}")
+    message(FATAL_ERROR "FixBinding: '${left}' left in ${IN}; the generator's output changed")
+  endif()
+endforeach()
+
+file(WRITE "${OUT}" "${code}")

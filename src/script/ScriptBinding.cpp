@@ -1,0 +1,181 @@
+#include "script/ScriptBinding.h"
+
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+}
+#include <tolua++.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "script/ScriptObjects.h"
+
+// Made by tolua++5.1 from tavro.pkg.
+int tolua_tavro_open(lua_State *L);
+
+namespace {
+
+// Far beyond any position, size or count, and small enough that sums of a few never overflow.
+const double SCRIPT_INT_LIMIT = 16777216.0;
+
+// Returns the node handle, or nil when nothing was added. A nil parent is none.
+int AddItem(lua_State *L) {
+	tolua_Error error;
+	if (!tolua_isusertype(L, 1, "WgManager", 0, &error) || !tolua_isusertype(L, 2, "WgItem", 0, &error) ||
+	    (!lua_isnoneornil(L, 3) && !tolua_isnumber(L, 3, 1, &error)) || !tolua_isnoobj(L, 4, &error)) {
+		tolua_error(L, "#ferror in function 'AddItem'.", &error);
+		return 0;
+	}
+	WgManager *self = static_cast<WgManager *>(tolua_tousertype(L, 1, nullptr));
+	WgItem *item = static_cast<WgItem *>(tolua_tousertype(L, 2, nullptr));
+	const int parent = TavroToInt(L, 3, 0);
+	if (!self) {
+		tolua_error(L, "invalid 'self' in function 'AddItem'", nullptr);
+	}
+	const int handle = self->AddItemHandle(item, parent);
+	if (handle) {
+		lua_pushnumber(L, handle);
+	} else {
+		lua_pushnil(L);
+	}
+	return 1;
+}
+
+// Only what cannot break the program: no casts, no ownership changes.
+void RestrictTolua(lua_State *L) {
+	lua_getglobal(L, "tolua");
+	lua_newtable(L);
+	if (lua_istable(L, -2)) {
+		lua_getfield(L, -2, "type");
+		lua_setfield(L, -2, "type");
+	}
+	lua_setglobal(L, "tolua");
+	lua_pop(L, 1);
+}
+
+void Refuse(lua_State *L, const void *object, const char *what) {
+	if (ScriptObjects::IsProtected(object)) {
+		luaL_error(L, "cannot delete this %s: it belongs to the program", what);
+	}
+	if (ScriptObjects::IsLent(object)) {
+		luaL_error(L, "cannot delete this %s: it belongs to its cache manager", what);
+	}
+}
+
+} // namespace
+
+void RegisterScriptSurface(lua_State *L) {
+	tolua_tavro_open(L);
+	tolua_beginmodule(L, nullptr);
+	tolua_beginmodule(L, "WgManager");
+	tolua_function(L, "AddItem", AddItem);
+	tolua_endmodule(L);
+	tolua_endmodule(L);
+	RestrictTolua(L);
+}
+
+int TavroToInt(lua_State *L, int narg, double def) {
+	const double value = tolua_tonumber(L, narg, def);
+	if (std::isnan(value)) {
+		return 0;
+	}
+	return static_cast<int>(std::max(-SCRIPT_INT_LIMIT, std::min(SCRIPT_INT_LIMIT, value)));
+}
+
+void TavroNoteNew(GL2D_Font *font) {
+	ScriptObjects::AddFont(font);
+}
+
+void TavroScriptDelete(lua_State *L, WgItem *item) {
+	Refuse(L, item, item->GetClassName());
+	if (item->GetPartOf()) {
+		luaL_error(L, "cannot delete '%s': it is a part of '%s'", item->GetName(), item->GetPartOf()->GetName());
+	}
+	if (WgItem::IsDispatching()) {
+		luaL_error(L, "cannot delete '%s' while a widget event runs", item->GetName());
+	}
+	// Its destructor takes it out of its manager and out of every script's reach.
+	delete item;
+}
+
+void TavroScriptDelete(lua_State *L, WgManager *manager) {
+	Refuse(L, manager, "WgManager");
+	if (WgItem::IsDispatching()) {
+		luaL_error(L, "cannot delete a WgManager while a widget event runs");
+	}
+	delete manager;
+}
+
+void TavroScriptDelete(lua_State *L, GL2D_Rect *rect) {
+	Refuse(L, rect, "GL2D_Rect");
+	ScriptObjects::RectGone(rect);
+	delete rect;
+}
+
+void TavroScriptDelete(lua_State *L, GL2D_Color *color) {
+	Refuse(L, color, "GL2D_Color");
+	ScriptObjects::Gone(color);
+	delete color;
+}
+
+void TavroScriptDelete(lua_State *L, GL2D_BmpRect *rect) {
+	Refuse(L, rect, "GL2D_BmpRect");
+	ScriptObjects::Gone(rect);
+	delete rect;
+}
+
+void TavroScriptDelete(lua_State *L, GL2D_SimpleBmpRect *rect) {
+	Refuse(L, rect, "GL2D_SimpleBmpRect");
+	ScriptObjects::Gone(rect);
+	delete rect;
+}
+
+void TavroScriptDelete(lua_State *L, GL2D_BmpText *font) {
+	Refuse(L, font, "font");
+	ScriptObjects::FontGone(font);
+	delete font;
+}
+
+void TavroScriptDelete(lua_State *L, GL2D_Mouse *mouse) {
+	Refuse(L, mouse, "GL2D_Mouse");
+	ScriptObjects::Gone(mouse);
+	delete mouse;
+}
+
+void TavroScriptDelete(lua_State *L, GL2D_CacheManager *cache) {
+	Refuse(L, cache, "GL2D_CacheManager");
+	ScriptObjects::CacheGone(cache);
+	delete cache;
+}
+
+GL2D_Font *ScriptCacheGetFont(GL2D_CacheManager *cache, const char *file, GL2D_Color *color) {
+	const GL2D_Color white = {1.0f, 1.0f, 1.0f, 1.0f};
+	const GL2D_Color &wanted = color ? *color : white;
+	GL2D_Font *font = cache->GetFont(file, wanted.r, wanted.g, wanted.b, wanted.a);
+	if (font && !ScriptObjects::IsLent(font)) {
+		ScriptObjects::Lend(cache, font);
+		ScriptObjects::AddFont(font);
+	}
+	return font;
+}
+
+GL2D_BmpRect *ScriptCacheGetRect(GL2D_CacheManager *cache, const char *file) {
+	GL2D_BmpRect *rect = cache->GetRect(file);
+	ScriptObjects::Lend(cache, rect);
+	return rect;
+}
+
+GL2D_SimpleBmpRect *ScriptCacheGetSimpleRect(GL2D_CacheManager *cache, const char *file) {
+	GL2D_SimpleBmpRect *rect = cache->GetSimpleRect(file);
+	ScriptObjects::Lend(cache, rect);
+	return rect;
+}
+
+void ScriptMouseDraw(GL2D_Mouse *mouse, int x, int y) {
+	mouse->Draw(x, y, 0);
+}
+
+void ScriptBmpRectDraw(GL2D_BmpRect *rect, int x, int y, int w, int h, const GL2D_Rect *clip) {
+	rect->Draw(x, y, std::max(0, std::min(WgItem::MAX_SIZE, w)), std::max(0, std::min(WgItem::MAX_SIZE, h)), clip);
+}

@@ -1,0 +1,61 @@
+#ifndef TAVRO_SCRIPT_SCRIPTBINDING_H
+#define TAVRO_SCRIPT_SCRIPTBINDING_H
+
+// The hand-written half of the script surface. The generated binding includes this header and,
+// after its post-processing, calls these functions for numbers, constructors and destructors.
+
+#include "gl2d/GL2D_BmpRect.h"
+#include "gl2d/GL2D_BmpText.h"
+#include "gl2d/GL2D_CacheManager.h"
+#include "gl2d/GL2D_Font.h"
+#include "gl2d/GL2D_Mouse.h"
+#include "gl2d/GL2D_Rect.h"
+#include "gl2d/GL2D_SimpleBmpRect.h"
+#include "gl2d/GL2D_TrueTypeText.h"
+#include "gui/WgButton_GL2D.h"
+#include "gui/WgCheckBox_GL2D.h"
+#include "gui/WgEditBox_GL2D.h"
+#include "gui/WgLabel_GL2D.h"
+#include "gui/WgListBox_GL2D.h"
+#include "gui/WgManager.h"
+#include "gui/WgWindow_GL2D.h"
+#include "input/NI_Event.h"
+
+struct lua_State;
+
+// Registers the whole surface into the state; run it inside a protected call.
+void RegisterScriptSurface(lua_State *L);
+
+// A number argument as an integer: truncated toward zero, held within +-2^24, NaN as 0.
+int TavroToInt(lua_State *L, int narg, double def);
+
+// Constructors: fonts a script makes are known to the binding (they may hold a clip).
+void TavroNoteNew(GL2D_Font *font);
+inline void TavroNoteNew(const void *) {}
+template <class T>
+T *TavroTrackNew(T *object) {
+	TavroNoteNew(object);
+	return object;
+}
+
+// Destructors. A script error instead when the object is not the script's to delete: it
+// belongs to the program, to a cache manager or to a widget, or a widget event is running.
+void TavroScriptDelete(lua_State *L, WgItem *item);
+void TavroScriptDelete(lua_State *L, WgManager *manager);
+void TavroScriptDelete(lua_State *L, GL2D_Rect *rect);
+void TavroScriptDelete(lua_State *L, GL2D_Color *color);
+void TavroScriptDelete(lua_State *L, GL2D_BmpRect *rect);
+void TavroScriptDelete(lua_State *L, GL2D_SimpleBmpRect *rect);
+void TavroScriptDelete(lua_State *L, GL2D_BmpText *font);
+void TavroScriptDelete(lua_State *L, GL2D_Mouse *mouse);
+void TavroScriptDelete(lua_State *L, GL2D_CacheManager *cache);
+
+// Methods that scripts call in another form than the program.
+GL2D_Font *ScriptCacheGetFont(GL2D_CacheManager *cache, const char *file, GL2D_Color *color);
+GL2D_BmpRect *ScriptCacheGetRect(GL2D_CacheManager *cache, const char *file);
+GL2D_SimpleBmpRect *ScriptCacheGetSimpleRect(GL2D_CacheManager *cache, const char *file);
+void ScriptMouseDraw(GL2D_Mouse *mouse, int x, int y);
+// Sizes held to 0 to WgItem::MAX_SIZE: a frame's pieces are walked one by one.
+void ScriptBmpRectDraw(GL2D_BmpRect *rect, int x, int y, int w, int h, const GL2D_Rect *clip);
+
+#endif

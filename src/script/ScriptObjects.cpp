@@ -1,0 +1,128 @@
+#include "script/ScriptObjects.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "gl2d/GL2D_Font.h"
+#include "gui/WgItem.h"
+#include "script/ScriptState.h"
+
+namespace {
+
+typedef std::unordered_map<const void *, int> CountMap;
+typedef std::unordered_map<GL2D_Font *, int> FontMap;
+
+// Process-wide: objects move between Lua states (a widget made in a screen's state is Me in an
+// event's state), so what is known about them cannot live in one state.
+CountMap &Protected() {
+	static CountMap objects;
+	return objects;
+}
+
+FontMap &Fonts() {
+	static FontMap fonts;
+	return fonts;
+}
+
+std::unordered_map<const GL2D_CacheManager *, std::vector<const void *>> &Loans() {
+	static std::unordered_map<const GL2D_CacheManager *, std::vector<const void *>> loans;
+	return loans;
+}
+
+std::unordered_map<const void *, const GL2D_CacheManager *> &Lenders() {
+	static std::unordered_map<const void *, const GL2D_CacheManager *> lenders;
+	return lenders;
+}
+
+template <class Map, class Key>
+void Take(Map &map, Key object) {
+	auto found = map.find(object);
+	if (found != map.end() && --found->second <= 0) {
+		map.erase(found);
+	}
+}
+
+// Fonts and pictures alike come here; only a font has an entry to lose.
+void ForgetFont(const void *object) {
+	for (auto entry = Fonts().begin(); entry != Fonts().end(); ++entry) {
+		if (entry->first == object) {
+			Fonts().erase(entry);
+			return;
+		}
+	}
+}
+
+} // namespace
+
+void ScriptObjects::Protect(const void *object) {
+	if (object) {
+		Protected()[object]++;
+	}
+}
+
+void ScriptObjects::Unprotect(const void *object) {
+	Take(Protected(), object);
+}
+
+bool ScriptObjects::IsProtected(const void *object) {
+	return Protected().count(object) != 0;
+}
+
+void ScriptObjects::Lend(const GL2D_CacheManager *cache, const void *object) {
+	if (!cache || !object || IsLent(object)) {
+		return;
+	}
+	Loans()[cache].push_back(object);
+	Lenders()[object] = cache;
+}
+
+bool ScriptObjects::IsLent(const void *object) {
+	return Lenders().count(object) != 0;
+}
+
+void ScriptObjects::CacheGone(const GL2D_CacheManager *cache) {
+	auto found = Loans().find(cache);
+	if (found != Loans().end()) {
+		const std::vector<const void *> objects = std::move(found->second);
+		Loans().erase(found);
+		for (const void *object : objects) {
+			Lenders().erase(object);
+			ForgetFont(object);
+			Gone(object);
+		}
+	}
+	Gone(cache);
+}
+
+void ScriptObjects::AddFont(GL2D_Font *font) {
+	if (font) {
+		Fonts()[font]++;
+	}
+}
+
+void ScriptObjects::RemoveFont(const GL2D_Font *font) {
+	Take(Fonts(), const_cast<GL2D_Font *>(font));
+}
+
+void ScriptObjects::Gone(const void *object) {
+	if (!object) {
+		return;
+	}
+	WgItem::ForgetEverywhere(object);
+	ScriptState::ObjectGone(object);
+	Protected().erase(object);
+}
+
+void ScriptObjects::RectGone(const GL2D_Rect *rect) {
+	for (auto &entry : Fonts()) {
+		if (entry.first->GetClip() == rect) {
+			entry.first->SetClip(nullptr);
+		}
+	}
+	Gone(rect);
+}
+
+void ScriptObjects::FontGone(const GL2D_Font *font) {
+	ForgetFont(font);
+	Gone(font);
+}

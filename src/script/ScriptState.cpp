@@ -1,0 +1,326 @@
+#include "script/ScriptState.h"
+
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+#include <lualib.h>
+}
+#include <tolua++.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/LogFile.h"
+#include "gl2d/GL2D_Font.h"
+#include "script/ScriptBinding.h"
+#include "script/ScriptObjects.h"
+
+ScriptState *ScriptState::firstOpen = nullptr;
+
+namespace {
+
+// Registry key of the list of the state's user-data boxes: tolua keeps one per class family.
+const char *const UBOX_LIST = "tavro_uboxes";
+
+int OpenLibraries(lua_State *L) {
+	static const luaL_Reg libraries[] = {
+		{"", luaopen_base},
+		{LUA_TABLIBNAME, luaopen_table},
+		{LUA_STRLIBNAME, luaopen_string},
+		{LUA_MATHLIBNAME, luaopen_math},
+	};
+	for (const luaL_Reg &library : libraries) {
+		lua_pushcfunction(L, library.func);
+		lua_pushstring(L, library.name);
+		lua_call(L, 1, 0);
+	}
+	// The base library reads files too; scripts get no way to the file system.
+	lua_pushnil(L);
+	lua_setglobal(L, "dofile");
+	lua_pushnil(L);
+	lua_setglobal(L, "loadfile");
+	return 0;
+}
+
+std::vector<std::string> GlobalNames(lua_State *L) {
+	std::vector<std::string> names;
+	lua_pushnil(L);
+	while (lua_next(L, LUA_GLOBALSINDEX) != 0) {
+		lua_pop(L, 1);
+		if (lua_type(L, -1) == LUA_TSTRING) {
+			names.push_back(lua_tostring(L, -1));
+		}
+	}
+	return names;
+}
+
+// The names the surface adds to the globals; the same in every state.
+std::vector<std::string> &SurfaceNames() {
+	static std::vector<std::string> names;
+	return names;
+}
+
+int OpenSurface(lua_State *L) {
+	RegisterScriptSurface(L);
+	return 0;
+}
+
+// Collects every distinct user-data box of the surface's classes into the registry list.
+void ListBoxes(lua_State *L) {
+	lua_newtable(L);
+	for (const std::string &name : SurfaceNames()) {
+		luaL_getmetatable(L, name.c_str());
+		if (lua_istable(L, -1)) {
+			lua_pushstring(L, "tolua_ubox");
+			lua_rawget(L, -2);
+			if (lua_istable(L, -1)) {
+				lua_pushboolean(L, 1);
+				lua_rawset(L, -4);
+			} else {
+				lua_pop(L, 1);
+			}
+		}
+		lua_pop(L, 1);
+	}
+	lua_pushstring(L, "tolua_ubox");
+	lua_rawget(L, LUA_REGISTRYINDEX);
+	if (lua_istable(L, -1)) {
+		lua_pushboolean(L, 1);
+		lua_rawset(L, -3);
+	} else {
+		lua_pop(L, 1);
+	}
+	lua_setfield(L, LUA_REGISTRYINDEX, UBOX_LIST);
+}
+
+// Nils the box of one object in one user-data box table (at the top of the stack).
+void ClearBox(lua_State *L, const void *object) {
+	lua_pushlightuserdata(L, const_cast<void *>(object));
+	lua_rawget(L, -2);
+	if (void **box = static_cast<void **>(lua_touserdata(L, -1))) {
+		*box = nullptr;
+	}
+	lua_pop(L, 1);
+	lua_pushlightuserdata(L, const_cast<void *>(object));
+	lua_pushnil(L);
+	lua_rawset(L, -3);
+}
+
+bool IsFontClass(const char *className) {
+	return strcmp(className, "GL2D_Font") == 0 || strcmp(className, "GL2D_BmpText") == 0 ||
+	       strcmp(className, "GL2D_TrueTypeText") == 0;
+}
+
+} // namespace
+
+ScriptState::ScriptState() : lua(luaL_newstate()), prevOpen(nullptr), nextOpen(nullptr) {
+	if (!lua) {
+		Log(LOG_ERROR, "SCRIPT: Could not open a Lua state!");
+		return;
+	}
+	if (lua_cpcall(lua, OpenLibraries, nullptr) != 0) {
+		Report(1, "(standard libraries)");
+	}
+	nextOpen = firstOpen;
+	if (firstOpen) {
+		firstOpen->prevOpen = this;
+	}
+	firstOpen = this;
+	RegisterSurface();
+}
+
+ScriptState::~ScriptState() {
+	if (!lua) {
+		return;
+	}
+	ClearGlobals();
+	lua_close(lua);
+	if (prevOpen) {
+		prevOpen->nextOpen = nextOpen;
+	} else {
+		firstOpen = nextOpen;
+	}
+	if (nextOpen) {
+		nextOpen->prevOpen = prevOpen;
+	}
+}
+
+bool ScriptState::RegisterSurface() {
+	if (!lua) {
+		return false;
+	}
+	const bool first = SurfaceNames().empty();
+	std::vector<std::string> before;
+	if (first) {
+		before = GlobalNames(lua);
+	}
+	if (lua_cpcall(lua, OpenSurface, nullptr) != 0) {
+		return Report(1, "(script surface)");
+	}
+	if (first) {
+		for (const std::string &name : GlobalNames(lua)) {
+			if (std::find(before.begin(), before.end(), name) == before.end()) {
+				SurfaceNames().push_back(name);
+			}
+		}
+	}
+	ListBoxes(lua);
+	return true;
+}
+
+void ScriptState::SetObject(const char *name, void *object, const char *className, bool protect) {
+	if (!lua || !name || !className) {
+		return;
+	}
+	luaL_getmetatable(lua, className);
+	const bool known = lua_istable(lua, -1);
+	lua_pop(lua, 1);
+	if (object && known) {
+		tolua_pushusertype(lua, object, className);
+		const bool font = IsFontClass(className);
+		if (protect) {
+			ScriptObjects::Protect(object);
+		}
+		if (font) {
+			ScriptObjects::AddFont(static_cast<GL2D_Font *>(object));
+		}
+		handedObjects.push_back(HandedObject{object, font, protect});
+	} else {
+		if (object) {
+			Log(LOG_ERROR, "SCRIPT: No class \"%s\" for the global %s", className, name);
+		}
+		lua_pushnil(lua);
+	}
+	lua_setglobal(lua, name);
+	if (std::find(handedOver.begin(), handedOver.end(), name) == handedOver.end()) {
+		handedOver.push_back(name);
+	}
+}
+
+void ScriptState::SetNumber(const char *name, double value) {
+	if (!lua || !name) {
+		return;
+	}
+	lua_pushnumber(lua, value);
+	lua_setglobal(lua, name);
+	if (std::find(handedOver.begin(), handedOver.end(), name) == handedOver.end()) {
+		handedOver.push_back(name);
+	}
+}
+
+bool ScriptState::RunFile(const char *file) {
+	if (!lua || !file) {
+		return false;
+	}
+	int result = luaL_loadfile(lua, file);
+	if (result == 0) {
+		result = lua_pcall(lua, 0, 0, 0);
+	}
+	return Report(result, file);
+}
+
+bool ScriptState::RunBuffer(const char *text, size_t length, const char *name) {
+	if (!lua || !text) {
+		return false;
+	}
+	int result = luaL_loadbuffer(lua, text, length, name ? name : "(buffer)");
+	if (result == 0) {
+		result = lua_pcall(lua, 0, 0, 0);
+	}
+	return Report(result, name ? name : "(buffer)");
+}
+
+bool ScriptState::Report(int result, const char *name) {
+	if (result == 0) {
+		return true;
+	}
+	const char *message = lua_isstring(lua, -1) ? lua_tostring(lua, -1) : "(error object is not a string)";
+	// One log line: the binding's messages span several.
+	char line[LogFile::LINE_SIZE];
+	size_t i = 0;
+	for (; message[i] && i < sizeof(line) - 1; i++) {
+		line[i] = message[i] == '\n' || message[i] == '\t' ? ' ' : message[i];
+	}
+	line[i] = '\0';
+	Log(LOG_ERROR, "SCRIPT: %s: %s", name, line);
+	lua_pop(lua, 1);
+	return false;
+}
+
+void ScriptState::ClearGlobals() {
+	if (!lua) {
+		return;
+	}
+	for (const std::vector<std::string> *names : {&SurfaceNames(), &handedOver}) {
+		for (const std::string &name : *names) {
+			lua_pushnil(lua);
+			lua_setglobal(lua, name.c_str());
+		}
+	}
+	handedOver.clear();
+	for (const HandedObject &handed : handedObjects) {
+		if (handed.protect) {
+			ScriptObjects::Unprotect(handed.object);
+		}
+		if (handed.font) {
+			ScriptObjects::RemoveFont(static_cast<const GL2D_Font *>(handed.object));
+		}
+	}
+	handedObjects.clear();
+}
+
+void ScriptState::ForgetObjects() {
+	if (!lua) {
+		return;
+	}
+	lua_getfield(lua, LUA_REGISTRYINDEX, UBOX_LIST);
+	if (!lua_istable(lua, -1)) {
+		lua_pop(lua, 1);
+		return;
+	}
+	lua_pushnil(lua);
+	while (lua_next(lua, -2) != 0) {
+		lua_pop(lua, 1);
+		// Every box of the table is nilled, then the table emptied.
+		lua_pushnil(lua);
+		while (lua_next(lua, -2) != 0) {
+			if (void **box = static_cast<void **>(lua_touserdata(lua, -1))) {
+				*box = nullptr;
+			}
+			lua_pop(lua, 1);
+		}
+		for (;;) {
+			lua_pushnil(lua);
+			if (lua_next(lua, -2) == 0) {
+				break;
+			}
+			lua_pop(lua, 1);
+			lua_pushnil(lua);
+			lua_rawset(lua, -3);
+		}
+	}
+	lua_pop(lua, 1);
+}
+
+void ScriptState::Forget(const void *object) {
+	if (!lua) {
+		return;
+	}
+	lua_getfield(lua, LUA_REGISTRYINDEX, UBOX_LIST);
+	if (!lua_istable(lua, -1)) {
+		lua_pop(lua, 1);
+		return;
+	}
+	lua_pushnil(lua);
+	while (lua_next(lua, -2) != 0) {
+		lua_pop(lua, 1);
+		ClearBox(lua, object);
+	}
+	lua_pop(lua, 1);
+}
+
+void ScriptState::ObjectGone(const void *object) {
+	for (ScriptState *state = firstOpen; state; state = state->nextOpen) {
+		state->Forget(object);
+	}
+}

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "WidgetRig.h"
+
+// The script surface seen from Lua: its messages, its value mapping and the choices it makes
+// where a script could otherwise break the program. Each script asserts what it expects.
+
+namespace {
+
+const char *const EXPECT_ERROR = R"(
+function Fails(wanted, f, ...)
+	local ok, message = pcall(f, ...)
+	assert(not ok, "no error, wanted: " .. wanted)
+	assert(string.find(message, wanted, 1, true), "got: " .. tostring(message))
+end
+)";
+
+class Binding : public ::testing::Test {
+protected:
+	void SetUp() override {
+		ASSERT_TRUE(rig.Ready());
+		ASSERT_TRUE(rig.Run(EXPECT_ERROR));
+	}
+	WidgetRig rig;
+};
+
+} // namespace
+
+TEST_F(Binding, RaisesItsFourMessages) {
+	EXPECT_TRUE(rig.Run(R"(
+		local button = WgButton_GL2D:new("b")
+		Fails("error in function 'SetCaption'.", button.SetCaption, button, {})
+		Fails("argument #2 is 'table'; 'string' expected.", button.SetCaption, button, {})
+		Fails("error in function 'SetCoords'.", button.SetCoords, button, 1, 2, 3) -- one too many
+		Fails("error in function 'GetCoords'.", button.GetCoords, button, 0) -- one number short
+		Fails("invalid 'self' in function 'delete'", WgItem.delete, nil)
+		Fails("invalid 'self' in function 'GetLabel'", WgButton_GL2D.GetLabel, nil)
+		local rect = GL2D_Rect:new()
+		rect.w = 2.5
+		assert(rect.w == 2.5)
+		Fails("invalid type in variable assignment.", function() rect.x = "wide" end)
+		rect:delete()
+		Fails("invalid 'self' in accessing variable 'x'", function() return rect.x end)
+		Fails("invalid 'self' in function 'SetCaption'", button.SetCaption, nil, "x")
+	)")) << rig.LogText();
+}
+
+TEST_F(Binding, MapsValuesAsTheSoundChoicesSay) {
+	EXPECT_TRUE(rig.Run(R"(
+		local button = WgButton_GL2D:new("b")
+		button:SetName(string.rep("n", 80))
+		assert(button:GetName() == string.rep("n", 49))
+		button:SetCaption("one\n\ntwo")
+		assert(button:GetCaption() == "one\ntwo\n")
+		local lines = {}
+		for i = 1, 40 do lines[i] = "line" .. i end
+		button:SetCaption(table.concat(lines, "\n"))
+		local _, count = string.gsub(button:GetCaption(), "\n", "")
+		assert(count == 30)
+		button:SetCaption(string.rep("x", 300))
+		assert(button:GetCaption() == string.rep("x", 254) .. "\n")
+		button:SetLabel("Go")
+		assert(WgButton.GetLabel(button) == "Go" and tolua.type(button:GetLabel()) == "WgLabel_GL2D")
+		assert(WgButton:new("plain"):GetLabel() == "")
+		assert(button:IsVisible() == true and button:IsFocused() == false)
+		button:SetCoords(3, -4.9)
+		local x, y = button:GetCoords(0, 0)
+		assert(x == 3 and y == -4)
+		button:Focus() -- no click
+		assert(button:GetStatus() == GI_ISTATE_FOCUSED)
+		button:Focus(true)
+		assert(button:GetStatus() == BB_ISTATE_CLICKED)
+		assert(GI_ON_CLICK == GI_ON_ACTIVATE and LB_MAXENTRY == 256 and HALIGN_NONE == -1 and LB_PAGEDOWN == 81)
+
+		local edit = WgEditBox_GL2D:new("e")
+		edit:SetContentSize(300)
+		edit:SetContent(string.rep("y", 300))
+		assert(edit:GetContent() == string.rep("y", 255))
+
+		local list = WgListBox_GL2D:new("l")
+		assert(list:GetCurrentEntry() == "")
+		for _, entry in ipairs({"a", "b", "c"}) do list:AppendEntry(entry) end
+		list:InsertEntry("x", 1)
+		list:InsertEntry("z", 9)
+		list:DeleteEntry(0)
+		list:DeleteEntry(-1)
+		assert(list:GetNumEntry() == 3 and list:GetEntry(0) == "x" and list:GetEntry(2) == "c")
+		assert(list:GetEntry(3) == nil and list:GetCurrentEntry() == "x")
+
+		local label = WgLabel_GL2D:new("label")
+		assert(pManager:AddItem(WgButton_GL2D:new("c"), pManager:AddItem(label)) == nil)
+		assert(pManager:AddItem(WgButton_GL2D:new("d"), 12345) == nil)
+		local window = WgWindow_GL2D:new("w")
+		local inside = pManager:AddItem(window)
+		assert(type(inside) == "number" and pManager:AddItem(button, inside) ~= nil)
+		assert(pManager:AddItem(button) == nil) -- already in
+		pManager:SetModal(window) -- a WgWindow_GL2D is a WgItem
+		assert(window:IsFocused())
+		assert(tolua.type(list:GetButtonUp()) == "WgButton_GL2D")
+		assert(tolua.type(pManager:FindItemByNameAndType(4, "w")) == "WgWindow_GL2D")
+	)")) << rig.LogText();
+}
+
+TEST_F(Binding, ScriptsReachNoFilesAndDeleteOnlyWhatTheyOwn) {
+	EXPECT_TRUE(rig.Run(R"(
+		assert(io == nil and os == nil and require == nil and package == nil)
+		assert(dofile == nil and loadfile == nil and tolua.cast == nil and tolua.takeownership == nil)
+		assert(string.format and math.floor and table.insert)
+		Fails("belongs to the program", pManager.delete, pManager)
+		Fails("belongs to the program", pCacheManager.delete, pCacheManager)
+		local frame = pCacheManager:GetRect("data/rects/button.nbr")
+		Fails("belongs to its cache manager", frame.delete, frame)
+		local button = WgButton_GL2D:new("b")
+		local label = button:GetLabel()
+		Fails("is a part of 'b'", label.delete, label)
+		button:delete()
+		Fails("invalid 'self' in function 'SetCaption'", label.SetCaption, label, "x")
+		Fails("invalid 'self' in function 'SetLabel'", button.SetLabel, button, "x")
+
+		-- Looks and clips a script deletes are dropped by what used them.
+		local font = GL2D_BmpText:new()
+		assert(font:Load("data/fonts/menu.nbf"))
+		local clip = GL2D_Rect:new()
+		font:SetClip(clip)
+		clip:delete()
+		font:Write(0, 0, "A")
+		local shown = WgLabel_GL2D:new("shown")
+		shown:SetDim(100, 40)
+		shown:SetCaption("Hi")
+		shown:SetFont(GI_ISTATE_DEFAULT, font)
+		pManager:AddItem(shown)
+		font:delete()
+		local cache = GL2D_CacheManager:new()
+		local frameOfCache = cache:GetRect("data/rects/window.nbr")
+		local window = WgWindow_GL2D:new("w")
+		window:SetDim(100, 100)
+		window:SetBorder(GI_ISTATE_DEFAULT, frameOfCache)
+		pManager:AddItem(window)
+		cache:delete()
+		Fails("invalid 'self' in function 'GetMinHeight'", frameOfCache.GetMinHeight, frameOfCache)
+	)")) << rig.LogText();
+	rig.Draw(16); // nothing left points at what went
+	EXPECT_EQ(rig.Pixel(10, 10), 0u);
+}

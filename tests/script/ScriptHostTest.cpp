@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "WidgetRig.h"
+#include "frontend/ScriptTryout.h"
+#include "gui/WgButton_GL2D.h"
+#include "gui/WgManager.h"
+#include "script/ScriptState.h"
+
+// Lua states, event scripts, ExecuteLua, the scripted screen and the --script tryout.
+
+namespace {
+
+bool Contains(const std::string &text, const std::string &part) {
+	return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(ScriptHost, EventScriptsRunInAFreshStateWithMeTypedByItsClass) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	// A global left by one run would show at the next.
+	rig.Write("focus.lua", "assert(seen == nil, 'left over') seen = true Me:SetCaption(tolua.type(Me))");
+	rig.Write("delete.lua", "Me:delete()");
+	ASSERT_TRUE(rig.Run(R"(
+		for _, item in ipairs({WgButton_GL2D:new("fancy"), WgButton:new("plain")}) do
+			item:SetCallbackLUA(GI_ON_FOCUS, "focus.lua")
+			item:SetCallbackLUA(GI_ON_CLICK, "delete.lua")
+			pManager:AddItem(item)
+		end)"));
+	WgItem *fancy = rig.Find(WG_TYPE_BUTTON, "fancy"), *plain = rig.Find(WG_TYPE_BUTTON, "plain");
+	fancy->Focus(false);
+	fancy->Focus(false);
+	plain->Focus(false);
+	EXPECT_EQ(fancy->GetCaption(), "WgButton_GL2D\n");
+	EXPECT_EQ(plain->GetCaption(), "WgItem\n");
+	rig.Key(SDLK_RETURN, '\r');
+	rig.Draw(20); // its click: the script may not delete the widget whose event runs
+	EXPECT_EQ(rig.Find(WG_TYPE_BUTTON, "fancy"), fancy);
+	const std::string log = rig.LogText();
+	EXPECT_FALSE(Contains(log, "left over")) << log;
+	EXPECT_TRUE(Contains(log, "Error: SCRIPT: delete.lua: delete.lua:1: cannot delete 'fancy' while a widget event runs")) << log;
+}
+
+TEST(ScriptHost, ExecuteLuaReportsFailuresAndHandsOverTheCacheManager) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	rig.Write("cache.lua", "assert(CacheManager ~= nil) Me:SetName('ran')");
+	rig.Write("broken.lua", "Me:SetCaption(");
+	rig.Write("deep.lua", "assert(Me:ExecuteLua('deep.lua'))");
+	ASSERT_TRUE(rig.Run(R"(
+		local item = WgLabel_GL2D:new("item")
+		assert(item:ExecuteLua("missing.lua") == false)
+		assert(item:ExecuteLua("broken.lua") == false)
+		assert(item:ExecuteLua("cache.lua") == false) -- no cache manager yet
+		item:SetCacheManager(pCacheManager)
+		assert(item:GetCacheManager() ~= nil)
+		assert(item:ExecuteLua("cache.lua") == true and item:GetName() == "ran")
+		assert(item:ExecuteLua("deep.lua") == false) -- cut off, not a stack overflow
+	)")) << rig.LogText();
+	const std::string log = rig.LogText();
+	EXPECT_TRUE(Contains(log, "Error: SCRIPT: missing.lua: cannot open missing.lua")) << log;
+	EXPECT_TRUE(Contains(log, "Error: SCRIPT: broken.lua: broken.lua:1: unexpected symbol near '<eof>'")) << log;
+	EXPECT_TRUE(Contains(log, "Error: SCRIPT: deep.lua: not run, scripts nested 8 deep")) << log;
+}
+
+TEST(ScriptHost, AScreenThatFailsIsLeftEmptyAndItsObjectsGoWithIt) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	ASSERT_TRUE(rig.Run(R"(
+		assert(tolua.type(pManager) == "WgManager" and tolua.type(pCacheManager) == "GL2D_CacheManager")
+		assert(ScreenWidth == 640 and ScreenHeight == 480)
+		kept = WgButton_GL2D:new("kept")
+		pManager:AddItem(kept))"));
+	EXPECT_FALSE(rig.Run("pManager:AddItem(WgButton_GL2D:new('half')) error('stop')"));
+	EXPECT_EQ(rig.Find(WG_TYPE_BUTTON, "half"), nullptr);
+	EXPECT_EQ(rig.Find(WG_TYPE_BUTTON, "kept"), nullptr);
+	EXPECT_TRUE(Contains(rig.LogText(), "Error: SCRIPT: screen.lua: screen.lua:1: stop"));
+	// The state goes on with fresh globals; what the old screen held is out of reach.
+	EXPECT_TRUE(rig.Run(R"(
+		assert(not pcall(kept.SetLabel, kept, "x"))
+		pManager:AddItem(WgButton_GL2D:new("again")))"));
+	EXPECT_NE(rig.Find(WG_TYPE_BUTTON, "again"), nullptr);
+}
+
+TEST(ScriptHost, StatesClearEveryRegisteredNameAndLogTheirErrors) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	ScriptState state;
+	ASSERT_TRUE(state.IsOpen());
+	state.SetNumber("ScreenWidth", 320);
+	const char check[] = "assert(WgButton_GL2D and GI_ON_FOCUS == 1 and ScreenWidth == 320)";
+	EXPECT_TRUE(state.RunBuffer(check, sizeof(check) - 1, "check"));
+	state.ClearGlobals();
+	const char cleared[] = "assert(WgButton_GL2D == nil and GI_ON_FOCUS == nil and ScreenWidth == nil and tolua == nil)";
+	EXPECT_TRUE(state.RunBuffer(cleared, sizeof(cleared) - 1, "cleared"));
+	EXPECT_TRUE(state.RegisterSurface());
+	EXPECT_TRUE(state.RunBuffer("assert(WgItem)", 14, "again"));
+	EXPECT_FALSE(state.RunBuffer("error({})", 9, "odd"));
+	EXPECT_TRUE(Contains(rig.LogText(), "Error: SCRIPT: odd: (error object is not a string)"));
+}
+
+TEST(ScriptHost, TryoutRunsItsScriptUntilEscape) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	NoxInput *input = g_input;
+	g_input = &rig.input;
+	{
+		ScriptTryout tryout(TAVRO_SOURCE_DIR "/tests/script/lua/sample_screen.lua", 640, 480);
+		ASSERT_TRUE(tryout.Enter());
+		EXPECT_NE(tryout.GetScreen().Find(WG_TYPE_BUTTON, "btn_ok"), nullptr);
+		EXPECT_NE(tryout.GetScreen().Find(WG_TYPE_LISTBOX, "lst_arena"), nullptr);
+		EXPECT_TRUE(tryout.Frame());
+		rig.Key(SDLK_ESCAPE, 27, KMOD_NONE, false);
+		EXPECT_FALSE(tryout.Frame());
+		tryout.Leave();
+	}
+	{
+		ScriptTryout broken("missing.lua", 640, 480);
+		ASSERT_TRUE(broken.Enter()); // logged; the empty screen stays
+		EXPECT_TRUE(broken.Frame());
+		broken.Leave();
+	}
+	g_input = input;
+	const std::string log = rig.LogText();
+	EXPECT_EQ(log.find("sample_screen.lua:"), std::string::npos) << log;
+	EXPECT_TRUE(Contains(log, "Error: SCRIPT: missing.lua: cannot open missing.lua")) << log;
+}
