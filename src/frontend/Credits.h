@@ -1,14 +1,61 @@
 #ifndef TAVRO_FRONTEND_CREDITS_H
 #define TAVRO_FRONTEND_CREDITS_H
 
-#include "core/GameState.h"
+#include <cstddef>
 
-// The credits state. The sequence is not there yet: it finishes on its first frame.
+#include "core/GameState.h"
+#include "frontend/ArenaBackdrop.h"
+#include "frontend/CreditsFile.h"
+
+class GL2D_BmpText;
+class ScriptState;
+
+// The credits: a night arena flown through by a camera on paths, while short scripts write the
+// credit texts with two bitmap fonts and the credits music plays. The steps of
+// "data/misc/credits.crd" say what happens and for how long; the sequence ends after its last
+// step or when Escape is held, and the menu follows.
 class Credits : public GameStateObject {
 public:
-	bool Enter() override { return true; }
-	bool Frame() override { return false; }
-	void Leave() override {}
+	static const char *const CREDITS_FILE;
+	static constexpr int SCRIPT_SIZE = 4096; // bytes of one text step's script
+
+	Credits();
+	~Credits() override;
+
+	bool Enter() override { return Init(); }
+	bool Frame() override;
+	void Leave() override { Deinit(); }
+
+	bool Init();
+	void Deinit();
+
+	int GetCurrentStep() const { return currentStep; }
+	int GetStepTime() const { return stepTime; }
+	const CreditsFile &GetFile() const { return file; }
+	Camera &GetCamera() { return backdrop.GetCamera(); }
+	ScriptState *GetScript() const { return script; }
+
+private:
+	bool LoadFont(GL2D_BmpText *&font, const char *path);
+	bool EscapeHeld() const;
+	bool StepIsOver();
+	void StartStep();
+	void RunTextStep();
+
+	ArenaBackdrop backdrop;
+	GL2D_BmpText *font1;
+	GL2D_BmpText *font2;
+	ScriptState *script;
+	CreditsFile file;
+	char scriptText[SCRIPT_SIZE];
+	size_t scriptLength;     // bytes of scriptText in use
+	bool scriptRuns;         // false once this step's script failed or could not be read
+	int frameTime;           // ms, never negative
+	int stepTime;            // ms spent in the current text step
+	int currentStep;         // -1 before the first
+	int screenWidth;         // pixels
+	int screenHeight;        // pixels
+	bool musicLoaded;
 };
 
 #endif

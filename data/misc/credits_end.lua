@@ -1,0 +1,5 @@
+CreditsPage("THANK YOU", {
+	"for playing Tavro",
+	"",
+	"Escape returns to the menu at any time",
+})

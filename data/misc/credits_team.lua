@@ -1,0 +1,6 @@
+CreditsPage("MADE BY", {
+	"The Tavro team",
+	"",
+	"Code, models, pictures, sounds",
+	"and music are our own work",
+})

@@ -1,0 +1,6 @@
+CreditsPage("TAVRO", {
+	"A game for one or two players",
+	"at one machine",
+	"",
+	"Thank you for watching",
+})
