@@ -83,7 +83,7 @@ InGame::InGame()
 	  miniViewShown(false), night(0), announcementMode(ANNOUNCE_NONE), pauseTime(0), showFps(false), screenshotRequested(false),
 	  hasComputer1(false), hasComputer2(false), arena(nullptr), sparks(), screenWidth(640), screenHeight(480),
 	  contactFlags(0), contactSeen(false), musicOn(false), seed(static_cast<unsigned>(time(nullptr))),
-	  drawing(true), eventsAdded(0) {}
+	  drawing(true), eventsAdded(0), escapeHeldOver(false) {}
 
 InGame::~InGame() {
 	Deinit();
@@ -105,6 +105,7 @@ bool InGame::Init() {
 	events.reserve(64);
 
 	menuRequested = false;
+	escapeHeldOver = false;
 	memset(previousKeys, 0, sizeof(previousKeys));
 	phase = PHASE_STARTING;
 	miniViewShown = false;
@@ -267,6 +268,7 @@ void InGame::Deinit() {
 		return; // never set up, or already torn down
 	}
 	Log(LOG_MESSAGE, "INGAME: Deinitialization...");
+	menu.Close();
 	if (musicOn && g_sound) {
 		g_sound->StopMusic();
 	}
@@ -432,6 +434,8 @@ bool InGame::Frame() {
 			g_sound->PlayMusic();
 		}
 		return true;
+	case PHASE_MENU_OPEN:
+		return MenuFrame();
 	case PHASE_FINISHED:
 		return false;
 	default:
@@ -439,15 +443,48 @@ bool InGame::Frame() {
 	}
 }
 
-void InGame::PlayFrame() {
+void InGame::AdvanceTimer() {
 	uint32_t before = g_timer->GetTime();
 	g_timer->Update();
 	int32_t elapsed = static_cast<int32_t>(g_timer->GetTime() - before);
 	frameTime = elapsed < 0 ? 0 : elapsed;
+}
+
+bool InGame::MenuFrame() {
+	AdvanceTimer();
+	menu.HandleEvents();
+	arena->Update(frameTime); // the torches and the drifting particles go on moving
+	if (drawing) {
+		Draw();
+	}
+	switch (menu.GetAnswer()) {
+	case InGameMenu::ANSWER_YES:
+		menu.Close();
+		return false;
+	case InGameMenu::ANSWER_NO:
+		// Escape that resumed play is still down: it must not open the menu again at once.
+		escapeHeldOver = menu.WasLeftWithEscape();
+		menu.Close();
+		phase = PHASE_PLAYING;
+		menuRequested = false;
+		return true;
+	default:
+		return true;
+	}
+}
+
+void InGame::PlayFrame() {
+	AdvanceTimer();
 
 	if (!IsFrozen()) {
 		ReadInput();
-		// The in-game menu is not there yet: Escape leaves play running.
+		if (menuRequested) {
+			// The time the menu stays open is not simulated afterwards.
+			pauseTime = g_timer->GetTime();
+			phase = PHASE_MENU_OPEN;
+			menu.Open(screenWidth, screenHeight);
+			return;
+		}
 		StepPhysics();
 	}
 	UpdateEvents();
@@ -472,7 +509,9 @@ void InGame::ReadInput() {
 	const uint8_t *keys = keyboard->keys;
 	const int keyCount = std::min(keyboard->keyCount, static_cast<int>(KEY_STATES));
 
-	if (KEY_ESCAPE < keyCount && keys[KEY_ESCAPE]) {
+	const bool escape = KEY_ESCAPE < keyCount && keys[KEY_ESCAPE];
+	escapeHeldOver = escapeHeldOver && escape;
+	if (escape && !escapeHeldOver) {
 		menuRequested = true;
 	}
 
@@ -828,6 +867,9 @@ void InGame::Draw() {
 	Begin2D(screenWidth, screenHeight);
 	hud.Draw(miniViewShown, showFps);
 	DrawAnnouncement();
+	if (phase == PHASE_MENU_OPEN) {
+		menu.Draw(frameTime);
+	}
 	End2D();
 
 	if (miniViewShown) {

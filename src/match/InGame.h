@@ -8,6 +8,7 @@
 
 #include "core/GameState.h"
 #include "match/Hud.h"
+#include "match/InGameMenu.h"
 #include "match/MatchCameras.h"
 #include "world/Announcement.h"
 #include "world/ComputerPlayer.h"
@@ -98,6 +99,7 @@ public:
 	bool IsMiniViewShown() const { return miniViewShown; }
 	bool IsFpsShown() const { return showFps; }
 	bool IsMenuRequested() const { return menuRequested; }
+	InGameMenu &GetMenu() { return menu; }
 	Shadow *GetShadow(int index) const { return shadows[index]; }
 	const ComputerPlayer *GetComputer(int side) const;
 	int GetContactFlags() const { return contactFlags; }
@@ -115,6 +117,8 @@ private:
 	bool LoadSounds();
 
 	// Frame parts.
+	void AdvanceTimer();
+	bool MenuFrame();
 	void PlayFrame();
 	void ReadInput();
 	void Steer(const uint8_t *keys, int keyCount);
@@ -193,6 +197,8 @@ private:
 	unsigned seed;
 	bool drawing;
 	int eventsAdded;                 // since set-up
+	InGameMenu menu;
+	bool escapeHeldOver;             // Escape closed the menu and has not been let go since
 };
 
 #endif

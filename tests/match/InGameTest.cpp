@@ -8,8 +8,7 @@
 #include <string>
 #include <typeinfo>
 
-#include "GLWindow.h"
-#include "ScratchDir.h"
+#include "GameGlobals.h"
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
@@ -29,6 +28,7 @@
 #include "world/GoalEvent.h"
 #include "world/ShotTurnEvent.h"
 #include "world/TrophyEvent.h"
+#include "gui/WgItem.h"
 
 namespace fs = std::filesystem;
 
@@ -38,37 +38,9 @@ const int WIDTH = 320;
 const int HEIGHT = 240;
 
 // Everything a match needs around it, with time and keys in the test's hands.
-class MatchFixture {
+class MatchFixture : public GameGlobals {
 public:
-	explicit MatchFixture(ScratchDir &dir_) : dir(dir_), window(WIDTH, HEIGHT), clock(100000), timer(&clock) {
-		fs::create_symlink(BuildDataDir(), "data");
-		dir.WriteText("video.cfg", std::to_string(WIDTH) + " " + std::to_string(HEIGHT) + " 32 0");
-		videoConfig.Load("video.cfg");
-		log.Open("Log.txt", "Kelvane");
-		g_log = &log;
-		g_timer = &timer;
-		g_videoConfig = &videoConfig;
-		ssgInit();
-		input.Init();
-		input.EnableKeyboard(0, true);
-		ClearKeys();
-		input.SetKeyStateSource(keys, SDLK_LAST);
-		g_input = &input;
-		setenv("SDL_AUDIODRIVER", "dummy", 1);
-		sound.Init();
-		g_sound = &sound;
-		g_options.SetDefaults();
-		g_options.music = 0;
-	}
-	~MatchFixture() {
-		ClearKeys();
-		sound.Deinit();
-		g_sound = nullptr;
-		g_input = nullptr;
-		g_videoConfig = nullptr;
-		g_timer = nullptr;
-		g_log = nullptr;
-	}
+	explicit MatchFixture(ScratchDir &dir_) : GameGlobals(dir_, WIDTH, HEIGHT) {}
 
 	bool Start(unsigned seed = 7) {
 		game.SetSeed(seed);
@@ -87,8 +59,6 @@ public:
 		}
 		Step(20);
 	}
-	void Hold(int key, bool held) { keys[key] = held ? 1 : 0; }
-	void ClearKeys() { memset(keys, 0, sizeof(keys)); }
 	template <typename T>
 	int CountEvents() const {
 		int n = 0;
@@ -98,17 +68,7 @@ public:
 		return n;
 	}
 	int ActiveSide() const { return game.GetActiveDisc() == game.GetDisc(1) ? 1 : 2; }
-	std::string LogText() { return dir.ReadText("Log.txt"); }
 
-	ScratchDir &dir;
-	GLWindow window;
-	ManualClock clock;
-	FrameTimer timer;
-	LogFile log;
-	VideoConfig videoConfig;
-	NoxInput input;
-	uint8_t keys[SDLK_LAST]; // what the match polls, held by the test
-	SoundBank sound;
 	InGame game;
 };
 
@@ -154,16 +114,13 @@ TEST(InGame, SetsUpInOrderAndTearsDown) {
 TEST(InGame, MissingFilesFailTheSetUpWithTheirMessage) {
 	ScratchDir dir;
 	MatchFixture f(dir);
-	// A copy of the data tree without one sound and one model.
-	fs::remove("data");
-	fs::copy(BuildDataDir(), "data", fs::copy_options::recursive);
 	fs::remove("data/sounds/tarzan.wav");
 	ASSERT_FALSE(f.Start());
 	f.game.Deinit();
 	EXPECT_NE(f.LogText().find("Error: SOUND: TARZAN loading failed! \n"), std::string::npos);
 
 	// A damaged model that loads as nothing fails like a missing one, with the loader's word.
-	dir.WriteText("data/misc/ball.3ds", std::string(300, 'M') + "not a model");
+	f.WriteData("data/misc/ball.3ds", std::string(300, 'M') + "not a model");
 	InGame second;
 	ASSERT_FALSE(second.Init());
 	second.Deinit();
@@ -510,11 +467,78 @@ TEST(InGame, FunctionKeysPickCamerasAndTheSmallView) {
 	EXPECT_EQ(shot->w, WIDTH);
 	EXPECT_EQ(shot->h, HEIGHT);
 	SDL_FreeSurface(shot);
+}
 
+TEST(InGame, EscapePausesNoResumesWhereItStoppedYesLeaves) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	g_options.shootTime = 5;
+	g_options.mode = MODE_PL1_VS_PL2;
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	Place(f.game.GetBall(), 0.0f, 0.0f, 30.0f, 0.0f);
+	f.Step(16);
 	f.Hold(SDLK_ESCAPE, true);
 	f.Step(16);
-	EXPECT_TRUE(f.game.IsMenuRequested());
-	EXPECT_EQ(f.game.GetPhase(), PHASE_PLAYING); // play goes on
+	ASSERT_EQ(f.game.GetPhase(), PHASE_MENU_OPEN);
+	EXPECT_EQ(f.input.GetInputMode(), NI_MODE_EVENTS);
+	const int clock = f.game.GetPeriodTimeLeft();
+	const int turn = f.game.GetShotTimer()->GetRemaining();
+	sgVec3 before;
+	f.game.GetBall()->GetPosition(before);
+	for (int i = 0; i < 100; i++) { // ten seconds in the menu, Escape held all along
+		EXPECT_TRUE(f.Step(100));
+	}
+	WgItem *no = f.game.GetMenu().GetScreen().Find(WG_TYPE_BUTTON, "btn_no");
+	ASSERT_NE(no, nullptr);
+	no->FireEvent(GI_ON_CLICK);
+	EXPECT_TRUE(f.Step(16));
+	EXPECT_EQ(f.game.GetPhase(), PHASE_PLAYING);
+	EXPECT_EQ(f.input.GetInputMode(), NI_MODE_POLLING);
+	f.Hold(SDLK_ESCAPE, false);
+	f.Step(16);
+	EXPECT_EQ(f.game.GetPeriodTimeLeft(), clock - 16);
+	EXPECT_EQ(f.game.GetShotTimer()->GetRemaining(), turn - 16);
+	sgVec3 after;
+	f.game.GetBall()->GetPosition(after);
+	EXPECT_LT(after[0] - before[0], 3.0f); // a few frames of rolling, not ten seconds
+
+	// Escape resumes too, and the press that did it does not open the menu again at once.
+	f.Hold(SDLK_ESCAPE, true);
+	f.Step(16);
+	ASSERT_EQ(f.game.GetPhase(), PHASE_MENU_OPEN);
+	f.PressKey(SDLK_ESCAPE);
+	f.Step(16);
+	EXPECT_EQ(f.game.GetPhase(), PHASE_PLAYING);
+	f.Step(16);
+	EXPECT_EQ(f.game.GetPhase(), PHASE_PLAYING);
+	f.Hold(SDLK_ESCAPE, false);
+	f.Step(16);
+	f.Hold(SDLK_ESCAPE, true);
+	f.Step(16);
+	ASSERT_EQ(f.game.GetPhase(), PHASE_MENU_OPEN);
+	WgItem *yes = f.game.GetMenu().GetScreen().Find(WG_TYPE_BUTTON, "btn_yes");
+	ASSERT_NE(yes, nullptr);
+	yes->FireEvent(GI_ON_CLICK);
+	EXPECT_FALSE(f.Step(16)); // back to the main menu
+}
+
+TEST(InGame, AMenuScriptThatFailsNeverStrandsThePlayer) {
+	ScratchDir dir;
+	MatchFixture f(dir);
+	f.WriteData("data/menu_ingame.lua", "MenuButton(\"btn_yes\", \"YES\", 0, 0, 100)\nnosuch()\n");
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	f.Hold(SDLK_ESCAPE, true);
+	f.Step(16);
+	f.Hold(SDLK_ESCAPE, false);
+	ASSERT_EQ(f.game.GetPhase(), PHASE_MENU_OPEN);
+	EXPECT_EQ(f.game.GetMenu().GetScreen().Find(WG_TYPE_BUTTON, "btn_yes"), nullptr); // nothing half-built
+	EXPECT_NE(f.LogText().find("SCRIPT:"), std::string::npos);
+	EXPECT_NE(f.LogText().find("MENU: data/menu_ingame.lua makes no widget \"btn_no\""), std::string::npos);
+	f.PressKey(SDLK_ESCAPE);
+	f.Step(16);
+	EXPECT_EQ(f.game.GetPhase(), PHASE_PLAYING);
 }
 
 TEST(InGame, PcVsPcIgnoresTheSteeringKeys) {

@@ -47,6 +47,7 @@ const char *const DEFAULT_OPTIONS =
 
 TEST(Program, StartsInOrderAndShutsDownOnTerminate) {
 	ScratchDir dir;
+	std::filesystem::create_symlink(BuildDataDir(), "data");
 	XServer x;
 	ASSERT_TRUE(x.IsRunning());
 	GameProcess game;
@@ -111,6 +112,7 @@ TEST(Program, StartsInOrderAndShutsDownOnTerminate) {
 
 TEST(Program, VideoConfigGivesAWindowOfItsSize) {
 	ScratchDir dir;
+	std::filesystem::create_symlink(BuildDataDir(), "data");
 	dir.WriteText("video.cfg", "800 600 16 0\n");
 	XServer x;
 	ASSERT_TRUE(x.IsRunning());
@@ -129,6 +131,7 @@ TEST(Program, VideoConfigGivesAWindowOfItsSize) {
 
 TEST(Program, ClosingTheWindowWhileKeysArriveEndsInOrder) {
 	ScratchDir dir;
+	std::filesystem::create_symlink(BuildDataDir(), "data");
 	dir.WriteText("video.cfg", "640 480 32 0\n");
 	XServer x;
 	ASSERT_TRUE(x.IsRunning());
@@ -158,6 +161,12 @@ void KeepShot(const std::string &file) {
 
 std::string Xdo(const XServer &x, const std::string &actions) {
 	return RunOnDisplay(x.Display(), "xdotool search --name 'Tavro v0.9' windowfocus --sync " + actions);
+}
+
+// From the main menu with the keyboard: the pointer off the buttons, Tab to the first
+// ("START MATCH") and Return.
+void StartMatch(const XServer &x) {
+	Xdo(x, "mousemove --window %1 2 2 sleep 0.2 key Tab sleep 0.1 key Return");
 }
 
 void Shoot(const XServer &x, const std::string &file) {
@@ -209,7 +218,7 @@ TEST(Program, ImpossibleWindowsEndInOrderAndAdjustedOnesAreDrawnAtTheirRealSize)
 	GameProcess game;
 	ASSERT_TRUE(game.Start(x.Display()));
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
-	Xdo(x, "key Return");
+	StartMatch(x);
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000)) << dir.ReadText("Log.txt");
 	for (int tries = 0; tries < 100 && !dir.Exists("screen.bmp"); tries++) {
 		Xdo(x, "key F10");
@@ -239,7 +248,7 @@ TEST(Program, PlaysAMatchWithKeysByDayAndByNight) {
 		GameProcess game;
 		ASSERT_TRUE(game.Start(x.Display()));
 		ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
-		Xdo(x, "key Return");
+		StartMatch(x);
 		ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000)) << dir.ReadText("Log.txt");
 		sleep(4); // the countdown
 		// Player 1 (keys q a z x c): aim right and up, fire; a few turns go by.
@@ -300,7 +309,7 @@ TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
 	GameProcess game;
 	ASSERT_TRUE(game.Start(x.Display()));
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
-	Xdo(x, "key Return");
+	StartMatch(x);
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000));
 	// Four periods of a minute, their countdowns, goals and the trophy.
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: Deinitialization...", 420000)) << dir.ReadText("Log.txt");

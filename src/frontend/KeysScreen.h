@@ -1,0 +1,55 @@
+#ifndef TAVRO_FRONTEND_KEYSSCREEN_H
+#define TAVRO_FRONTEND_KEYSSCREEN_H
+
+#include "frontend/MenuScreen.h"
+
+// One player's five keys. Activating a key's button makes the screen wait for the new key; a
+// key outside the assignable set is ignored, and one the player already uses is refused with
+// the error label (the back button hides meanwhile). Escape cancels the wait; leaving saves
+// "options.dat".
+class KeysScreen : public MenuScreen {
+public:
+	static const char *const SCRIPT;
+	enum State {
+		STATE_IDLE = 1,
+		STATE_WAITING = 2
+	};
+
+	// player: 0 for player 1, 1 for player 2.
+	KeysScreen(MenuState &menu, int player);
+
+	bool Build() override;
+	void HandleEvent(const NI_Event *event) override;
+	void DrawOverlay(int frameTime) override;
+
+	int GetState() const { return state; }
+	int GetIndex() const { return index; }
+	bool HasConflict() const { return conflict; }
+
+private:
+	static void OnUp(WgItem *, void *screen);
+	static void OnDown(WgItem *, void *screen);
+	static void OnLeft(WgItem *, void *screen);
+	static void OnRight(WgItem *, void *screen);
+	static void OnFire(WgItem *, void *screen);
+	static void OnBack(WgItem *, void *screen);
+
+	void Wait(int keyIndex);
+	void SetIdle();
+	void Back();
+	void TakeKey(int code, unsigned char character);
+	void RefreshCaptions();
+	void ShowConflict();
+	int32_t *Codes() const;
+	uint8_t *Characters() const;
+
+	int player;
+	int state;           // State
+	int index;           // 0 up, 1 down, 2 left, 3 right, 4 fire
+	bool conflict;
+	WgItem *keyLabels[5];
+	WgItem *errorLabel;
+	WgItem *backButton;
+};
+
+#endif

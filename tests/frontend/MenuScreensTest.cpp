@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "GameGlobals.h"
+#include "frontend/KeyNames.h"
+#include "frontend/KeysScreen.h"
+#include "frontend/MainMenuScreen.h"
+#include "frontend/MenuState.h"
+#include "frontend/OptionsRecord.h"
+#include "frontend/OptionsScreen.h"
+#include "gui/WgItem.h"
+#include "world/Arena.h"
+#include "world/SkyBox.h"
+
+namespace {
+
+// The menu with its real scripts, driven through its widgets and SDL's event queue.
+class MenuRig : public GameGlobals {
+public:
+	explicit MenuRig(ScratchDir &dir) : GameGlobals(dir, 640, 480) {}
+	bool Enter(int screen) { return menu.MenuEnter(640, 480) && menu.ShowScreen(screen); }
+	// One frame of the menu (events, drawing, a requested screen change).
+	bool Frame() {
+		Advance(16);
+		return menu.Frame();
+	}
+	WgItem *Widget(int type, const char *name) { return menu.GetScreen()->GetScreen().Find(type, name); }
+	void Activate(const char *button) {
+		WgItem *item = Widget(WG_TYPE_BUTTON, button);
+		ASSERT_NE(item, nullptr) << button;
+		item->FireEvent(GI_ON_ACTIVATE);
+	}
+	std::string Caption(const char *label) {
+		WgItem *item = Widget(WG_TYPE_LABEL, label);
+		return item && item->GetLineCount() > 0 ? item->GetLine(0) : std::string("<none>");
+	}
+	bool Visible(int type, const char *name) {
+		WgItem *item = Widget(type, name);
+		return item && item->IsVisible();
+	}
+
+	MenuState menu;
+};
+
+} // namespace
+
+TEST(OptionsScreen, EachButtonStepsItsOptionAndTheLabelFollows) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	g_options.matchLength = 4;
+	g_options.shootTime = 2;
+	g_options.music = 1;
+	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_OPTIONS)) << rig.LogText();
+	struct Case {
+		const char *button;
+		const char *label;
+		std::vector<std::string> captions; // after each press
+	};
+	const Case cases[] = {
+		{"btn_match", "lbl_match", {"1 minute", "2 minutes", "3 minutes", "4 minutes", "1 minute"}},
+		{"btn_shoot", "lbl_shoot", {"3 seconds", "4 seconds", "5 seconds", "1 second"}},
+		{"btn_mode", "lbl_mode", {"PL1 vs PC", "PC vs PC", "PL1 vs PL2"}},
+		{"btn_music", "lbl_music", {"OFF", "ON"}},
+		{"btn_arena", "lbl_arena", {"tris", "RANDOM", "xeno"}},
+		{"btn_daytime", "lbl_daytime", {"NIGHT", "RANDOM", "DAY"}},
+	};
+	for (const Case &c : cases) {
+		for (const std::string &caption : c.captions) {
+			rig.Activate(c.button);
+			EXPECT_EQ(rig.Caption(c.label), caption) << c.button;
+		}
+	}
+	// Values out of range (a damaged file) keep counting up; captions without a name stay.
+	g_options.matchLength = 7;
+	g_options.mode = 5;
+	rig.Activate("btn_match");
+	rig.Activate("btn_mode");
+	EXPECT_EQ(g_options.matchLength, 8);
+	EXPECT_EQ(rig.Caption("lbl_match"), "8 minutes");
+	EXPECT_EQ(g_options.mode, 6);
+	EXPECT_EQ(rig.Caption("lbl_mode"), "PL1 vs PL2");
+}
+
+TEST(OptionsScreen, TheBackgroundFollowsDaytimeAndArena) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_OPTIONS));
+	ArenaBackdrop &backdrop = rig.menu.GetBackdrop();
+	auto loads = [&](const char *what) {
+		std::string log = rig.LogText();
+		int n = 0;
+		for (size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) {
+			n++;
+		}
+		return n;
+	};
+	EXPECT_EQ(backdrop.GetSkyBox()->IsNight(), 0);
+	EXPECT_EQ(backdrop.GetArena()->GetWallCount(), 8); // "xeno"
+	rig.Activate("btn_daytime"); // NIGHT: rebuilt for the night
+	EXPECT_EQ(backdrop.GetSkyBox()->IsNight(), 1);
+	const int skies = loads("SKYBOX: Initializing"), arenas = loads("ARENA: Initializing");
+	rig.Activate("btn_daytime"); // RANDOM: the caption only
+	rig.Activate("btn_arena");   // "tris"
+	EXPECT_EQ(backdrop.GetArena()->GetWallCount(), 6);
+	rig.Activate("btn_arena");   // RANDOM keeps the last arena
+	EXPECT_EQ(loads("SKYBOX: Initializing"), skies);
+	EXPECT_EQ(loads("ARENA: Initializing"), arenas + 1);
+	rig.Activate("btn_daytime"); // DAY
+	EXPECT_EQ(backdrop.GetSkyBox()->IsNight(), 0);
+}
+
+TEST(OptionsScreen, TheSameCharacterTwiceLocksTheWayBack) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	g_options.character[0] = 0;
+	g_options.character[1] = 3;
+	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_OPTIONS));
+	EXPECT_TRUE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+	EXPECT_FALSE(rig.Visible(WG_TYPE_LABEL, "lbl_error"));
+	rig.Activate("btn_logo2"); // 3 wraps to 0: both "hippy"
+	EXPECT_EQ(rig.Caption("lbl_logo2"), "hippy");
+	EXPECT_FALSE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+	EXPECT_TRUE(rig.Visible(WG_TYPE_LABEL, "lbl_error"));
+	rig.PressKey(SDLK_ESCAPE); // Escape cannot leave either
+	rig.Frame();
+	EXPECT_EQ(rig.menu.GetCurrentScreen(), MenuState::SCREEN_OPTIONS);
+	EXPECT_FALSE(dir.Exists("options.dat"));
+	rig.Activate("btn_logo1");
+	EXPECT_TRUE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+	EXPECT_FALSE(rig.Visible(WG_TYPE_LABEL, "lbl_error"));
+
+	// Escape now acts as the back button: the main menu follows and the file holds the record.
+	rig.PressKey(SDLK_ESCAPE);
+	rig.Frame();
+	EXPECT_EQ(rig.menu.GetCurrentScreen(), MenuState::SCREEN_MAIN);
+	const std::string saved = dir.ReadText("options.dat");
+	ASSERT_EQ(saved.size(), 88u);
+	EXPECT_EQ(memcmp(saved.data(), &g_options, 88), 0);
+}
+
+TEST(KeysScreen, OnlyFreeAssignableKeysAreTakenAndBackSavesThem) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_KEYS2));
+	KeysScreen *keys = static_cast<KeysScreen *>(rig.menu.GetScreen());
+	EXPECT_EQ(rig.Caption("lbl_title"), "PLAYER 2 KEYS");
+	EXPECT_EQ(rig.Caption("lbl_fire"), "p");
+
+	rig.Activate("btn_fire");
+	EXPECT_EQ(rig.Caption("lbl_fire"), "?");
+	// Return, F1 and the keypad's point are not assignable; the player's own "o" is in use.
+	for (int key : {SDLK_RETURN, SDLK_F1, SDLK_KP_PERIOD}) {
+		rig.PressKey(key);
+		rig.Frame();
+		EXPECT_EQ(keys->GetState(), KeysScreen::STATE_WAITING) << key;
+	}
+	rig.PressKey(SDLK_o, 'o');
+	rig.Frame();
+	EXPECT_TRUE(keys->HasConflict());
+	EXPECT_TRUE(rig.Visible(WG_TYPE_LABEL, "lbl_error"));
+	EXPECT_FALSE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+	rig.PressKey(SDLK_LCTRL);
+	rig.Frame();
+	EXPECT_EQ(keys->GetState(), KeysScreen::STATE_IDLE);
+	EXPECT_EQ(rig.Caption("lbl_fire"), "LEFT CTRL");
+	EXPECT_TRUE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+
+	// Escape while waiting gives the old caption back; in idle it is the back button.
+	rig.Activate("btn_up");
+	rig.PressKey(SDLK_ESCAPE);
+	rig.Frame();
+	EXPECT_EQ(rig.Caption("lbl_up"), "o");
+	EXPECT_EQ(rig.menu.GetCurrentScreen(), MenuState::SCREEN_KEYS2);
+	rig.Activate("btn_back");
+	rig.Frame();
+	EXPECT_EQ(rig.menu.GetCurrentScreen(), MenuState::SCREEN_MAIN);
+	const std::string saved = dir.ReadText("options.dat");
+	ASSERT_EQ(saved.size(), 88u);
+	int32_t fire = 0;
+	memcpy(&fire, saved.data() + 76, 4);
+	EXPECT_EQ(fire, SDLK_LCTRL);
+}
+
+TEST(KeyNames, NamesAndTheAssignableSet) {
+	EXPECT_STREQ(KeyName(SDLK_UP), "ARROW UP");
+	EXPECT_STREQ(KeyName(SDLK_KP5), "KEYPAD 5");
+	EXPECT_EQ(KeyName(SDLK_q), nullptr);
+	for (int code = 0; code < 400; code++) {
+		bool expected = (code >= 32 && code <= 265) || (code >= 273 && code <= 276) || (code >= 303 && code <= 308);
+		EXPECT_EQ(IsAssignableKey(code), expected) << code;
+	}
+}
+
+TEST(MainMenuScreen, ButtonsChooseTheNextStateAndEscapeLeavesInTwoPresses) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_MAIN));
+	rig.Activate("btn_options");
+	EXPECT_TRUE(rig.Frame());
+	EXPECT_EQ(rig.menu.GetCurrentScreen(), MenuState::SCREEN_OPTIONS);
+	rig.menu.ShowScreen(MenuState::SCREEN_MAIN);
+	rig.Activate("btn_start");
+	EXPECT_FALSE(rig.Frame()); // in the same frame, after drawing it
+	EXPECT_EQ(rig.menu.NextState(), STATE_MATCH);
+
+	MenuState again;
+	rig.menu.MenuLeave();
+	ASSERT_TRUE(again.MenuEnter(640, 480) && again.ShowScreen(MenuState::SCREEN_MAIN));
+	rig.PressKey(SDLK_ESCAPE);
+	rig.Advance(16);
+	EXPECT_TRUE(again.Frame());
+	WgItem *exit = again.GetScreen()->GetScreen().Find(WG_TYPE_BUTTON, "btn_exit");
+	ASSERT_NE(exit, nullptr);
+	EXPECT_TRUE(exit->IsFocused());
+	rig.PressKey(SDLK_ESCAPE);
+	rig.Advance(16);
+	EXPECT_FALSE(again.Frame());
+	EXPECT_EQ(again.NextState(), STATE_QUIT);
+}
