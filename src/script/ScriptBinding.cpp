@@ -63,6 +63,30 @@ void Refuse(lua_State *L, const void *object, const char *what) {
 	}
 }
 
+// What else must let go of an object that is going, by its kind.
+void LetGo(const GL2D_Rect *rect) {
+	ScriptObjects::RectGone(rect);
+}
+
+void LetGo(const GL2D_BmpText *font) {
+	ScriptObjects::FontGone(font);
+}
+
+void LetGo(const GL2D_CacheManager *cache) {
+	ScriptObjects::CacheGone(cache);
+}
+
+void LetGo(const void *object) {
+	ScriptObjects::Gone(object);
+}
+
+template <class T>
+void DeleteObject(lua_State *L, T *object, const char *what) {
+	Refuse(L, object, what);
+	LetGo(object);
+	delete object;
+}
+
 } // namespace
 
 void RegisterScriptSurface(lua_State *L) {
@@ -108,45 +132,31 @@ void TavroScriptDelete(lua_State *L, WgManager *manager) {
 }
 
 void TavroScriptDelete(lua_State *L, GL2D_Rect *rect) {
-	Refuse(L, rect, "GL2D_Rect");
-	ScriptObjects::RectGone(rect);
-	delete rect;
+	DeleteObject(L, rect, "GL2D_Rect");
 }
 
 void TavroScriptDelete(lua_State *L, GL2D_Color *color) {
-	Refuse(L, color, "GL2D_Color");
-	ScriptObjects::Gone(color);
-	delete color;
+	DeleteObject(L, color, "GL2D_Color");
 }
 
 void TavroScriptDelete(lua_State *L, GL2D_BmpRect *rect) {
-	Refuse(L, rect, "GL2D_BmpRect");
-	ScriptObjects::Gone(rect);
-	delete rect;
+	DeleteObject(L, rect, "GL2D_BmpRect");
 }
 
 void TavroScriptDelete(lua_State *L, GL2D_SimpleBmpRect *rect) {
-	Refuse(L, rect, "GL2D_SimpleBmpRect");
-	ScriptObjects::Gone(rect);
-	delete rect;
+	DeleteObject(L, rect, "GL2D_SimpleBmpRect");
 }
 
 void TavroScriptDelete(lua_State *L, GL2D_BmpText *font) {
-	Refuse(L, font, "font");
-	ScriptObjects::FontGone(font);
-	delete font;
+	DeleteObject(L, font, "font");
 }
 
 void TavroScriptDelete(lua_State *L, GL2D_Mouse *mouse) {
-	Refuse(L, mouse, "GL2D_Mouse");
-	ScriptObjects::Gone(mouse);
-	delete mouse;
+	DeleteObject(L, mouse, "GL2D_Mouse");
 }
 
 void TavroScriptDelete(lua_State *L, GL2D_CacheManager *cache) {
-	Refuse(L, cache, "GL2D_CacheManager");
-	ScriptObjects::CacheGone(cache);
-	delete cache;
+	DeleteObject(L, cache, "GL2D_CacheManager");
 }
 
 GL2D_Font *ScriptCacheGetFont(GL2D_CacheManager *cache, const char *file, GL2D_Color *color) {

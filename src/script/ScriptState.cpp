@@ -106,6 +106,43 @@ void ClearBox(lua_State *L, const void *object) {
 	lua_rawset(L, -3);
 }
 
+// Every box of the table on top of the stack is nilled, then the table emptied.
+void ClearAllBoxes(lua_State *L) {
+	lua_pushnil(L);
+	while (lua_next(L, -2) != 0) {
+		if (void **box = static_cast<void **>(lua_touserdata(L, -1))) {
+			*box = nullptr;
+		}
+		lua_pop(L, 1);
+	}
+	for (;;) {
+		lua_pushnil(L);
+		if (lua_next(L, -2) == 0) {
+			break;
+		}
+		lua_pop(L, 1);
+		lua_pushnil(L);
+		lua_rawset(L, -3);
+	}
+}
+
+// Calls visit with each user-data box table of the state on top of the stack.
+template <class Visit>
+void ForEachBoxTable(lua_State *L, Visit visit) {
+	if (!L) {
+		return;
+	}
+	lua_getfield(L, LUA_REGISTRYINDEX, UBOX_LIST);
+	if (lua_istable(L, -1)) {
+		lua_pushnil(L);
+		while (lua_next(L, -2) != 0) {
+			lua_pop(L, 1);
+			visit(L);
+		}
+	}
+	lua_pop(L, 1);
+}
+
 bool IsFontClass(const char *className) {
 	return strcmp(className, "GL2D_Font") == 0 || strcmp(className, "GL2D_BmpText") == 0 ||
 	       strcmp(className, "GL2D_TrueTypeText") == 0;
@@ -270,53 +307,11 @@ void ScriptState::ClearGlobals() {
 }
 
 void ScriptState::ForgetObjects() {
-	if (!lua) {
-		return;
-	}
-	lua_getfield(lua, LUA_REGISTRYINDEX, UBOX_LIST);
-	if (!lua_istable(lua, -1)) {
-		lua_pop(lua, 1);
-		return;
-	}
-	lua_pushnil(lua);
-	while (lua_next(lua, -2) != 0) {
-		lua_pop(lua, 1);
-		// Every box of the table is nilled, then the table emptied.
-		lua_pushnil(lua);
-		while (lua_next(lua, -2) != 0) {
-			if (void **box = static_cast<void **>(lua_touserdata(lua, -1))) {
-				*box = nullptr;
-			}
-			lua_pop(lua, 1);
-		}
-		for (;;) {
-			lua_pushnil(lua);
-			if (lua_next(lua, -2) == 0) {
-				break;
-			}
-			lua_pop(lua, 1);
-			lua_pushnil(lua);
-			lua_rawset(lua, -3);
-		}
-	}
-	lua_pop(lua, 1);
+	ForEachBoxTable(lua, ClearAllBoxes);
 }
 
 void ScriptState::Forget(const void *object) {
-	if (!lua) {
-		return;
-	}
-	lua_getfield(lua, LUA_REGISTRYINDEX, UBOX_LIST);
-	if (!lua_istable(lua, -1)) {
-		lua_pop(lua, 1);
-		return;
-	}
-	lua_pushnil(lua);
-	while (lua_next(lua, -2) != 0) {
-		lua_pop(lua, 1);
-		ClearBox(lua, object);
-	}
-	lua_pop(lua, 1);
+	ForEachBoxTable(lua, [object](lua_State *L) { ClearBox(L, object); });
 }
 
 void ScriptState::ObjectGone(const void *object) {

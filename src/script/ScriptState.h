@@ -26,7 +26,8 @@ public:
 	// Registers the surface again, after ClearGlobals.
 	bool RegisterSurface();
 	// The object stays the program's: unless unprotected, scripts get an error when they
-	// delete it.
+	// delete it. It must outlive the state, or be given up with ScriptObjects::Gone before it
+	// is destroyed.
 	void SetObject(const char *name, void *object, const char *className, bool protect = true);
 	void SetNumber(const char *name, double value);
 

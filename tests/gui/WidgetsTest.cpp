@@ -82,6 +82,19 @@ TEST(Widgets, LabelsAlignEachLineInsideTheirMarginsAndClipOrScroll) {
 	rig.Draw(0);
 	EXPECT_EQ(rig.Pixel(295, 102), GREEN);
 	EXPECT_EQ(rig.Pixel(100, 102), RED);
+	// A window clips what it holds.
+	ASSERT_TRUE(rig.Run(R"(
+		local window = WgWindow_GL2D:new("window")
+		window:SetCoords(100, 300)
+		window:SetDim(50, 20)
+		local label = WgLabel_GL2D:new("held")
+		label:SetFont(GI_ISTATE_DEFAULT, pCacheManager:GetFont("blocks.nbf", GL2D_Color:new()))
+		label:SetDim(200, 20)
+		label:SetCaption("AAAAAAAAAA")
+		pManager:AddItem(label, pManager:AddItem(window)))"));
+	rig.Draw(0);
+	EXPECT_EQ(rig.Pixel(149, 305), RED);
+	EXPECT_EQ(rig.Pixel(150, 305), BLACK);
 }
 
 TEST(Widgets, ButtonCompletesItsClickInTheDrawAfterTwentyMilliseconds) {

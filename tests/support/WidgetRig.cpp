@@ -85,17 +85,16 @@ void WidgetRig::Move(int x, int y) {
 }
 
 void WidgetRig::Press(int x, int y) {
-	SDL_Event event = {};
-	event.type = SDL_MOUSEBUTTONDOWN;
-	event.button.button = SDL_BUTTON_LEFT;
-	event.button.x = static_cast<Uint16>(x);
-	event.button.y = static_cast<Uint16>(y);
-	Push(event);
+	Button(SDL_MOUSEBUTTONDOWN, x, y);
 }
 
 void WidgetRig::Release(int x, int y) {
+	Button(SDL_MOUSEBUTTONUP, x, y);
+}
+
+void WidgetRig::Button(Uint8 type, int x, int y) {
 	SDL_Event event = {};
-	event.type = SDL_MOUSEBUTTONUP;
+	event.type = type;
 	event.button.button = SDL_BUTTON_LEFT;
 	event.button.x = static_cast<Uint16>(x);
 	event.button.y = static_cast<Uint16>(y);

@@ -53,6 +53,7 @@ public:
 
 private:
 	void Push(SDL_Event &event);
+	void Button(Uint8 type, int x, int y);
 
 	std::unique_ptr<GLWindow> window;
 	LuaScriptRunner runner;
