@@ -1,5 +1,3 @@
 CreditsPage("THANK YOU", {
 	"for playing Tavro",
-	"",
-	"Escape returns to the menu at any time",
 })

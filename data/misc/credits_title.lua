@@ -1,6 +1,4 @@
 CreditsPage("TAVRO", {
 	"A game for one or two players",
 	"at one machine",
-	"",
-	"Thank you for watching",
 })

@@ -10,6 +10,7 @@
 #include "core/LogFile.h"
 #include "core/Overlay2D.h"
 #include "core/VideoConfig.h"
+#include "gl2d/GL2D_BmpRect.h"
 #include "gl2d/GL2D_BmpText.h"
 #include "input/NoxInput.h"
 #include "match/SoundBank.h"
@@ -34,7 +35,7 @@ void SetUpCreditsLight() {
 } // namespace
 
 Credits::Credits()
-	: font1(nullptr), font2(nullptr), script(nullptr), scriptText(), scriptLength(0), scriptRuns(false), frameTime(0),
+	: font1(nullptr), font2(nullptr), panel(nullptr), script(nullptr), scriptText(), scriptLength(0), scriptRuns(false), frameTime(0),
 	  stepTime(0), currentStep(-1), screenWidth(640), screenHeight(480), musicLoaded(false) {}
 
 Credits::~Credits() {
@@ -73,12 +74,17 @@ bool Credits::Init() {
 	if (!LoadFont(font1, "data/fonts/spectrum.nbf") || !LoadFont(font2, "data/fonts/credits.nbf")) {
 		return false;
 	}
+	panel = new GL2D_BmpRect();
+	if (!panel->Load("data/rects/window.nbr")) {
+		Log(LOG_WARNING, "CREDITS: data/rects/window.nbr loading failed; the texts have no panel");
+	}
 	script = new ScriptState();
 	if (!script->IsOpen()) {
 		return false;
 	}
 	script->SetObject("pSpec1", font1, "GL2D_BmpText");
 	script->SetObject("pSpec2", font2, "GL2D_BmpText");
+	script->SetObject("pPanel", panel, "GL2D_BmpRect");
 	script->SetNumber("ScreenWidth", screenWidth);
 	script->SetNumber("ScreenHeight", screenHeight);
 	if (!file.Read(CREDITS_FILE)) {
@@ -102,12 +108,15 @@ void Credits::Deinit() {
 		g_sound->StopMusic();
 	}
 	musicLoaded = false;
+	// The state first: its scripts must never see the fonts and the panel gone.
+	delete script;
+	script = nullptr;
 	delete font2;
 	font2 = nullptr;
 	delete font1;
 	font1 = nullptr;
-	delete script;
-	script = nullptr;
+	delete panel;
+	panel = nullptr;
 	backdrop.Deinit();
 }
 

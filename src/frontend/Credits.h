@@ -7,12 +7,14 @@
 #include "frontend/ArenaBackdrop.h"
 #include "frontend/CreditsFile.h"
 
+class GL2D_BmpRect;
 class GL2D_BmpText;
 class ScriptState;
 
 // The credits: a night arena flown through by a camera on paths, while short scripts write the
 // credit texts with two bitmap fonts and the credits music plays. The steps of
-// "data/misc/credits.crd" say what happens and for how long; the sequence ends after its last
+// "data/misc/credits.crd" say what happens and for how long (the scripts find the fonts as pSpec1
+// and pSpec2 and a panel for behind the text as pPanel); the sequence ends after its last
 // step or when Escape is held, and the menu follows.
 class Credits : public GameStateObject {
 public:
@@ -45,6 +47,7 @@ private:
 	ArenaBackdrop backdrop;
 	GL2D_BmpText *font1;
 	GL2D_BmpText *font2;
+	GL2D_BmpRect *panel;     // drawn behind the texts, so they read over any part of the scene
 	ScriptState *script;
 	CreditsFile file;
 	char scriptText[SCRIPT_SIZE];
