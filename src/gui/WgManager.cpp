@@ -56,7 +56,8 @@ WgManager::~WgManager() {
 }
 
 WgNode *WgManager::AddItem(WgItem *item, WgNode *parent) {
-	if (!item || item->treeNode || (item->manager && item->manager != this)) {
+	// A widget's part is drawn and deleted by its widget.
+	if (!item || item->treeNode || item->GetPartOf() || (item->manager && item->manager != this)) {
 		return nullptr;
 	}
 	WgNode *focusParent = focusRoot;

@@ -20,7 +20,8 @@ public:
 
 	// Adds the item at the top level, or inside the container whose tree node parent is.
 	// Returns the item's tree node; null (nothing added) for a null item, an item already in
-	// a manager's trees, or a parent that is not a container's node of this manager.
+	// a manager's trees, a part of a widget (an inner label, a list box button), or a parent
+	// that is not a container's node of this manager.
 	WgNode *AddItem(WgItem *item, WgNode *parent = nullptr);
 	// What scripts see of tree nodes: small numbers issued by this manager, never pointers.
 	// 0 is no node. AddItemHandle returns 0 when nothing was added.

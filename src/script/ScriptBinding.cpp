@@ -42,16 +42,23 @@ int AddItem(lua_State *L) {
 	return 1;
 }
 
-// Only what cannot break the program: no casts, no ownership changes.
+// Only what cannot break the program: no casts, no ownership changes. tolua++ makes its table
+// once per state, so the cut-down one is kept for the registrations that follow a clearing.
 void RestrictTolua(lua_State *L) {
-	lua_getglobal(L, "tolua");
-	lua_newtable(L);
-	if (lua_istable(L, -2)) {
-		lua_getfield(L, -2, "type");
-		lua_setfield(L, -2, "type");
+	lua_getfield(L, LUA_REGISTRYINDEX, "tavro_tolua");
+	if (!lua_istable(L, -1)) {
+		lua_pop(L, 1);
+		lua_newtable(L);
+		lua_getglobal(L, "tolua");
+		if (lua_istable(L, -1)) {
+			lua_getfield(L, -1, "type");
+			lua_setfield(L, -3, "type");
+		}
+		lua_pop(L, 1);
+		lua_pushvalue(L, -1);
+		lua_setfield(L, LUA_REGISTRYINDEX, "tavro_tolua");
 	}
 	lua_setglobal(L, "tolua");
-	lua_pop(L, 1);
 }
 
 void Refuse(lua_State *L, const void *object, const char *what) {

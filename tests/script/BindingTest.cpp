@@ -92,6 +92,7 @@ TEST_F(Binding, MapsValuesAsTheSoundChoicesSay) {
 		local label = WgLabel_GL2D:new("label")
 		assert(pManager:AddItem(WgButton_GL2D:new("c"), pManager:AddItem(label)) == nil)
 		assert(pManager:AddItem(WgButton_GL2D:new("d"), 12345) == nil)
+		assert(pManager:AddItem(list:GetButtonUp()) == nil) -- the list box's own
 		local window = WgWindow_GL2D:new("w")
 		local inside = pManager:AddItem(window)
 		assert(type(inside) == "number" and pManager:AddItem(button, inside) ~= nil)

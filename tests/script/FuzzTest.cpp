@@ -169,6 +169,9 @@ TEST(ScriptFuzz, RandomCallsGiveScriptErrorsNeverACrash) {
 	const SDLKey keys[] = {SDLK_TAB, SDLK_RETURN, SDLK_ESCAPE, SDLK_BACKSPACE, SDLK_LEFT, SDLK_RIGHT,
 	                       SDLK_UP, SDLK_DOWN, SDLK_PAGEUP, SDLK_PAGEDOWN, SDLK_a, SDLK_z, SDLK_SPACE};
 	for (int round = 0; round < 60; round++) {
+		if (round % 15 == 0 && round > 0) { // a screen torn down in whatever state the calls left it
+			ASSERT_TRUE(rig.screen.Build(640, 480));
+		}
 		const std::string run = std::string(DRIVER) + "math.randomseed(" + std::to_string(random() % 100000) +
 		                        ") Fuzz({pManager, pCacheManager}, 300)";
 		ASSERT_TRUE(rig.Run(run)) << rig.LogText();
@@ -188,7 +191,7 @@ TEST(ScriptFuzz, RandomCallsGiveScriptErrorsNeverACrash) {
 		}
 	}
 	// Both kinds of outcome happened, and the screen still works.
-	EXPECT_TRUE(rig.Run("assert(calls.ok > 1000 and calls.failed > 1000, calls.ok .. ' ' .. calls.failed)"))
+	EXPECT_TRUE(rig.Run("assert(calls.ok > 300 and calls.failed > 300, calls.ok .. ' ' .. calls.failed)"))
 		<< rig.LogText();
 	EXPECT_TRUE(rig.Run("pManager:AddItem(WgButton_GL2D:new('after'))"));
 	EXPECT_NE(rig.Find(WG_TYPE_BUTTON, "after"), nullptr);

@@ -97,7 +97,8 @@ TEST(ScriptHost, StatesClearEveryRegisteredNameAndLogTheirErrors) {
 	const char cleared[] = "assert(WgButton_GL2D == nil and GI_ON_FOCUS == nil and ScreenWidth == nil and tolua == nil)";
 	EXPECT_TRUE(state.RunBuffer(cleared, sizeof(cleared) - 1, "cleared"));
 	EXPECT_TRUE(state.RegisterSurface());
-	EXPECT_TRUE(state.RunBuffer("assert(WgItem)", 14, "again"));
+	const char again[] = "assert(WgItem and tolua.type(WgItem:new('x')) == 'WgItem' and tolua.cast == nil)";
+	EXPECT_TRUE(state.RunBuffer(again, sizeof(again) - 1, "again"));
 	EXPECT_FALSE(state.RunBuffer("error({})", 9, "odd"));
 	EXPECT_TRUE(Contains(rig.LogText(), "Error: SCRIPT: odd: (error object is not a string)"));
 }
