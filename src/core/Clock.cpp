@@ -1,11 +1,17 @@
 #include "core/Clock.h"
 
+#include <cassert>
 #include <ctime>
 
-MonotonicClock::MonotonicClock(RawReader reader_) : reader(reader_), origin(reader_()) {}
+MonotonicClock::MonotonicClock(RawReader reader_) : reader(reader_), origin(reader_()), scale(1) {}
 
 uint32_t MonotonicClock::Milliseconds() {
-	return static_cast<uint32_t>(reader() - origin);
+	return static_cast<uint32_t>((reader() - origin) * scale);
+}
+
+void MonotonicClock::SetScale(int factor) {
+	assert(factor >= 1);
+	scale = factor;
 }
 
 int64_t MonotonicClock::ReadSystemMilliseconds() {

@@ -41,13 +41,17 @@ FrameTimer s_timer(&s_clock);
 
 } // namespace
 
-int RunProgram(GameStateFactory *factory) {
+int RunProgram(GameStateFactory *factory, int timeScale) {
+	s_clock.SetScale(timeScale);
 	g_timer = &s_timer;
 	LogFile *log = new LogFile();
 	log->Open("Log.txt", "Kelvane");
 	g_log = log;
 	LuaScriptRunner scripts;
 	g_scriptRunner = &scripts;
+	if (timeScale != 1) {
+		Log(LOG_MESSAGE, "MAIN: Time runs %d times as fast", timeScale);
+	}
 
 	System *system = new System();
 	if (system->Startup()) {

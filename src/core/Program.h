@@ -14,7 +14,9 @@ public:
 bool TakeQuitRequests();
 
 // The program: log, start-up, the main loop over the game states, shut-down. The factory makes
-// the states, starting with the menu; null for the game's own. Always returns 0.
-int RunProgram(GameStateFactory *factory = nullptr);
+// the states, starting with the menu; null for the game's own. timeScale makes the game's clock
+// run that many times as fast as the real one (physics, turns and announcements included).
+// Always returns 0.
+int RunProgram(GameStateFactory *factory = nullptr, int timeScale = 1);
 
 #endif

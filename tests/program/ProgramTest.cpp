@@ -307,12 +307,12 @@ TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
 	XServer x;
 	ASSERT_TRUE(x.IsRunning());
 	GameProcess game;
-	ASSERT_TRUE(game.Start(x.Display()));
+	ASSERT_TRUE(game.Start(x.Display(), {"--time-scale", "25"}));
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
 	StartMatch(x);
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000));
-	// Four periods of a minute, their countdowns, goals and the trophy.
-	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: Deinitialization...", 420000)) << dir.ReadText("Log.txt");
+	// Four periods of a minute, their countdowns, goals and the trophy, 25 times as fast.
+	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: Deinitialization...", 120000)) << dir.ReadText("Log.txt");
 	sleep(1);
 	EXPECT_TRUE(game.IsRunning()); // back in the menu
 	EXPECT_EQ(game.Terminate(), 0);

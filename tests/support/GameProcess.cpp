@@ -84,15 +84,21 @@ GameProcess::~GameProcess() {
 	}
 }
 
-bool GameProcess::Start(const std::string &display) {
+bool GameProcess::Start(const std::string &display, const std::vector<std::string> &arguments) {
 	std::string binary = GameBinary();
+	std::vector<char *> argv;
+	argv.push_back(const_cast<char *>(binary.c_str()));
+	for (const std::string &argument : arguments) {
+		argv.push_back(const_cast<char *>(argument.c_str()));
+	}
+	argv.push_back(nullptr);
 	pid = fork();
 	if (pid == 0) {
 		setenv("DISPLAY", display.c_str(), 1);
 		int devnull = open("/dev/null", O_WRONLY);
 		dup2(devnull, 1);
 		dup2(devnull, 2);
-		execl(binary.c_str(), binary.c_str(), static_cast<char *>(nullptr));
+		execv(binary.c_str(), argv.data());
 		_exit(127);
 	}
 	return pid > 0;

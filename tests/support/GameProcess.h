@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 // A private Xvfb server for one end-to-end test, so tests never share a screen.
 class XServer {
@@ -25,7 +26,7 @@ public:
 	GameProcess();
 	~GameProcess();
 
-	bool Start(const std::string &display);
+	bool Start(const std::string &display, const std::vector<std::string> &arguments = {});
 	// Sends SIGTERM (SDL turns it into a quit request) and waits; returns the exit status or -1.
 	int Terminate(int timeoutMs = 20000);
 	// Waits for the program to end by itself; returns the exit status or -1.
