@@ -18,5 +18,7 @@ for i, r in ipairs(rows) do
 	MenuButton(r[1], r[2], bx, y, bw)
 	MenuLabel(r[3], "", lx, y, lw)
 end
-MenuButton("btn_back", "BACK", bx, cy + 160, bw)
+-- The warning takes the back button's place while it shows; added first, it stays below it, so
+-- it never takes the button's clicks while hidden.
 MenuWarning("lbl_error", "That key is in use already", bx, cy + 160, 460)
+MenuButton("btn_back", "BACK", bx, cy + 160, bw)

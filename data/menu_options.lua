@@ -20,5 +20,7 @@ for _, r in ipairs(rows) do
 	MenuButton(r[1], r[2], bx, r[4], bw, 36)
 	MenuLabel(r[3], "", lx, r[4] - 2, lw)
 end
-MenuButton("btn_back", "BACK", bx, cy + 170, bw)
+-- The warning takes the back button's place while it shows; added first, it stays below it, so
+-- it never takes the button's clicks while hidden.
 MenuWarning("lbl_error", "Both players have the same character", bx, cy + 170, 420)
+MenuButton("btn_back", "BACK", bx, cy + 170, bw)

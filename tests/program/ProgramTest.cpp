@@ -10,33 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "GameProcess.h"
+#include "EndToEnd.h"
 #include "ScratchDir.h"
 #include "frontend/OptionsRecord.h"
 
 namespace {
-
-// The log's entries, without their stamps.
-std::vector<std::string> Entries(const std::string &text) {
-	std::vector<std::string> lines;
-	size_t at = 0;
-	while ((at = text.find(" - ", at)) != std::string::npos) {
-		size_t end = text.find(" \n", at);
-		lines.push_back(text.substr(at + 3, end - at - 3));
-		at = end;
-	}
-	return lines;
-}
-
-// Index of the first entry at or after `from` equal to `entry`, or -1.
-int Find(const std::vector<std::string> &entries, const std::string &entry, int from = 0) {
-	for (int i = from; i < static_cast<int>(entries.size()); i++) {
-		if (entries[i] == entry) {
-			return i;
-		}
-	}
-	return -1;
-}
 
 const char *const DEFAULT_OPTIONS =
 	"\x04\0\0\0\x02\0\0\0\0\0\0\0\0\0\0\0\x01\0\0\0\0\0\0\0\0\0\0\0\x01\0\0\0"
@@ -62,11 +40,12 @@ TEST(Program, StartsInOrderAndShutsDownOnTerminate) {
 	EXPECT_NE(text.find("\n\n--- Log closed on "), std::string::npos) << text;
 	EXPECT_EQ(text.back(), '\n');
 
-	std::vector<std::string> entries = Entries(text);
+	std::vector<std::string> entries = LogEntries(text);
 	ASSERT_FALSE(entries.empty()) << text;
 	EXPECT_EQ(entries[0], "Warning: Config file not found, using default values");
 	// Start-up in order, then the menu, then the tear-down and shut-down.
-	const char *const order[] = {
+	int at = 0;
+	ASSERT_TRUE(EntriesInOrder(entries, {
 		"Message: INIT: Opening screen... (640x480, 32 bits, Fullscreen)",
 		"Message: INIT: ...Done!",
 		"Message: INIT: Engine initialization...",
@@ -82,13 +61,7 @@ TEST(Program, StartsInOrderAndShutsDownOnTerminate) {
 		"Message: SOUND: Deinitialization...",
 		"Message: DEINIT: Input deinitialization...",
 		"Message: DEINIT: Engine deinitialization...",
-	};
-	int at = 0;
-	for (const char *entry : order) {
-		int found = Find(entries, entry, at);
-		ASSERT_GE(found, at) << "missing or out of order: " << entry << "\n" << text;
-		at = found + 1;
-	}
+	}, 0, &at));
 	EXPECT_EQ(at, static_cast<int>(entries.size())) << text;
 	for (const std::string &entry : entries) {
 		EXPECT_EQ(entry.find("Error:"), std::string::npos) << entry;
@@ -147,53 +120,7 @@ TEST(Program, ClosingTheWindowWhileKeysArriveEndsInOrder) {
 	EXPECT_NE(dir.ReadText("Log.txt").find("DEINIT: Engine deinitialization..."), std::string::npos);
 }
 
-namespace {
-
 namespace fs = std::filesystem;
-
-// Keeps a screenshot beside the build so a person can look at it after the run.
-void KeepShot(const std::string &file) {
-	fs::path shots = fs::path(TAVRO_BINARY_DIR) / "screenshots";
-	fs::create_directories(shots);
-	std::error_code ec;
-	fs::copy_file(file, shots / fs::path(file).filename(), fs::copy_options::overwrite_existing, ec);
-}
-
-std::string Xdo(const XServer &x, const std::string &actions) {
-	return RunOnDisplay(x.Display(), "xdotool search --name 'Tavro v0.9' windowfocus --sync " + actions);
-}
-
-// From the main menu with the keyboard: the pointer off the buttons, Tab to the first
-// ("START MATCH") and Return.
-void StartMatch(const XServer &x) {
-	Xdo(x, "mousemove --window %1 2 2 sleep 0.2 key Tab sleep 0.1 key Return");
-}
-
-void Shoot(const XServer &x, const std::string &file) {
-	// import asks for a click when it gets no window: never let it wait.
-	RunOnDisplay(x.Display(), "w=$(xdotool search --name 'Tavro v0.9' | head -n 1); timeout 20 import -window \"${w:-root}\" " + file);
-	KeepShot(file);
-}
-
-// The share of the screen that differs between two pictures (0 same, 1 all different).
-double Difference(const std::string &a, const std::string &b) {
-	std::string out = RunOnDisplay("", "(compare -metric RMSE " + a + " " + b + " null: 2>&1)");
-	size_t open = out.find('(');
-	return open == std::string::npos ? 1.0 : atof(out.c_str() + open + 1);
-}
-
-void WriteOptions(int mode, int daytime, int length, int arena) {
-	OptionsRecord options;
-	options.SetDefaults();
-	options.mode = mode;
-	options.daytime = daytime;
-	options.matchLength = length;
-	options.arena = arena;
-	options.shootTime = 3;
-	ASSERT_TRUE(options.Write("options.dat"));
-}
-
-} // namespace
 
 TEST(Program, ImpossibleWindowsEndInOrderAndAdjustedOnesAreDrawnAtTheirRealSize) {
 	{
@@ -218,7 +145,7 @@ TEST(Program, ImpossibleWindowsEndInOrderAndAdjustedOnesAreDrawnAtTheirRealSize)
 	GameProcess game;
 	ASSERT_TRUE(game.Start(x.Display()));
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
-	StartMatch(x);
+	ChooseInMenu(x, 1);
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000)) << dir.ReadText("Log.txt");
 	for (int tries = 0; tries < 100 && !dir.Exists("screen.bmp"); tries++) {
 		Xdo(x, "key F10");
@@ -248,7 +175,7 @@ TEST(Program, PlaysAMatchWithKeysByDayAndByNight) {
 		GameProcess game;
 		ASSERT_TRUE(game.Start(x.Display()));
 		ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
-		StartMatch(x);
+		ChooseInMenu(x, 1);
 		ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000)) << dir.ReadText("Log.txt");
 		sleep(4); // the countdown
 		// Player 1 (keys q a z x c): aim right and up, fire; a few turns go by.
@@ -309,7 +236,7 @@ TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
 	GameProcess game;
 	ASSERT_TRUE(game.Start(x.Display(), {"--time-scale", "25"}));
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
-	StartMatch(x);
+	ChooseInMenu(x, 1);
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000));
 	// Four periods of a minute, their countdowns, goals and the trophy, 25 times as fast.
 	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: Deinitialization...", 120000)) << dir.ReadText("Log.txt");
@@ -317,8 +244,8 @@ TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
 	EXPECT_TRUE(game.IsRunning()); // back in the menu
 	EXPECT_EQ(game.Terminate(), 0);
 
-	std::vector<std::string> entries = Entries(dir.ReadText("Log.txt"));
-	const char *const order[] = {
+	std::vector<std::string> entries = LogEntries(dir.ReadText("Log.txt"));
+	ASSERT_TRUE(EntriesInOrder(entries, {
 		"Message: MAIN: Changing game state...", "Message: MAIN: ...Done!",             // the menu
 		"Message: MAIN: Changing game state...", "Message: INGAME: Initialization...",  // the match
 		"Message: INGAME: ...Done!", "Message: MAIN: ...Done!",
@@ -326,13 +253,7 @@ TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
 		"Message: MAIN: ...Done!",                                                        // the menu again
 		"Message: MAIN: Changing game state...", "Message: MAIN: ...Done!",              // quit
 		"Message: SOUND: Deinitialization...", "Message: DEINIT: Engine deinitialization...",
-	};
-	int at = 0;
-	for (const char *entry : order) {
-		int found = Find(entries, entry, at);
-		ASSERT_GE(found, at) << "missing or out of order: " << entry;
-		at = found + 1;
-	}
+	}));
 	for (const std::string &entry : entries) {
 		EXPECT_EQ(entry.find("Error:"), std::string::npos) << entry;
 	}

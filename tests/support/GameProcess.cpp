@@ -74,6 +74,8 @@ XServer::~XServer() {
 	}
 }
 
+const char *const GameProcess::ERRORS_FILE = "stderr.txt";
+
 GameProcess::GameProcess() : pid(-1) {}
 
 GameProcess::~GameProcess() {
@@ -96,8 +98,9 @@ bool GameProcess::Start(const std::string &display, const std::vector<std::strin
 	if (pid == 0) {
 		setenv("DISPLAY", display.c_str(), 1);
 		int devnull = open("/dev/null", O_WRONLY);
+		int errors = open(ERRORS_FILE, O_WRONLY | O_CREAT | O_APPEND, 0644);
 		dup2(devnull, 1);
-		dup2(devnull, 2);
+		dup2(errors >= 0 ? errors : devnull, 2);
 		execv(binary.c_str(), argv.data());
 		_exit(127);
 	}

@@ -20,9 +20,12 @@ private:
 };
 
 // The real program, started in the current working directory on a given display, with no
-// sound card unless the environment has one.
+// sound card unless the environment has one. What it writes to standard error (a sanitizer's
+// report, say) goes to ERRORS_FILE there.
 class GameProcess {
 public:
+	static const char *const ERRORS_FILE;
+
 	GameProcess();
 	~GameProcess();
 

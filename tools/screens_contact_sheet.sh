@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Contact sheet of every screen the tour test shot (build/screenshots/tour_*.png): one row per
+# size and time of day. tools/screens_contact_sheet.sh <screenshots dir> <out.png>
+set -euo pipefail
+shots=$1
+out=$2
+rows=()
+for size in 640 1024; do
+  for time in day night; do
+    rows+=("$shots"/tour_${size}_${time}_*.png)
+  done
+done
+montage "${rows[@]}" -tile 7x -geometry '320x240+4+4' -background '#303040' -fill white \
+  -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -pointsize 11 -set label '%t' "$out"
