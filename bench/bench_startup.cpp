@@ -22,6 +22,8 @@
 #include "core/Program.h"
 #include "core/StateMachine.h"
 #include "core/System.h"
+#include "gui/WgScriptRunner.h"
+#include "script/LuaScriptRunner.h"
 
 namespace {
 
@@ -63,6 +65,8 @@ int Child() {
 	LogFile log;
 	log.Open("Log.txt", "Kelvane");
 	g_log = &log;
+	LuaScriptRunner scripts;
+	g_scriptRunner = &scripts;
 	System system;
 	if (!system.Startup()) {
 		return 1;
@@ -76,6 +80,7 @@ int Child() {
 	double firstFrame = MsSinceProcessStart();
 	states.SetGameState(STATE_NONE);
 	system.Shutdown();
+	g_scriptRunner = nullptr;
 	g_log = nullptr;
 	log.Close();
 	struct rusage usage;
@@ -94,6 +99,12 @@ int main(int argc, char **argv) {
 	std::string self = std::filesystem::canonical("/proc/self/exe").string();
 	std::filesystem::path scratch = std::filesystem::temp_directory_path() / "tavro-bench-startup";
 	std::filesystem::create_directories(scratch);
+	// The menu needs the game's data beside it, as the program finds it in its build folder.
+	std::filesystem::path data = scratch / "data";
+	if (!std::filesystem::exists(data)) {
+		std::filesystem::create_symlink(std::filesystem::path(TAVRO_DATA_PARENT) / "data", data);
+	}
+	setenv("SDL_AUDIODRIVER", "dummy", 1);
 
 	std::vector<double> times;
 	std::vector<long> peaks;
