@@ -18,10 +18,10 @@
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/VideoConfig.h"
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 #include "input/NoxInput.h"
 #include "match/InGame.h"
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "core/LogFile.h"
 #include "core/VideoConfig.h"
 #include "frontend/MenuState.h"
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 #include "input/NoxInput.h"
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 #include "script/LuaScriptRunner.h"
 #include "gui/WgScriptRunner.h"
 

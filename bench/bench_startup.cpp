@@ -19,9 +19,9 @@
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
-#include "core/Program.h"
+#include "app/Program.h"
 #include "core/StateMachine.h"
-#include "core/System.h"
+#include "app/System.h"
 #include "gui/WgScriptRunner.h"
 #include "script/LuaScriptRunner.h"
 

@@ -9,7 +9,7 @@ packages=(
   libx11-dev libplib-dev libode-dev liblua5.1-0-dev libtolua++5.1-dev libfontconfig-dev
   lib3ds-dev libsndfile1-dev libxmp-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick sox
+  xvfb xauth xdotool x11-utils imagemagick sox python3
 )
 
 missing=()

@@ -13,10 +13,14 @@ run_suite() {
       ctest --output-on-failure -j"$jobs" --timeout 600)
 }
 
+# Includes may only point down the layers.
+python3 "$root/scripts/check-layers.py"
+
 run_suite "$root/build" -DTAVRO_SANITIZE=OFF
 if [ "${TAVRO_SKIP_SANITIZE:-0}" != 1 ]; then
   # Leak reports are off: the GL, X and SDL libraries keep allocations to the end of the process.
   # PLIB's 3DS loader frees with delete what it made with new[]: that mismatch is not ours.
   export ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1
-  run_suite "$root/build-sanitize" -DTAVRO_SANITIZE=ON
+  # A debug build, so every assert runs too.
+  run_suite "$root/build-sanitize" -DTAVRO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 fi

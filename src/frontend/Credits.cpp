@@ -13,7 +13,7 @@
 #include "gl2d/GL2D_BmpRect.h"
 #include "gl2d/GL2D_BmpText.h"
 #include "input/NoxInput.h"
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 #include "script/ScriptState.h"
 #include "world/SceneLights.h"
 

@@ -5,7 +5,7 @@
 #include "core/LogFile.h"
 #include "frontend/KeyNames.h"
 #include "frontend/MenuState.h"
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 #include "gui/WgItem.h"
 #include "gui/WgManager.h"
 #include "input/NI_Event.h"

@@ -6,12 +6,12 @@
 
 #include "core/LogFile.h"
 #include "frontend/MenuState.h"
-#include "frontend/NameTable.h"
-#include "frontend/OptionsRecord.h"
+#include "options/NameTable.h"
+#include "options/OptionsRecord.h"
 #include "gl2d/GL2D_SimpleBmpRect.h"
 #include "gui/WgItem.h"
 #include "gui/WgManager.h"
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 
 const char *const OptionsScreen::SCRIPT = "data/menu_options.lua";
 

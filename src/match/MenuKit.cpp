@@ -1,7 +1,7 @@
 #include "match/MenuKit.h"
 
 #include "core/LogFile.h"
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 #include "script/ScriptScreen.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 
 class AimRoot;
 class Disc;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 #include "world/Announcement.h"
 #include "world/MatchContext.h"
 

@@ -1,6 +1,6 @@
 #include "world/DiscBallHitEvent.h"
 
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 #include "world/MatchContext.h"
 
 void DiscBallHitEvent::Start() {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 #include "world/Disc.h"
 #include "world/MatchContext.h"
 

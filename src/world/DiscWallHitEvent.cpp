@@ -1,6 +1,6 @@
 #include "world/DiscWallHitEvent.h"
 
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 #include "world/Disc.h"
 #include "world/MatchContext.h"
 

@@ -1,7 +1,7 @@
 #include "world/MatchClockEvent.h"
 
-#include "frontend/OptionsRecord.h"
-#include "match/SoundBank.h"
+#include "options/OptionsRecord.h"
+#include "audio/SoundBank.h"
 #include "world/MatchContext.h"
 
 MatchClockEvent::MatchClockEvent(MatchContext *match_)

@@ -1,7 +1,7 @@
 #include "world/ShotTurnEvent.h"
 
-#include "frontend/OptionsRecord.h"
-#include "match/SoundBank.h"
+#include "options/OptionsRecord.h"
+#include "audio/SoundBank.h"
 #include "world/Aim.h"
 #include "world/Ball.h"
 #include "world/Disc.h"

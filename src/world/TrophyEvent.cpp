@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 #include "world/Announcement.h"
 #include "world/Disc.h"
 #include "world/MatchContext.h"

@@ -9,11 +9,11 @@
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
-#include "core/System.h"
+#include "app/System.h"
 #include "core/VideoConfig.h"
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 #include "input/NoxInput.h"
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "frontend/KeysScreen.h"
 #include "frontend/MainMenuScreen.h"
 #include "frontend/MenuState.h"
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 #include "frontend/OptionsScreen.h"
 #include "gui/WgItem.h"
 #include "world/Arena.h"

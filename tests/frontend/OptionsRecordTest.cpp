@@ -8,7 +8,7 @@
 
 #include "ScratchDir.h"
 #include "core/LogFile.h"
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 
 namespace {
 

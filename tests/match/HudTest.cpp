@@ -11,7 +11,7 @@
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/Overlay2D.h"
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 #include "match/Hud.h"
 #include "world/Announcement.h"
 #include "world/Disc.h"

@@ -10,7 +10,7 @@
 
 #include "ScratchDir.h"
 #include "core/LogFile.h"
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 
 namespace {
 

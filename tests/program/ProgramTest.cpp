@@ -12,7 +12,7 @@
 
 #include "EndToEnd.h"
 #include "ScratchDir.h"
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 
 namespace fs = std::filesystem;
 

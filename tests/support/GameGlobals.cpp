@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 #include "gui/WgScriptRunner.h"
 
 namespace fs = std::filesystem;

@@ -14,7 +14,7 @@
 #include "core/VideoConfig.h"
 #include "input/NoxInput.h"
 #include "script/LuaScriptRunner.h"
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 
 // What start-up makes for the game's states, made for one test in its scratch dir: a window of
 // the given size, the log "Log.txt", a frame timer on a clock the test advances, the video

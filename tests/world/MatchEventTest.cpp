@@ -11,8 +11,8 @@
 
 #include "GLWindow.h"
 #include "ScratchDir.h"
-#include "frontend/OptionsRecord.h"
-#include "match/SoundBank.h"
+#include "options/OptionsRecord.h"
+#include "audio/SoundBank.h"
 #include "world/Aim.h"
 #include "world/Announcement.h"
 #include "world/Ball.h"

@@ -1,5 +1,5 @@
-#ifndef TAVRO_CORE_SYSTEM_H
-#define TAVRO_CORE_SYSTEM_H
+#ifndef TAVRO_APP_SYSTEM_H
+#define TAVRO_APP_SYSTEM_H
 
 struct SDL_Surface;
 class NoxInput;

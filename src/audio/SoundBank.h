@@ -1,5 +1,5 @@
-#ifndef TAVRO_MATCH_SOUNDBANK_H
-#define TAVRO_MATCH_SOUNDBANK_H
+#ifndef TAVRO_AUDIO_SOUNDBANK_H
+#define TAVRO_AUDIO_SOUNDBANK_H
 
 struct Mix_Chunk;
 typedef struct _Mix_Music Mix_Music;

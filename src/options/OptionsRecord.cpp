@@ -1,4 +1,4 @@
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 
 #include <SDL/SDL_keysym.h>
 

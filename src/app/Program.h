@@ -1,5 +1,5 @@
-#ifndef TAVRO_CORE_PROGRAM_H
-#define TAVRO_CORE_PROGRAM_H
+#ifndef TAVRO_APP_PROGRAM_H
+#define TAVRO_APP_PROGRAM_H
 
 #include "core/GameState.h"
 

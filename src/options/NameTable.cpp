@@ -1,4 +1,4 @@
-#include "frontend/NameTable.h"
+#include "options/NameTable.h"
 
 const char NAME_TABLE[NAME_COUNT][NAME_SIZE] = {"xeno", "tris", "hippy", "johnny", "babe", "webby"};
 

@@ -1,5 +1,5 @@
-#ifndef TAVRO_FRONTEND_NAMETABLE_H
-#define TAVRO_FRONTEND_NAMETABLE_H
+#ifndef TAVRO_OPTIONS_NAMETABLE_H
+#define TAVRO_OPTIONS_NAMETABLE_H
 
 // The arena and character names: entries 0 and 1 are the arenas, 2 + c is character c.
 constexpr int NAME_COUNT = 6;

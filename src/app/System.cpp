@@ -1,4 +1,4 @@
-#include "core/System.h"
+#include "app/System.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -10,9 +10,9 @@
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/VideoConfig.h"
-#include "frontend/OptionsRecord.h"
+#include "options/OptionsRecord.h"
 #include "input/NoxInput.h"
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 
 const char *const System::CAPTION = "Tavro v0.9 beta - (c) 2026 the Tavro team";
 const char *const System::VIDEO_CONFIG_FILE = "video.cfg";

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/Program.h"
+#include "app/Program.h"
 #include "frontend/ScriptTryout.h"
 
 // The command line, read in this one place. Without arguments the game runs as always.

@@ -1,4 +1,4 @@
-#include "core/Program.h"
+#include "app/Program.h"
 
 #include <SDL/SDL.h>
 
@@ -6,7 +6,7 @@
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/StateMachine.h"
-#include "core/System.h"
+#include "app/System.h"
 #include "frontend/Credits.h"
 #include "frontend/MenuState.h"
 #include "match/InGame.h"

@@ -1,4 +1,4 @@
-#include "match/SoundBank.h"
+#include "audio/SoundBank.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
