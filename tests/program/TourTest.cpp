@@ -4,16 +4,12 @@
 
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "EndToEnd.h"
-#include "ScratchDir.h"
 #include "options/OptionsRecord.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 const char *const TIME_SCALE = "8";
 
@@ -33,86 +29,69 @@ std::string Hold(const char *key) {
 	return std::string("keydown ") + key + " sleep 0.15 keyup " + key + " sleep 0.3";
 }
 
-bool WaitForCount(const ScratchDir &dir, const std::string &entry, int count, int timeoutMs) {
-	for (int waited = 0; waited < timeoutMs; waited += 100) {
-		if (CountEntries(LogEntries(dir.ReadText("Log.txt")), entry) >= count) {
-			return true;
-		}
-		usleep(100000);
-	}
-	return false;
-}
-
 } // namespace
 
 // A person's whole visit: every screen with the mouse and the keyboard, two matches left in
 // the two ways, the credits to their end and cut short, and the way out.
 TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
-	ScratchDir dir;
-	fs::create_symlink(BuildDataDir(), "data");
-	dir.WriteText("video.cfg", "640 480 32 0\n");
+	GameRun run;
 	WriteOptions(MODE_PL1_VS_PL2, DAYTIME_DAY, 4, 0);
-	XServer x;
-	ASSERT_TRUE(x.IsRunning());
-	GameProcess game;
-	ASSERT_TRUE(game.Start(x.Display(), {"--time-scale", TIME_SCALE}));
-	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
+	ASSERT_TRUE(run.StartToMenu({"--time-scale", TIME_SCALE}));
 	const std::string changes = "Message: MAIN: Changing game state...";
 
 	// Options with the mouse: match length 4 becomes 1, then back saves it.
-	Xdo(x, Click(MAIN_OPTIONS) + " " + Click(OPTIONS_MATCH) + " " + Click(OPTIONS_BACK));
-	ASSERT_TRUE(WaitForText(dir.File("options.dat"), "", 5000));
-	usleep(300000);
+	run.Xdo(Click(MAIN_OPTIONS) + " " + Click(OPTIONS_MATCH) + " " + Click(OPTIONS_BACK));
 	OptionsRecord expected;
 	expected.SetDefaults();
 	expected.mode = MODE_PL1_VS_PL2;
 	expected.shootTime = 3;
 	expected.matchLength = 1;
-	std::string saved = dir.ReadText("options.dat");
-	ASSERT_EQ(saved.size(), 88u);
-	EXPECT_EQ(memcmp(saved.data(), &expected, 88), 0);
+	const std::string wanted(reinterpret_cast<const char *>(&expected), sizeof(expected));
+	for (int waited = 0; waited < 5000 && run.dir.ReadText("options.dat") != wanted; waited += 100) {
+		usleep(100000);
+	}
+	EXPECT_EQ(run.dir.ReadText("options.dat"), wanted);
 
 	// Player 2's fire key with the keyboard: Tab to its button, Return, the left Ctrl key.
-	ChooseInMenu(x, 4);
-	Xdo(x, "sleep 0.5 mousemove --window %1 2 2 key Tab Tab Tab Tab Tab Return sleep 0.3 key Control_L sleep 0.3 "
+	run.ChooseInMenu(4);
+	run.Xdo("sleep 0.5 mousemove --window %1 2 2 key Tab Tab Tab Tab Tab Return sleep 0.3 key Control_L sleep 0.3 "
 	       "key Escape sleep 0.5");
-	saved = dir.ReadText("options.dat");
+	const std::string saved = run.dir.ReadText("options.dat");
 	ASSERT_EQ(saved.size(), 88u);
 	int32_t fire = 0;
 	memcpy(&fire, saved.data() + 76, 4);
 	EXPECT_EQ(fire, 306);
 
 	// A match resumed with "no", then left with "yes".
-	ChooseInMenu(x, 1);
-	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000));
+	run.ChooseInMenu(1);
+	ASSERT_TRUE(run.WaitFor("INGAME: ...Done!"));
 	sleep(1); // the countdown
-	Xdo(x, Hold("Escape") + " " + Click(INGAME_NO) + " sleep 0.5 " + Hold("Escape") + " " + Click(INGAME_YES));
-	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: Deinitialization...", 10000));
+	run.Xdo(Hold("Escape") + " " + Click(INGAME_NO) + " sleep 0.5 " + Hold("Escape") + " " + Click(INGAME_YES));
+	ASSERT_TRUE(run.WaitFor("INGAME: Deinitialization...", 10000));
 	usleep(500000);
-	ASSERT_TRUE(game.IsRunning()) << dir.ReadText("Log.txt") << dir.ReadText(GameProcess::ERRORS_FILE);
+	ASSERT_TRUE(run.game.IsRunning()) << run.Log() << run.dir.ReadText(GameProcess::ERRORS_FILE);
 
 	// The credits to their end, then once more, cut short by Escape.
-	ASSERT_TRUE(WaitForCount(dir, "Message: MAIN: ...Done!", 3, 10000)); // the menu again
-	ChooseInMenu(x, 5);
-	ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "CREDITS: ...Done!", 30000));
+	ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 3)); // the menu again
+	run.ChooseInMenu(5);
+	ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!"));
 	const auto creditsStart = std::chrono::steady_clock::now();
-	ASSERT_TRUE(WaitForCount(dir, changes, 5, 60000)) << "the credits never ended";
+	ASSERT_TRUE(run.WaitFor(changes, 60000, 5)) << "the credits never ended";
 	// Their steps last 71 s of game time, a little under 9 s at the time scale.
 	EXPECT_GT(std::chrono::steady_clock::now() - creditsStart, std::chrono::seconds(8));
-	ASSERT_TRUE(WaitForCount(dir, "Message: MAIN: ...Done!", 5, 10000));
-	ChooseInMenu(x, 5);
-	ASSERT_TRUE(WaitForCount(dir, "Message: CREDITS: ...Done!", 2, 30000));
-	Xdo(x, Hold("Escape"));
-	ASSERT_TRUE(WaitForCount(dir, changes, 7, 10000)) << "Escape did not end the credits";
-	ASSERT_TRUE(WaitForCount(dir, "Message: MAIN: ...Done!", 7, 10000));
+	ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 5));
+	run.ChooseInMenu(5);
+	ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!", 30000, 2));
+	run.Xdo(Hold("Escape"));
+	ASSERT_TRUE(run.WaitFor(changes, 10000, 7)) << "Escape did not end the credits";
+	ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 7));
 
 	// Escape takes the focus to the exit button, a second Escape leaves.
-	Xdo(x, "key Escape sleep 0.3 key Escape");
-	EXPECT_EQ(game.Wait(), 0);
+	run.Xdo("key Escape sleep 0.3 key Escape");
+	EXPECT_EQ(run.game.Wait(), 0);
 
-	std::vector<std::string> entries = LogEntries(dir.ReadText("Log.txt"));
 	const std::string done = "Message: MAIN: ...Done!";
-	EXPECT_TRUE(EntriesInOrder(entries, {
+	EXPECT_TRUE(EntriesInOrder(LogEntries(run.Log()), {
 		changes, done,                                                   // the menu
 		changes, "Message: INGAME: Initialization...", done,             // the match
 		changes, "Message: INGAME: Deinitialization...", done,           // left with "yes"
@@ -123,13 +102,8 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 		changes, done,                                                   // quit
 		changes, "Message: SOUND: Deinitialization...", "Message: DEINIT: Engine deinitialization...",
 	}));
-	for (const std::string &entry : entries) {
-		EXPECT_EQ(entry.find("Error:"), std::string::npos) << entry;
-	}
-	EXPECT_NE(dir.ReadText("Log.txt").find("--- Log closed on "), std::string::npos);
-	const std::string errors = dir.ReadText(GameProcess::ERRORS_FILE);
-	EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
-	EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
+	EXPECT_TRUE(run.Clean());
+	EXPECT_NE(run.Log().find("--- Log closed on "), std::string::npos);
 }
 
 // Every screen at the smallest and a large size, by day and by night, kept in the build's
@@ -140,52 +114,44 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 #endif
 	for (const char *size : {"640 480", "1024 768"}) {
 		for (int night = 0; night < 2; night++) {
-			ScratchDir dir;
-			fs::create_symlink(BuildDataDir(), "data");
-			dir.WriteText("video.cfg", std::string(size) + " 32 0\n");
+			GameRun run(std::string(size) + " 32 0\n");
 			WriteOptions(MODE_PL1_VS_PC, night, 4, night);
-			XServer x;
-			ASSERT_TRUE(x.IsRunning());
-			GameProcess game;
-			ASSERT_TRUE(game.Start(x.Display(), {"--time-scale", TIME_SCALE}));
-			ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "MAIN: ...Done!", 30000));
+			ASSERT_TRUE(run.StartToMenu({"--time-scale", TIME_SCALE}));
 			std::string tag = std::string("tour_") + (size[0] == '6' ? "640" : "1024") + (night ? "_night_" : "_day_");
 			auto shot = [&](const std::string &screen) {
 				usleep(600000);
-				Shoot(x, tag + screen + ".png");
+				run.Shoot(tag + screen + ".png");
 			};
 			shot("1_main");
 			const char *const screens[] = {"2_options", "3_keys1", "4_keys2"};
 			for (int i = 0; i < 3; i++) {
-				ChooseInMenu(x, i + 2);
+				run.ChooseInMenu(i + 2);
 				shot(screens[i]);
-				Xdo(x, "key Escape");
+				run.Xdo("key Escape");
 			}
-			ChooseInMenu(x, 1);
-			ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: ...Done!", 30000));
+			run.ChooseInMenu(1);
+			ASSERT_TRUE(run.WaitFor("INGAME: ...Done!"));
 			sleep(1);
 			shot("5_match");
-			Xdo(x, Hold("Escape"));
+			run.Xdo(Hold("Escape"));
 			shot("6_ingame");
 			const int width = size[0] == '6' ? 640 : 1024, height = size[0] == '6' ? 480 : 768;
-			Xdo(x, "mousemove --window %1 " + std::to_string(width / 2 - 90) + " " + std::to_string(height / 2 + 25) +
+			run.Xdo("mousemove --window %1 " + std::to_string(width / 2 - 90) + " " + std::to_string(height / 2 + 25) +
 			       " sleep 0.2 click 1");
-			ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "INGAME: Deinitialization...", 10000));
+			ASSERT_TRUE(run.WaitFor("INGAME: Deinitialization...", 10000));
 			usleep(500000);
-			ChooseInMenu(x, 5);
-			ASSERT_TRUE(WaitForText(dir.File("Log.txt"), "CREDITS: ...Done!", 30000));
+			run.ChooseInMenu(5);
+			ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!"));
 			usleep(600000); // with the shot's own wait: past the first camera move, on the first page
 			shot("7_credits");
-			Xdo(x, Hold("Escape") + " sleep 0.5 key Escape sleep 0.3 key Escape");
-			EXPECT_EQ(game.Wait(), 0) << tag;
+			run.Xdo(Hold("Escape") + " sleep 0.5 key Escape sleep 0.3 key Escape");
+			EXPECT_EQ(run.game.Wait(), 0) << tag;
 
 			for (const char *screen : {"2_options", "3_keys1", "5_match", "6_ingame", "7_credits"}) {
 				EXPECT_GT(Difference(tag + "1_main.png", tag + screen + ".png"), 0.02) << tag << screen;
 			}
-			for (const std::string &entry : LogEntries(dir.ReadText("Log.txt"))) {
-				EXPECT_EQ(entry.find("Error:"), std::string::npos) << tag << entry;
-				EXPECT_EQ(entry.find("Warning: MENU"), std::string::npos) << tag << entry;
-			}
+			EXPECT_TRUE(run.Clean()) << tag;
+			EXPECT_EQ(run.Log().find("Warning: MENU"), std::string::npos) << tag;
 		}
 	}
 }

@@ -1,5 +1,7 @@
 #include "EndToEnd.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -7,57 +9,66 @@
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> LogEntries(const std::string &text) {
-	std::vector<std::string> lines;
-	size_t at = 0;
-	while ((at = text.find(" - ", at)) != std::string::npos) {
-		size_t end = text.find(" \n", at);
-		lines.push_back(text.substr(at + 3, end - at - 3));
-		at = end;
+GameRun::GameRun(const std::string &video) {
+	dir.LinkData();
+	if (!video.empty()) {
+		dir.WriteText("video.cfg", video);
 	}
-	return lines;
 }
 
-::testing::AssertionResult EntriesInOrder(const std::vector<std::string> &entries,
-                                          const std::vector<std::string> &expected, int from, int *at) {
-	int next = from;
-	for (const std::string &entry : expected) {
-		int found = -1;
-		for (int i = next; i < static_cast<int>(entries.size()) && found < 0; i++) {
-			found = entries[i] == entry ? i : -1;
-		}
-		if (found < 0) {
-			std::string log;
-			for (const std::string &line : entries) {
-				log += line + "\n";
-			}
-			return ::testing::AssertionFailure() << "missing or out of order: " << entry << "\n" << log;
-		}
-		next = found + 1;
+::testing::AssertionResult GameRun::StartToMenu(const std::vector<std::string> &arguments) {
+	if (!x.IsRunning()) {
+		return ::testing::AssertionFailure() << "no X server";
 	}
-	if (at) {
-		*at = next;
+	if (!game.Start(x.Display(), arguments)) {
+		return ::testing::AssertionFailure() << "the program did not start";
+	}
+	if (!WaitFor("MAIN: ...Done!")) {
+		return ::testing::AssertionFailure() << "no menu:\n" << Log();
 	}
 	return ::testing::AssertionSuccess();
 }
 
-int CountEntries(const std::vector<std::string> &entries, const std::string &entry) {
-	int n = 0;
-	for (const std::string &line : entries) {
-		n += line == entry;
+bool GameRun::WaitFor(const std::string &text, int timeoutMs, int count) const {
+	for (int waited = 0; waited <= timeoutMs; waited += 50) {
+		if (CountOf(Log(), text) >= count) {
+			return true;
+		}
+		usleep(50000);
 	}
-	return n;
+	return false;
 }
 
-std::string Xdo(const XServer &x, const std::string &actions) {
+std::string GameRun::Xdo(const std::string &actions) const {
 	return RunOnDisplay(x.Display(), "xdotool search --name 'Tavro v0.9' windowfocus --sync " + actions);
 }
 
-void Shoot(const XServer &x, const std::string &file) {
+void GameRun::ChooseInMenu(int tabs) const {
+	std::string keys = "mousemove --window %1 2 2 sleep 0.2";
+	for (int i = 0; i < tabs; i++) {
+		keys += " key Tab";
+	}
+	Xdo(keys + " sleep 0.1 key Return");
+}
+
+void GameRun::Shoot(const std::string &file) const {
 	// import asks for a click when it gets no window: never let it wait.
 	RunOnDisplay(x.Display(),
 		"w=$(xdotool search --name 'Tavro v0.9' | head -n 1); timeout 20 import -window \"${w:-root}\" " + file);
 	KeepShot(file);
+}
+
+::testing::AssertionResult GameRun::Clean() const {
+	for (const std::string &entry : LogEntries(Log())) {
+		if (entry.find("Error:") != std::string::npos) {
+			return ::testing::AssertionFailure() << entry;
+		}
+	}
+	const std::string errors = dir.ReadText(GameProcess::ERRORS_FILE);
+	if (errors.find("Sanitizer") != std::string::npos || errors.find("runtime error") != std::string::npos) {
+		return ::testing::AssertionFailure() << errors;
+	}
+	return ::testing::AssertionSuccess();
 }
 
 void KeepShot(const std::string &file) {
@@ -82,12 +93,4 @@ void WriteOptions(int mode, int daytime, int length, int arena) {
 	options.arena = arena;
 	options.shootTime = 3;
 	ASSERT_TRUE(options.Write("options.dat"));
-}
-
-void ChooseInMenu(const XServer &x, int tabs) {
-	std::string keys = "mousemove --window %1 2 2 sleep 0.2";
-	for (int i = 0; i < tabs; i++) {
-		keys += " key Tab";
-	}
-	Xdo(x, keys + " sleep 0.1 key Return");
 }

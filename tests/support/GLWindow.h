@@ -2,8 +2,12 @@
 #define TAVRO_TESTS_GLWINDOW_H
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // A real SDL window with an OpenGL context for tests that draw or take events (run under Xvfb).
+// A display server that has just lost its last client refuses connections for a moment, which
+// tests run one after another meet, so opening is retried.
 class GLWindow {
 public:
 	GLWindow(int width = 640, int height = 480);
@@ -17,10 +21,20 @@ public:
 	uint32_t Pixel(int x, int y) const;
 	void Clear(float r, float g, float b) const;
 
+	// Reads the whole back buffer at once; At and Count answer from the last grab.
+	void Grab();
+	// 0xRRGGBB, or 0xFFFFFFFF outside the window or before the first grab.
+	uint32_t At(int x, int y) const;
+	// The pixels of the rectangle that hold the colour.
+	int Count(int x, int y, int w, int h, uint32_t colour) const;
+	// Writes the last grab as a BMP into the build's "screenshots" folder, for a person to look at.
+	void Keep(const std::string &name) const;
+
 private:
 	int width;
 	int height;
 	bool open;
+	std::vector<uint32_t> frame;
 };
 
 #endif

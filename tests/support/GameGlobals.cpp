@@ -5,37 +5,15 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "options/OptionsRecord.h"
 #include "gui/WgScriptRunner.h"
 
-namespace fs = std::filesystem;
-
-namespace {
-
-// A copy of the tree made of links, so a test can replace any file without touching the build's.
-void LinkTree(const fs::path &from, const fs::path &to) {
-	fs::create_directories(to);
-	for (const fs::directory_entry &entry : fs::directory_iterator(from)) {
-		fs::path target = to / entry.path().filename();
-		if (entry.is_directory()) {
-			LinkTree(entry.path(), target);
-		} else {
-			fs::create_symlink(entry.path(), target);
-		}
-	}
-}
-
-} // namespace
-
 GameGlobals::GameGlobals(ScratchDir &dir_, int width, int height)
-	: dir(dir_), window(width, height), clock(100000), timer(&clock), keys() {
-	LinkTree(BuildDataDir(), "data");
+	: dir(dir_), window(width, height), clock(100000), timer(&clock), log("Kelvane"), keys() {
+	dir.LinkDataFiles();
 	dir.WriteText("video.cfg", std::to_string(width) + " " + std::to_string(height) + " 32 0");
 	videoConfig.Load("video.cfg");
-	log.Open("Log.txt", "Kelvane");
-	g_log = &log;
 	g_timer = &timer;
 	g_videoConfig = &videoConfig;
 	ssgInit();
@@ -60,16 +38,10 @@ GameGlobals::~GameGlobals() {
 	g_input = nullptr;
 	g_videoConfig = nullptr;
 	g_timer = nullptr;
-	g_log = nullptr;
 }
 
 void GameGlobals::ClearKeys() {
 	memset(keys, 0, sizeof(keys));
-}
-
-void GameGlobals::WriteData(const std::string &path, const std::string &text) const {
-	fs::remove(path); // a link into the build's tree
-	dir.WriteText(path, text);
 }
 
 void GameGlobals::PressKey(int key, int unicode) const {

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "GLWindow.h"
+#include "LogCapture.h"
 #include "ScratchDir.h"
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
-#include "core/LogFile.h"
 #include "core/VideoConfig.h"
 #include "input/NoxInput.h"
 #include "script/LuaScriptRunner.h"
@@ -32,14 +32,14 @@ public:
 	void PressKey(int key, int unicode = 0) const;
 	void ClearKeys();
 	// Puts a file of the test's own in the data tree (the path starts with "data/").
-	void WriteData(const std::string &path, const std::string &text) const;
-	std::string LogText() const { return dir.ReadText("Log.txt"); }
+	void WriteData(const std::string &path, const std::string &text) const { dir.WriteText(path, text); }
+	std::string LogText() const { return log.Text(); }
 
 	ScratchDir &dir;
 	GLWindow window;
 	ManualClock clock;
 	FrameTimer timer;
-	LogFile log;
+	LogCapture log;
 	VideoConfig videoConfig;
 	NoxInput input;
 	uint8_t keys[SDLK_LAST]; // what the input library polls, held by the test

@@ -8,8 +8,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -87,7 +85,7 @@ GameProcess::~GameProcess() {
 }
 
 bool GameProcess::Start(const std::string &display, const std::vector<std::string> &arguments) {
-	std::string binary = GameBinary();
+	const std::string binary = std::string(TAVRO_BINARY_DIR) + "/tavro";
 	std::vector<char *> argv;
 	argv.push_back(const_cast<char *>(binary.c_str()));
 	for (const std::string &argument : arguments) {
@@ -140,10 +138,6 @@ bool GameProcess::IsRunning() {
 	return true;
 }
 
-std::string GameBinary() {
-	return std::string(TAVRO_BINARY_DIR) + "/tavro";
-}
-
 std::string RunOnDisplay(const std::string &display, const std::string &command) {
 	std::string full = "export DISPLAY=" + display + "; " + command + " 2>/dev/null";
 	FILE *pipe = popen(full.c_str(), "r");
@@ -158,17 +152,4 @@ std::string RunOnDisplay(const std::string &display, const std::string &command)
 	}
 	pclose(pipe);
 	return output;
-}
-
-bool WaitForText(const std::string &path, const std::string &text, int timeoutMs) {
-	for (int waited = 0; waited <= timeoutMs; waited += 50) {
-		std::ifstream in(path);
-		std::stringstream ss;
-		ss << in.rdbuf();
-		if (ss.str().find(text) != std::string::npos) {
-			return true;
-		}
-		std::this_thread::sleep_for(std::chrono::milliseconds(50));
-	}
-	return false;
 }

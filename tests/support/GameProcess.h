@@ -41,13 +41,7 @@ private:
 	pid_t pid;
 };
 
-// The program's binary in the build tree.
-std::string GameBinary();
-
 // Runs a shell command with DISPLAY set and returns its standard output.
 std::string RunOnDisplay(const std::string &display, const std::string &command);
-
-// Waits until the file contains the text; false after the timeout.
-bool WaitForText(const std::string &path, const std::string &text, int timeoutMs);
 
 #endif

@@ -38,6 +38,9 @@ ScratchDir::~ScratchDir() {
 void ScratchDir::WriteText(const std::string &name, const std::string &text) const {
 	fs::path file = fs::path(path) / name;
 	fs::create_directories(file.parent_path());
+	if (fs::is_symlink(file)) {
+		fs::remove(file); // never write through into the build's data tree
+	}
 	std::ofstream out(file, std::ios::binary);
 	out << text;
 }
@@ -51,6 +54,30 @@ std::string ScratchDir::ReadText(const std::string &name) const {
 
 bool ScratchDir::Exists(const std::string &name) const {
 	return fs::exists(fs::path(path) / name);
+}
+
+namespace {
+
+void LinkTree(const fs::path &from, const fs::path &to) {
+	fs::create_directories(to);
+	for (const fs::directory_entry &entry : fs::directory_iterator(from)) {
+		fs::path target = to / entry.path().filename();
+		if (entry.is_directory()) {
+			LinkTree(entry.path(), target);
+		} else {
+			fs::create_symlink(entry.path(), target);
+		}
+	}
+}
+
+} // namespace
+
+void ScratchDir::LinkData() const {
+	fs::create_symlink(BuildDataDir(), fs::path(path) / "data");
+}
+
+void ScratchDir::LinkDataFiles() const {
+	LinkTree(BuildDataDir(), fs::path(path) / "data");
 }
 
 std::string BuildDataDir() {

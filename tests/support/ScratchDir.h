@@ -13,10 +13,15 @@ public:
 	const std::string &Path() const { return path; }
 	std::string File(const std::string &name) const { return path + "/" + name; }
 
-	// Helpers for the files tests write and read.
+	// Helpers for the files tests write and read. Writing replaces a link, never its target.
 	void WriteText(const std::string &name, const std::string &text) const;
 	std::string ReadText(const std::string &name) const;
 	bool Exists(const std::string &name) const;
+
+	// The build's data tree as "data" here: one link, or a tree of links file by file, so a
+	// test can write files of its own in place of any.
+	void LinkData() const;
+	void LinkDataFiles() const;
 
 private:
 	std::string path;

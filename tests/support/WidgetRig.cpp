@@ -1,28 +1,12 @@
 #include "WidgetRig.h"
 
-#include <GL/gl.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-
 #include "core/Overlay2D.h"
 #include "gui/WgScriptRunner.h"
 
-WidgetRig::WidgetRig(int width, int height) : ready(false) {
-	std::filesystem::create_symlink(BuildDataDir(), "data");
-	log.Open("Log.txt", "WidgetRig");
-	g_log = &log;
+WidgetRig::WidgetRig(int width, int height) : log("WidgetRig"), window(width, height), ready(false) {
+	dir.LinkData();
 	g_scriptRunner = &runner;
-	// A display server that has just lost its last client refuses connections for a moment.
-	for (int attempt = 0; attempt < 40 && !(window && window->IsOpen()); attempt++) {
-		window.reset();
-		if (attempt > 0) {
-			SDL_Delay(50);
-		}
-		window.reset(new GLWindow(width, height));
-	}
-	if (!window->IsOpen() || !input.Init()) {
+	if (!window.IsOpen() || !input.Init()) {
 		return;
 	}
 	input.EnableKeyboard(0, true);
@@ -34,7 +18,6 @@ WidgetRig::WidgetRig(int width, int height) : ready(false) {
 WidgetRig::~WidgetRig() {
 	screen.TearDown();
 	g_scriptRunner = nullptr;
-	g_log = nullptr;
 }
 
 bool WidgetRig::Run(const std::string &script) {
@@ -107,39 +90,9 @@ void WidgetRig::Click(int x, int y) {
 }
 
 void WidgetRig::Draw(int frameTime) {
-	const int w = window->Width(), h = window->Height();
-	window->Clear(0.0f, 0.0f, 0.0f);
-	Begin2D(w, h);
+	window.Clear(0.0f, 0.0f, 0.0f);
+	Begin2D(window.Width(), window.Height());
 	screen.DrawWidgets(frameTime);
 	End2D();
-	std::vector<uint8_t> rgb(w * h * 3);
-	glPixelStorei(GL_PACK_ALIGNMENT, 1);
-	glReadBuffer(GL_BACK);
-	glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-	frame.assign(w * h, 0);
-	for (int y = 0; y < h; y++) {
-		const uint8_t *row = &rgb[(h - 1 - y) * w * 3];
-		for (int x = 0; x < w; x++) {
-			frame[y * w + x] = (uint32_t(row[x * 3]) << 16) | (uint32_t(row[x * 3 + 1]) << 8) | row[x * 3 + 2];
-		}
-	}
-}
-
-uint32_t WidgetRig::Pixel(int x, int y) const {
-	const int w = window->Width(), h = window->Height();
-	return x >= 0 && y >= 0 && x < w && y < h && !frame.empty() ? frame[y * w + x] : 0xFFFFFFFF;
-}
-
-void WidgetRig::Shot(const std::string &name) const {
-	const char *folder = getenv("TAVRO_GUI_SHOTS");
-	if (!folder || frame.empty()) {
-		return;
-	}
-	const int w = window->Width(), h = window->Height();
-	SDL_Surface *image = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-	for (int y = 0; y < h; y++) {
-		memcpy(static_cast<uint8_t *>(image->pixels) + y * image->pitch, &frame[y * w], w * 4);
-	}
-	SDL_SaveBMP(image, (std::string(folder) + "/" + name + ".bmp").c_str());
-	SDL_FreeSurface(image);
+	window.Grab();
 }

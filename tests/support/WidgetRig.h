@@ -4,13 +4,11 @@
 #include <SDL/SDL.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "GLWindow.h"
+#include "LogCapture.h"
 #include "ScratchDir.h"
-#include "core/LogFile.h"
 #include "input/NoxInput.h"
 #include "script/LuaScriptRunner.h"
 #include "script/ScriptScreen.h"
@@ -27,7 +25,7 @@ public:
 	// Writes the text as a file and runs it as the screen's script.
 	bool Run(const std::string &script);
 	void Write(const std::string &name, const std::string &text) const { dir.WriteText(name, text); }
-	std::string LogText() const { return dir.ReadText("Log.txt"); }
+	std::string LogText() const { return log.Text(); }
 
 	// deliver false leaves the key press in SDL's queue for another reader.
 	void Key(SDLKey key, Uint16 unicode = 0, SDLMod modifiers = KMOD_NONE, bool deliver = true);
@@ -40,14 +38,12 @@ public:
 
 	// Draws the widgets into a cleared frame (background 0x000000) and reads it back.
 	void Draw(int frameTime);
-	uint32_t Pixel(int x, int y) const;
-	// Saves the last frame as a BMP into $TAVRO_GUI_SHOTS, when that is set, to look at.
-	void Shot(const std::string &name) const;
+	uint32_t Pixel(int x, int y) const { return window.At(x, y); }
 
 	WgItem *Find(int type, const char *name) const { return screen.Find(type, name); }
 
 	ScratchDir dir;
-	LogFile log;
+	LogCapture log;
 	ScriptScreen screen;
 	NoxInput input;
 
@@ -55,9 +51,8 @@ private:
 	void Push(SDL_Event &event);
 	void Button(Uint8 type, int x, int y);
 
-	std::unique_ptr<GLWindow> window;
+	GLWindow window;
 	LuaScriptRunner runner;
-	std::vector<uint32_t> frame;
 	bool ready;
 };
 
