@@ -1,118 +1,95 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "ScratchDir.h"
 #include "core/PathSpline.h"
 
 namespace {
 
-void ExpectAt(PathSpline &path, float t, float x, float y, float z, float tolerance = 1e-4f) {
-	const float *p = path.Evaluate(t);
-	EXPECT_NEAR(p[0], x, tolerance) << "t=" << t;
-	EXPECT_NEAR(p[1], y, tolerance) << "t=" << t;
-	EXPECT_NEAR(p[2], z, tolerance) << "t=" << t;
+struct At {
+	float t, x, y, z;
+};
+
+void ExpectPath(PathSpline &path, const std::vector<At> &points) {
+	for (const At &p : points) {
+		const float *v = path.Evaluate(p.t);
+		EXPECT_NEAR(v[0], p.x, 1e-3f) << "t=" << p.t;
+		EXPECT_NEAR(v[1], p.y, 1e-3f) << "t=" << p.t;
+		EXPECT_NEAR(v[2], p.z, 1e-3f) << "t=" << p.t;
+	}
 }
 
 } // namespace
 
-TEST(PathSpline, TwoPointsGiveAStraightLine) {
+TEST(PathSpline, PassesThroughItsPointsAndClampsTheEndsAndTheTable) {
 	ScratchDir dir;
-	dir.WriteText("line.cam", "2\n1000.0\n0.0,0.0,10.0\n100.0,-50.0,30.0\n");
-	PathSpline path;
-	EXPECT_FALSE(path.IsLoaded());
-	ASSERT_TRUE(path.Load("line.cam"));
-	EXPECT_TRUE(path.IsLoaded());
-	EXPECT_FLOAT_EQ(path.GetDuration(), 1000.0f);
-	for (float t = 0.0f; t <= 1000.0f; t += 125.0f) {
-		float f = t / 1000.0f;
-		ExpectAt(path, t, 100.0f * f, -50.0f * f, 10.0f + 20.0f * f, 1e-3f);
-	}
-}
-
-TEST(PathSpline, PassesThroughItsPointsAndClampsTheEnds) {
-	ScratchDir dir;
-	dir.WriteText("curve.cam", "4\n300\n0,0,0\n10,20,5\n30,20,5\n40,0,0\n");
-	PathSpline path;
-	ASSERT_TRUE(path.Load("curve.cam"));
-	ExpectAt(path, 0.0f, 0, 0, 0);
-	ExpectAt(path, 100.0f, 10, 20, 5, 1e-3f);
-	ExpectAt(path, 200.0f, 30, 20, 5, 1e-3f);
-	ExpectAt(path, 300.0f, 40, 0, 0);
-	ExpectAt(path, 5000.0f, 40, 0, 0);
-	ExpectAt(path, -50.0f, 0, 0, 0);
-	// Symmetric points give a symmetric curve.
-	const float *mid = path.Evaluate(150.0f);
-	EXPECT_NEAR(mid[0], 20.0f, 1e-3f);
-	EXPECT_GT(mid[1], 20.0f);
-}
-
-TEST(PathSpline, MissingFileOrNullNameLeavesThePathAsItWas) {
-	ScratchDir dir;
-	PathSpline path;
-	EXPECT_FALSE(path.Load(nullptr));
-	EXPECT_FALSE(path.Load("missing.cam"));
-	EXPECT_FALSE(path.IsLoaded());
-
-	dir.WriteText("a.cam", "2\n10\n1,2,3\n4,5,6\n");
-	ASSERT_TRUE(path.Load("a.cam"));
-	EXPECT_FALSE(path.Load("missing.cam"));
-	EXPECT_TRUE(path.IsLoaded());
-	ExpectAt(path, 10.0f, 4, 5, 6);
-}
-
-TEST(PathSpline, PointCountsAreClampedToTheTable) {
-	ScratchDir dir;
-	std::string text = "40\n39\n";
+	std::string long40 = "40\n39\n";
 	for (int i = 0; i < 40; i++) {
-		text += std::to_string(i) + ",0,0\n";
+		long40 += std::to_string(i) + ",0,0\n";
 	}
-	dir.WriteText("long.cam", text);
-	PathSpline path;
-	ASSERT_TRUE(path.Load("long.cam"));
-	EXPECT_EQ(path.GetPointCount(), PathSpline::MAX_POINTS);
-	ExpectAt(path, 39.0f, 31, 0, 0);
-
-	dir.WriteText("none.cam", "0\n10\n7,8,9\n");
-	PathSpline single;
-	ASSERT_TRUE(single.Load("none.cam"));
-	EXPECT_EQ(single.GetPointCount(), 1);
-	ExpectAt(single, 0.0f, 7, 8, 9);
-	ExpectAt(single, 5.0f, 7, 8, 9);
-
-	dir.WriteText("negative.cam", "-3\n10\n1,1,1\n");
-	PathSpline negative;
-	ASSERT_TRUE(negative.Load("negative.cam"));
-	EXPECT_EQ(negative.GetPointCount(), 1);
-}
-
-TEST(PathSpline, ShortFileKeepsWhatItCouldNotRead) {
-	ScratchDir dir;
-	dir.WriteText("short.cam", "3\n100\n1,1,1\n2,2,2\n");
-	PathSpline path;
-	ASSERT_TRUE(path.Load("short.cam"));
-	EXPECT_EQ(path.GetPointCount(), 3);
-	ExpectAt(path, 100.0f, 0, 0, 0); // the third point was never read
-	ExpectAt(path, 0.0f, 1, 1, 1);
-}
-
-TEST(PathSpline, NonFiniteOrNonPositiveNumbersAreRefusedAndEvaluateStaysInTheTable) {
-	ScratchDir dir;
-	const char *bad[] = {
-		"2\nnan\n0,0,0\n10,0,0\n", "2\ninf\n0,0,0\n10,0,0\n", "2\n0\n0,0,0\n10,0,0\n",
-		"2\n-5\n0,0,0\n10,0,0\n", "2\n10\n0,nan,0\n10,0,0\n", "3\n10\n0,0,0\n10,0,0\n-inf,1,1\n",
+	struct Case {
+		const char *name;
+		std::string text;
+		int points;
+		std::vector<At> expected;
+	} const cases[] = {
+		{"line", "2\n1000.0\n0.0,0.0,10.0\n100.0,-50.0,30.0\n", 2,
+			{{0, 0, 0, 10}, {250, 25, -12.5f, 15}, {500, 50, -25, 20}, {1000, 100, -50, 30}}},
+		{"curve", "4\n300\n0,0,0\n10,20,5\n30,20,5\n40,0,0\n", 4,
+			{{0, 0, 0, 0}, {100, 10, 20, 5}, {200, 30, 20, 5}, {300, 40, 0, 0}, {5000, 40, 0, 0}, {-50, 0, 0, 0}}},
+		{"too many points", long40, PathSpline::MAX_POINTS, {{39, 31, 0, 0}}},
+		{"no points", "0\n10\n7,8,9\n", 1, {{0, 7, 8, 9}, {5, 7, 8, 9}}},
+		{"negative count", "-3\n10\n1,1,1\n", 1, {{0, 1, 1, 1}}},
+		// The third point was never read.
+		{"short file", "3\n100\n1,1,1\n2,2,2\n", 3, {{0, 1, 1, 1}, {100, 0, 0, 0}}},
 	};
-	dir.WriteText("good.cam", "2\n10\n1,2,3\n4,5,6\n");
-	for (const char *text : bad) {
-		SCOPED_TRACE(text);
-		dir.WriteText("bad.cam", text);
+	for (const Case &c : cases) {
+		SCOPED_TRACE(c.name);
+		dir.WriteText("path.cam", c.text);
 		PathSpline path;
-		EXPECT_FALSE(path.Load("bad.cam"));
+		EXPECT_FALSE(path.IsLoaded());
+		ASSERT_TRUE(path.Load("path.cam"));
+		EXPECT_TRUE(path.IsLoaded());
+		EXPECT_EQ(path.GetPointCount(), c.points);
+		ExpectPath(path, c.expected);
+	}
+	// Symmetric points give a symmetric curve.
+	dir.WriteText("curve.cam", cases[1].text);
+	PathSpline curve;
+	ASSERT_TRUE(curve.Load("curve.cam"));
+	EXPECT_NEAR(curve.Evaluate(150.0f)[0], 20.0f, 1e-3f);
+	EXPECT_GT(curve.Evaluate(150.0f)[1], 20.0f);
+}
+
+TEST(PathSpline, RefusedFilesLeaveThePathAsItWasAndEvaluateStaysInTheTable) {
+	ScratchDir dir;
+	dir.WriteText("good.cam", "2\n10\n1,2,3\n4,5,6\n");
+	// No name, no file, and non-finite or non-positive numbers.
+	struct Bad {
+		const char *file, *text;
+	} const bad[] = {
+		{nullptr, nullptr}, {"missing.cam", nullptr},
+		{"nan.cam", "2\nnan\n0,0,0\n10,0,0\n"}, {"inf.cam", "2\ninf\n0,0,0\n10,0,0\n"},
+		{"zero.cam", "2\n0\n0,0,0\n10,0,0\n"}, {"negative.cam", "2\n-5\n0,0,0\n10,0,0\n"},
+		{"nanpoint.cam", "2\n10\n0,nan,0\n10,0,0\n"}, {"infpoint.cam", "3\n10\n0,0,0\n10,0,0\n-inf,1,1\n"},
+	};
+	for (const Bad &b : bad) {
+		SCOPED_TRACE(b.file ? b.file : "no name");
+		if (b.text) {
+			dir.WriteText(b.file, b.text);
+		}
+		const char *file = b.file;
+		PathSpline path;
+		EXPECT_FALSE(path.Load(file));
 		EXPECT_FALSE(path.IsLoaded());
 		ASSERT_TRUE(path.Load("good.cam"));
-		EXPECT_FALSE(path.Load("bad.cam"));
+		EXPECT_FALSE(path.Load(file));
+		EXPECT_TRUE(path.IsLoaded());
 		EXPECT_FLOAT_EQ(path.GetDuration(), 10.0f);
-		ExpectAt(path, 5.0f, 2.5f, 3.5f, 4.5f, 1e-3f);
+		ExpectPath(path, {{5, 2.5f, 3.5f, 4.5f}, {10, 4, 5, 6}});
 	}
 
 	// Built by a caller with bad durations, the path is evaluated without leaving its table.

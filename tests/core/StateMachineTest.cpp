@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "LogCapture.h"
 #include "ScratchDir.h"
-#include "core/LogFile.h"
 #include "core/StateMachine.h"
 
 namespace {
@@ -61,37 +61,11 @@ private:
 	Journal &journal;
 };
 
-class LogCapture {
-public:
-	explicit LogCapture(ScratchDir &dir_) : dir(dir_) {
-		log.Open("Log.txt", "T");
-		saved = g_log;
-		g_log = &log;
-	}
-	~LogCapture() { g_log = saved; }
-	std::string Text() {
-		return dir.ReadText("Log.txt");
-	}
-	int Count(const std::string &needle) {
-		std::string text = Text();
-		int n = 0;
-		for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) {
-			n++;
-		}
-		return n;
-	}
-
-private:
-	ScratchDir &dir;
-	LogFile log;
-	LogFile *saved;
-};
-
 } // namespace
 
 TEST(StateMachine, MenuMatchMenuQuitRunsEachStateInTurn) {
 	ScratchDir dir;
-	LogCapture log(dir);
+	LogCapture log;
 	Journal journal;
 	FakeFactory factory(journal);
 	StateMachine machine(&factory);
@@ -122,7 +96,7 @@ TEST(StateMachine, MenuMatchMenuQuitRunsEachStateInTurn) {
 
 TEST(StateMachine, FailedMatchSetUpIsKeptForTheFinalTearDown) {
 	ScratchDir dir;
-	LogCapture log(dir);
+	LogCapture log;
 	Journal journal;
 	FakeFactory factory(journal);
 	factory.matchOk = false;
@@ -144,7 +118,7 @@ TEST(StateMachine, FailedMatchSetUpIsKeptForTheFinalTearDown) {
 
 TEST(StateMachine, FailedMenuSetUpLeavesTheOldStateTornDown) {
 	ScratchDir dir;
-	LogCapture log(dir);
+	LogCapture log;
 	Journal journal;
 	FakeFactory factory(journal);
 	StateMachine machine(&factory);

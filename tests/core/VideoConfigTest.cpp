@@ -3,61 +3,36 @@
 #include "ScratchDir.h"
 #include "core/VideoConfig.h"
 
-TEST(VideoConfig, MissingFileKeepsTheDefaults) {
+TEST(VideoConfig, ReadsFourValuesAndKeepsTheDefaultsOfWhatItCannotRead) {
 	ScratchDir dir;
-	VideoConfig config;
-	EXPECT_FALSE(config.Load("video.cfg"));
-	EXPECT_EQ(config.Width(), 640);
-	EXPECT_EQ(config.Height(), 480);
-	EXPECT_EQ(config.BitsPerPixel(), 32);
-	EXPECT_TRUE(config.Fullscreen());
-}
-
-TEST(VideoConfig, ReadsFourValues) {
-	ScratchDir dir;
-	dir.WriteText("video.cfg", "800 600 16 0\n");
-	VideoConfig config;
-	ASSERT_TRUE(config.Load("video.cfg"));
-	EXPECT_EQ(config.Width(), 800);
-	EXPECT_EQ(config.Height(), 600);
-	EXPECT_EQ(config.BitsPerPixel(), 16);
-	EXPECT_FALSE(config.Fullscreen());
-
-	dir.WriteText("video.cfg", "1024\n768\t24\n1");
-	VideoConfig full;
-	ASSERT_TRUE(full.Load("video.cfg"));
-	EXPECT_EQ(full.Width(), 1024);
-	EXPECT_EQ(full.Height(), 768);
-	EXPECT_EQ(full.BitsPerPixel(), 24);
-	EXPECT_TRUE(full.Fullscreen());
-}
-
-TEST(VideoConfig, OnlyAFourthValueOfOneGivesFullScreen) {
-	ScratchDir dir;
-	const char *windowed[] = {"800 600 16", "800 600 16 2", "800 600 16 x", "800 600 16 -1"};
-	for (const char *text : windowed) {
-		dir.WriteText("video.cfg", text);
+	VideoConfig missing;
+	EXPECT_FALSE(missing.Load("video.cfg"));
+	struct Case {
+		const char *text; // nullptr: no file
+		int width, height, bits;
+		bool fullscreen;
+	} const cases[] = {
+		{nullptr, 640, 480, 32, true},
+		{"800 600 16 0\n", 800, 600, 16, false},
+		{"1024\n768\t24\n1", 1024, 768, 24, true},
+		// Only a fourth value of 1 gives full screen.
+		{"800 600 16", 800, 600, 16, false},
+		{"800 600 16 2", 800, 600, 16, false},
+		{"800 600 16 x", 800, 600, 16, false},
+		{"800 600 16 -1", 800, 600, 16, false},
+		{"1280 abc 16 1", 1280, 480, 32, false},
+		{"", 640, 480, 32, false},
+	};
+	for (const Case &c : cases) {
+		SCOPED_TRACE(c.text ? c.text : "no file");
 		VideoConfig config;
-		ASSERT_TRUE(config.Load("video.cfg"));
-		EXPECT_EQ(config.Width(), 800) << text;
-		EXPECT_EQ(config.BitsPerPixel(), 16) << text;
-		EXPECT_FALSE(config.Fullscreen()) << text;
+		if (c.text) {
+			dir.WriteText("video.cfg", c.text);
+			ASSERT_TRUE(config.Load("video.cfg"));
+		}
+		EXPECT_EQ(config.Width(), c.width);
+		EXPECT_EQ(config.Height(), c.height);
+		EXPECT_EQ(config.BitsPerPixel(), c.bits);
+		EXPECT_EQ(config.Fullscreen(), c.fullscreen);
 	}
-}
-
-TEST(VideoConfig, UnreadableValuesKeepTheirDefaults) {
-	ScratchDir dir;
-	dir.WriteText("video.cfg", "1280 abc 16 1");
-	VideoConfig config;
-	ASSERT_TRUE(config.Load("video.cfg"));
-	EXPECT_EQ(config.Width(), 1280);
-	EXPECT_EQ(config.Height(), 480);
-	EXPECT_EQ(config.BitsPerPixel(), 32);
-	EXPECT_FALSE(config.Fullscreen());
-
-	dir.WriteText("video.cfg", "");
-	VideoConfig empty;
-	ASSERT_TRUE(empty.Load("video.cfg"));
-	EXPECT_EQ(empty.Width(), 640);
-	EXPECT_FALSE(empty.Fullscreen());
 }
