@@ -123,7 +123,8 @@ int ComputerPlayer::Think(float ballX, float ballY, float aimX, float aimY, floa
 		sgSetVec3(line.point_on_line, ownX, ownY, 0.0f);
 		sgSetVec3(line.direction_vector, (aimX - ownX) / aimLength, (aimY - ownY) / aimLength, 0.0f);
 		const sgVec3 point = {target[0], target[1], 0.0f};
-		const float offLine = std::sqrt(sgDistSquaredToLineVec3(line, point));
+		// Rounding can make the squared distance of a point on the line a hair below zero.
+		const float offLine = std::sqrt(std::max(0.0f, sgDistSquaredToLineVec3(line, point)));
 		if (offLine <= ALIGNMENT && aimLength >= std::min(strength, MAX_REACH)) {
 			return THINK_FIRE;
 		}
