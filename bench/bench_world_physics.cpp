@@ -14,6 +14,7 @@
 #include <new>
 #include <unistd.h>
 
+#include "core/Random.h"
 #include "world/Arena.h"
 #include "world/Ball.h"
 #include "world/Disc.h"
@@ -196,7 +197,8 @@ int main(int argc, char **argv) {
 	scene->ref();
 
 	counting = true; // the build itself allocates, which shows the counting works
-	Arena *arena = new Arena();
+	Random random(1);
+	Arena *arena = new Arena(random);
 	Ball *ball = new Ball();
 	Disc *disc1 = new Disc();
 	Disc *disc2 = new Disc();

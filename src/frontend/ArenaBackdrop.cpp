@@ -7,7 +7,8 @@
 #include "world/Arena.h"
 #include "world/SkyBox.h"
 
-ArenaBackdrop::ArenaBackdrop() : skyRoot(nullptr), sceneRoot(nullptr), skyBox(nullptr), arena(nullptr) {}
+ArenaBackdrop::ArenaBackdrop()
+	: skyRoot(nullptr), sceneRoot(nullptr), skyBox(nullptr), arena(nullptr), random(Random::ClockSeed()) {}
 
 ArenaBackdrop::~ArenaBackdrop() {
 	Deinit();
@@ -22,15 +23,15 @@ void ArenaBackdrop::Init(const char *cameraName, int width, int height, int came
 	camera.SetMode(cameraMode);
 }
 
-bool ArenaBackdrop::LoadSky(int night, unsigned seed) {
+bool ArenaBackdrop::LoadSky(int night) {
 	ReleaseSky();
 	skyBox = new SkyBox();
-	return skyBox->Load(skyRoot, night, seed);
+	return skyBox->Load(skyRoot, night, random);
 }
 
 bool ArenaBackdrop::LoadArena(const char *name, int night, float z) {
 	ReleaseArena();
-	arena = new Arena();
+	arena = new Arena(random);
 	arena->Create(sceneRoot, nullptr, nullptr);
 	if (!arena->Load(name, night)) {
 		return false;

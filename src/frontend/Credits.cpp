@@ -4,7 +4,6 @@
 #include <SDL/SDL_keysym.h>
 
 #include <cstdio>
-#include <ctime>
 
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
@@ -59,8 +58,7 @@ bool Credits::Init() {
 	backdrop.Init("CreditsCam", screenWidth, screenHeight, Camera::MODE_PATHS);
 	Log(LOG_MESSAGE, "CREDITS: Initializing...");
 	SetUpCreditsLight();
-	const unsigned seed = static_cast<unsigned>(time(nullptr));
-	if (!backdrop.LoadSky(1, seed)) {
+	if (!backdrop.LoadSky(1)) {
 		Log(LOG_ERROR, "SkyBox initialization failed!");
 		return false;
 	}

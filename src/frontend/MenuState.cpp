@@ -2,9 +2,6 @@
 
 #include <SDL/SDL.h>
 
-#include <cstdlib>
-#include <ctime>
-
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/Overlay2D.h"
@@ -100,7 +97,7 @@ bool MenuState::MenuEnter(int screenWidth, int screenHeight) {
 	Camera &camera = backdrop.GetCamera();
 	camera.Path().Load(CAMERA_PATHS[0]);
 	camera.Update(0);
-	if (!backdrop.LoadSky(night, static_cast<unsigned>(time(nullptr)))) {
+	if (!backdrop.LoadSky(night)) {
 		Log(LOG_ERROR, "SkyBox initialization failed!");
 		return false;
 	}
@@ -144,7 +141,7 @@ bool MenuState::ShowScreen(int number) {
 
 void MenuState::FlyNextPath() {
 	Camera &camera = backdrop.GetCamera();
-	camera.Path().Load(CAMERA_PATHS[rand() % CAMERA_PATH_COUNT]);
+	camera.Path().Load(CAMERA_PATHS[backdrop.GetRandom().Below(CAMERA_PATH_COUNT)]);
 	camera.RestartPath();
 	camera.Update(0);
 }
@@ -197,7 +194,7 @@ void MenuState::ChangeDaytime(int daytime) {
 	}
 	const bool night = daytime == DAYTIME_NIGHT;
 	SetUpArenaLights(night, night);
-	backdrop.LoadSky(night ? 1 : 0, static_cast<unsigned>(time(nullptr)));
+	backdrop.LoadSky(night ? 1 : 0);
 	LoadArena(g_options.arena, RANDOM_ARENA_ON_CHANGE);
 }
 

@@ -5,9 +5,7 @@
 #include <plib/ssg.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
@@ -81,8 +79,8 @@ InGame::InGame()
 	  aim1(nullptr), aim2(nullptr), activeAim(nullptr), shadows(), turnOver(false), shotTimer(nullptr),
 	  lastScorer(nullptr), periodTimeLeft(0), periodIndex(-1), physicsTime(0), collisionWait(0),
 	  miniViewShown(false), night(0), announcementMode(ANNOUNCE_NONE), pauseTime(0), showFps(false), screenshotRequested(false),
-	  hasComputer1(false), hasComputer2(false), arena(nullptr), sparks(), screenWidth(640), screenHeight(480),
-	  contactFlags(0), contactSeen(false), musicOn(false), seed(static_cast<unsigned>(time(nullptr))),
+	  computer1(random), computer2(random), hasComputer1(false), hasComputer2(false), arena(nullptr), sparks(), screenWidth(640), screenHeight(480),
+	  contactFlags(0), contactSeen(false), musicOn(false), seed(Random::ClockSeed()),
 	  drawing(true), eventsAdded(0), escapeHeldOver(false) {}
 
 InGame::~InGame() {
@@ -95,7 +93,8 @@ const OptionsRecord &InGame::GetOptions() const {
 
 bool InGame::Init() {
 	Log(LOG_MESSAGE, "INGAME: Initialization...");
-	srand(seed);
+	random.Seed(seed);
+	Log(LOG_MESSAGE, "INGAME: Random seed %u", static_cast<unsigned>(seed));
 	const OptionsRecord &options = GetOptions();
 	musicOn = options.music != 0;
 	if (g_videoConfig) {
@@ -114,7 +113,7 @@ bool InGame::Init() {
 	sceneRoot = new ssgRoot();
 	skyRoot = new ssgRoot();
 
-	night = options.daytime == DAYTIME_RANDOM ? rand() % 2 : (options.daytime == DAYTIME_NIGHT ? 1 : 0);
+	night = options.daytime == DAYTIME_RANDOM ? random.Below(2) : (options.daytime == DAYTIME_NIGHT ? 1 : 0);
 
 	Log(LOG_MESSAGE, "INGAME: Lights...");
 	SetUpArenaLights(night != 0, options.daytime == DAYTIME_NIGHT);
@@ -128,7 +127,7 @@ bool InGame::Init() {
 
 	Log(LOG_MESSAGE, "INGAME: SkyBox...");
 	skyBox = new SkyBox();
-	if (!skyBox->Load(skyRoot, night, seed)) {
+	if (!skyBox->Load(skyRoot, night, random)) {
 		Log(LOG_ERROR, "SkyBox initialization failed!");
 		return false;
 	}
@@ -140,8 +139,8 @@ bool InGame::Init() {
 		return false;
 	}
 
-	int arenaIndex = options.arena == -1 ? rand() % 2 : options.arena;
-	arena = new Arena();
+	int arenaIndex = options.arena == -1 ? random.Below(2) : options.arena;
+	arena = new Arena(random);
 	arena->Create(sceneRoot, world, space);
 	if (!arena->Load(ArenaName(arenaIndex), night)) {
 		Log(LOG_ERROR, "Arena initialization failed!");
@@ -197,7 +196,7 @@ bool InGame::Init() {
 
 	static const char *const sparkNames[2] = {"disc_disc", "disc_wall"};
 	for (int i = 0; i < 2; i++) {
-		sparks[i] = new ParticleEmitter();
+		sparks[i] = new ParticleEmitter(random);
 		sparks[i]->Create(sceneRoot);
 		sparks[i]->Load(sparkNames[i]);
 	}
@@ -411,7 +410,7 @@ bool InGame::Frame() {
 		return true;
 	case PHASE_NEXT_PERIOD:
 		if (periodIndex < PERIOD_COUNT - 1) {
-			activeAim = rand() % 2 ? aim1 : aim2;
+			activeAim = random.Below(2) ? aim1 : aim2;
 			StartPeriod();
 			ResetPhysicsClock();
 			StartCountdown();

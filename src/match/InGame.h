@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/GameState.h"
+#include "core/Random.h"
 #include "match/Hud.h"
 #include "match/InGameMenu.h"
 #include "match/MatchCameras.h"
@@ -56,8 +57,9 @@ public:
 	void Deinit();
 	// The match owns the event from here on; it must be started.
 	void AddEvent(MatchEvent *event);
-	// Random choices (time of day, arena, first turn) follow this seed; the clock's by default.
-	void SetSeed(unsigned value) { seed = value; }
+	// The match draws everything random (time of day, arena, first turn, sky, particles, the
+	// computer players) from this seed; the clock's by default.
+	void SetSeed(uint32_t value) { seed = value; }
 	// Without drawing the match runs its rules only (benchmarks, headless runs).
 	void SetDrawing(bool on) { drawing = on; }
 
@@ -182,6 +184,7 @@ private:
 	uint32_t pauseTime;              // ms of the frame timer when play was paused, 0 when not
 	bool showFps;
 	bool screenshotRequested;        // taken once the frame is drawn, before it is shown
+	Random random;                   // seeded at set-up; everything below draws from it
 	ComputerPlayer computer1;        // plays side 2
 	ComputerPlayer computer2;        // plays side 1
 	bool hasComputer1;
@@ -194,7 +197,7 @@ private:
 	int contactFlags;                // ContactFlag bits
 	bool contactSeen;                // in the running collision pass
 	bool musicOn;
-	unsigned seed;
+	uint32_t seed;
 	bool drawing;
 	int eventsAdded;                 // since set-up
 	InGameMenu menu;

@@ -52,9 +52,9 @@ bool ReadItems(const char *path, int item, int wanted, int matched) {
 
 } // namespace
 
-Arena::Arena()
+Arena::Arena(Random &random_)
 	: fieldModel(nullptr), wallCount(0), goal1Wall(-1), goal2Wall(-1), goalHalfWidth(0.0f),
-	  discWallBounce(0.0f), ballWallBounce(0.0f), driftEmitter(nullptr) {
+	  discWallBounce(0.0f), ballWallBounce(0.0f), driftEmitter(nullptr), random(random_) {
 	type = OBJECT_ARENA;
 	sgZeroVec3(disc1Start);
 	sgZeroVec3(disc2Start);
@@ -171,7 +171,7 @@ bool Arena::LoadModels(int night) {
 
 bool Arena::CreateTorches() {
 	for (int k = 0; k < TORCH_COUNT; k++) {
-		torches[k] = new Torch();
+		torches[k] = new Torch(random);
 		torches[k]->Create(parent);
 		if (!torches[k]->Load()) {
 			return false;
@@ -191,7 +191,7 @@ bool Arena::CreateTorches() {
 }
 
 bool Arena::CreateDrift(const char *effect) {
-	driftEmitter = new DriftEmitter();
+	driftEmitter = new DriftEmitter(random);
 	driftEmitter->Create(parent);
 	if (!driftEmitter->Load(effect)) {
 		return false;

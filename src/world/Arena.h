@@ -4,12 +4,13 @@
 #include "world/GameObject.h"
 
 class DriftEmitter;
+class Random;
 class Torch;
 
 // The playing field read from "data/arena/<name>.arn": field model, the day or night model,
 // the walls as ODE planes, the goals, the start positions and the bounces. At night it owns
 // four torches lighting the field with scene-graph lights 1 to 4; day and night it owns the
-// drifting particles.
+// drifting particles, whose particles draw from random (it must outlive the arena).
 class Arena : public GameObject {
 public:
 	static constexpr int MAX_WALLS = 32;
@@ -18,7 +19,7 @@ public:
 	static constexpr int NAME_SIZE = 64;            // characters of a model file name
 	static constexpr float WALL_DEPTH = 50.0f;      // units; spans the plane below each segment
 
-	Arena();
+	explicit Arena(Random &random);
 	~Arena() override;
 
 	// The space receives the walls; the body never gets mass, geometry or velocity.
@@ -88,6 +89,7 @@ private:
 	char dayModelName[NAME_SIZE];
 	char nightModelName[NAME_SIZE];
 	char fieldModelName[NAME_SIZE];
+	Random &random;
 };
 
 #endif

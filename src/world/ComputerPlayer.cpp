@@ -4,14 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+
+#include "core/Random.h"
 
 namespace {
-
-int StandardRandom() {
-	// 15 bits whatever the library's RAND_MAX, so the jitter keeps its ±1 range.
-	return rand() & 0x7fff;
-}
 
 float Length(float x, float y) {
 	return std::sqrt(x * x + y * y);
@@ -19,7 +15,7 @@ float Length(float x, float y) {
 
 } // namespace
 
-ComputerPlayer::ComputerPlayer() : mode(MODE_ATTACK), random(StandardRandom) {
+ComputerPlayer::ComputerPlayer(Random &random_) : mode(MODE_ATTACK), random(random_) {
 	goal[0] = goal[1] = 0.0f;
 	desiredAim[0] = desiredAim[1] = 0.0f;
 	target[0] = target[1] = 0.0f;
@@ -28,14 +24,6 @@ ComputerPlayer::ComputerPlayer() : mode(MODE_ATTACK), random(StandardRandom) {
 void ComputerPlayer::SetGoal(float x, float y) {
 	goal[0] = x;
 	goal[1] = y;
-}
-
-void ComputerPlayer::SetRandomSource(RandomSource source) {
-	random = source ? source : StandardRandom;
-}
-
-float ComputerPlayer::Jitter() {
-	return 2.0f * (random() - 16383) / 32767.0f;
 }
 
 void ComputerPlayer::ChooseTarget(const float ball[2], const float own[2], const float other[2],
@@ -61,8 +49,9 @@ void ComputerPlayer::ChooseTarget(const float ball[2], const float own[2], const
 		const float lengthD = Length(D[0], D[1]);
 		float offset[2];
 		if (D[0] == 0.0f && D[1] == 0.0f) {
-			offset[1] = Jitter();
-			offset[0] = Jitter();
+			// At most 1 unit either way, y drawn first.
+			offset[1] = 2.0f * random.Signed();
+			offset[0] = 2.0f * random.Signed();
 		} else {
 			const float lengthP = Length(P[0], P[1]);
 			float c2 = 0.0f;

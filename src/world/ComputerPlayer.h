@@ -1,9 +1,12 @@
 #ifndef TAVRO_WORLD_COMPUTERPLAYER_H
 #define TAVRO_WORLD_COMPUTERPLAYER_H
 
+class Random;
+
 // Plays one side by answering, each frame of its turn, with the signals a player's keys give:
 // it picks a target, works out the aim point that sends its disc there with a fitting strength,
-// steers the aim point towards it and fires when the aim is good enough.
+// steers the aim point towards it and fires when the aim is good enough. Its jitter draws from
+// random, which must outlive it.
 class ComputerPlayer {
 public:
 	// Result bits of Think. Fire never comes with a move bit.
@@ -32,14 +35,9 @@ public:
 	// As wide as one step of the aim point, so a step can never jump over the band and back.
 	static constexpr float STEER_TOLERANCE = 0.045f; // units per ms of frame time
 
-	// Returns a value from 0 to 32767, like the standard library's rand with RAND_MAX 32767.
-	typedef int (*RandomSource)();
-
-	ComputerPlayer();
+	explicit ComputerPlayer(Random &random);
 
 	void SetGoal(float x, float y);
-	// Tests hand in their own draws; the default is the standard generator.
-	void SetRandomSource(RandomSource source);
 
 	int Think(float ballX, float ballY, float aimX, float aimY, float ownX, float ownY,
 	          float otherX, float otherY, int dt);
@@ -50,8 +48,6 @@ public:
 	int GetMode() const { return mode; }
 
 private:
-	// A jitter of at most 1 unit from one 15-bit draw.
-	float Jitter();
 	// Picks the target point and the aim length wanted for it; updates mode.
 	void ChooseTarget(const float ball[2], const float own[2], const float other[2], float &strength);
 
@@ -59,7 +55,7 @@ private:
 	float desiredAim[2];   // units, computed by every Think
 	float target[2];       // units, where the disc should go, computed by every Think
 	int mode;              // Mode, kept between calls
-	RandomSource random;
+	Random &random;
 };
 
 #endif

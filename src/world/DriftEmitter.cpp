@@ -3,14 +3,12 @@
 #include <plib/ssg.h>
 #include <plib/ssgAux.h>
 
-#include "world/WorldUtil.h"
-
-DriftEmitter::DriftEmitter() {}
+#include "core/Random.h"
 
 void DriftEmitter::CreateParticle(ssgaParticleSystem *, int, ssgaParticle *particle) {
 	StartParticle(particle, 1.0f, settings.baseSize);
-	particle->pos[0] = settings.spread * RandomSigned();
-	particle->vel[2] = -settings.speed * RandomUnit();
+	particle->pos[0] = settings.spread * random.Signed();
+	particle->vel[2] = -settings.speed * random.Unit();
 }
 
 void DriftEmitter::UpdateParticle(float, ssgaParticleSystem *, int, ssgaParticle *particle) {

@@ -7,7 +7,7 @@
 class DriftEmitter : public ParticleEmitter {
 public:
 	// Create(parent), Load(name), Build, Update(dt) and Destroy are the ParticleEmitter's.
-	DriftEmitter();
+	explicit DriftEmitter(Random &random) : ParticleEmitter(random) {}
 
 	void CreateParticle(ssgaParticleSystem *system, int index, ssgaParticle *particle) override;
 	void UpdateParticle(float dt, ssgaParticleSystem *system, int index, ssgaParticle *particle) override;

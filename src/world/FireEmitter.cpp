@@ -3,15 +3,13 @@
 #include <plib/ssg.h>
 #include <plib/ssgAux.h>
 
-#include "world/WorldUtil.h"
-
-FireEmitter::FireEmitter() {}
+#include "core/Random.h"
 
 void FireEmitter::CreateParticle(ssgaParticleSystem *, int, ssgaParticle *particle) {
 	// Alpha follows the age, so a flame is born transparent.
 	StartParticle(particle, 0.0f, settings.baseSize);
-	particle->pos[1] = settings.spread * RandomSigned();
-	particle->pos[0] = settings.spread * RandomSigned();
+	particle->pos[1] = settings.spread * random.Signed();
+	particle->pos[0] = settings.spread * random.Signed();
 	const float length = sgLengthVec3(particle->pos);
 	if (length > spreadLimit) {
 		sgScaleVec3(particle->pos, spreadLimit / length);

@@ -6,7 +6,7 @@
 // Flames of a torch: born inside a disc of radius 0.6 × spread, they rise, shrink and turn opaque.
 class FireEmitter : public ParticleEmitter {
 public:
-	FireEmitter();
+	explicit FireEmitter(Random &random) : ParticleEmitter(random) {}
 
 	void CreateParticle(ssgaParticleSystem *system, int index, ssgaParticle *particle) override;
 	void UpdateParticle(float dt, ssgaParticleSystem *system, int index, ssgaParticle *particle) override;

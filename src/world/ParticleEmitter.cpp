@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "core/LogFile.h"
-#include "world/WorldUtil.h"
+#include "core/Random.h"
 
 namespace {
 
@@ -57,8 +57,8 @@ bool ReadEmitterSettings(const char *name, EmitterSettings &settings) {
 	return true;
 }
 
-ParticleEmitter::ParticleEmitter() : system(nullptr), state(nullptr), spreadLimit(0.0f), clearing(false),
-                                     clearedStarts(0) {
+ParticleEmitter::ParticleEmitter(Random &random_)
+	: system(nullptr), state(nullptr), spreadLimit(0.0f), random(random_), clearing(false), clearedStarts(0) {
 	memset(&settings, 0, sizeof(settings));
 	sgZeroVec3(colourDelta);
 	type = OBJECT_PARTICLE_EMITTER;
@@ -215,9 +215,9 @@ void ParticleEmitter::StartParticle(ssgaParticle *particle, float alpha, float s
 
 void ParticleEmitter::CreateParticle(ssgaParticleSystem *, int, ssgaParticle *particle) {
 	StartParticle(particle, 1.0f, 1.0f);
-	particle->vel[2] = settings.speed * RandomSigned();
-	particle->vel[1] = -settings.speed * RandomUnit();
-	particle->vel[0] = settings.speed * RandomSigned();
+	particle->vel[2] = settings.speed * random.Signed();
+	particle->vel[1] = -settings.speed * random.Unit();
+	particle->vel[0] = settings.speed * random.Signed();
 }
 
 void ParticleEmitter::UpdateParticle(float, ssgaParticleSystem *, int, ssgaParticle *particle) {

@@ -3,6 +3,7 @@
 
 #include "world/GameObject.h"
 
+class Random;
 class ssgaParticle;
 class ssgaParticleSystem;
 class ssgSimpleState;
@@ -29,9 +30,10 @@ bool ReadEmitterSettings(const char *name, EmitterSettings &settings);
 // A particle effect read from a ".spk" file driving a PLIB particle system hung under the
 // emitter's node. Used as is for sparks; DriftEmitter and FireEmitter change how particles
 // start and fade. Order of use: Create, Load, SetPosition, Build, Update each frame, Destroy.
+// New particles draw from random, which must outlive the emitter.
 class ParticleEmitter : public GameObject {
 public:
-	ParticleEmitter();
+	explicit ParticleEmitter(Random &random);
 	~ParticleEmitter() override;
 
 	// No body: emitters only live in the scene.
@@ -71,6 +73,7 @@ protected:
 	EmitterSettings settings;
 	sgVec3 colourDelta;           // end − start colour
 	float spreadLimit;            // units, 0.6 × spread
+	Random &random;
 
 private:
 	// Kills every particle and starts the initial ones in the same storage. False when the

@@ -5,10 +5,9 @@
 
 #include <cassert>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
 #include "core/LogFile.h"
+#include "core/Random.h"
 #include "world/EntityParts.h"
 #include "world/WorldUtil.h"
 
@@ -71,14 +70,9 @@ SkyBox::~SkyBox() {
 	}
 }
 
-bool SkyBox::Load(ssgBranch *parent_, int night_) {
-	return Load(parent_, night_, static_cast<unsigned>(time(nullptr)));
-}
-
-bool SkyBox::Load(ssgBranch *parent_, int night_, unsigned seed) {
+bool SkyBox::Load(ssgBranch *parent_, int night_, Random &random) {
 	assert(root == nullptr);
 	Log(LOG_MESSAGE, "SKYBOX: Initializing...");
-	srand(seed);
 	parent = parent_;
 	night = night_ ? 1 : 0;
 	root = new ssgTransform();
@@ -87,13 +81,15 @@ bool SkyBox::Load(ssgBranch *parent_, int night_, unsigned seed) {
 		parent->addKid(root);
 	}
 	if (!night) {
-		if (!LoadBillboards("cloud.3ds", kCloudCount, kCloudWidth, kCloudMinY, true) || !LoadSun("sun.3ds")) {
+		if (!LoadBillboards("cloud.3ds", kCloudCount, kCloudWidth, kCloudMinY, true, random) ||
+		    !LoadSun("sun.3ds", random)) {
 			return false;
 		}
-	} else if (!LoadBillboards("star.3ds", kStarCount, kStarWidth, kStarMinY, false) || !LoadSun("moon.3ds")) {
+	} else if (!LoadBillboards("star.3ds", kStarCount, kStarWidth, kStarMinY, false, random) ||
+	           !LoadSun("moon.3ds", random)) {
 		return false;
 	}
-	BuildCube(night ? kNightColour : kDayColour);
+	BuildCube(night ? kNightColour : kDayColour, random);
 	sgZeroVec3(centre);
 	Log(LOG_MESSAGE, "SKYBOX: ...Done!");
 	return true;
@@ -108,7 +104,7 @@ ssgTransform *SkyBox::AddBillboard(ssgEntity *entity, bool clone) {
 	return place;
 }
 
-bool SkyBox::LoadBillboards(const char *file, int count, float width, float minY, bool drifting) {
+bool SkyBox::LoadBillboards(const char *file, int count, float width, float minY, bool drifting, Random &random) {
 	ssgEntity *loaded = LoadEntityModel("data/misc", file, true);
 	if (!loaded) {
 		return false;
@@ -129,14 +125,14 @@ bool SkyBox::LoadBillboards(const char *file, int count, float width, float minY
 		ssgTransform *place = AddBillboard(loaded, true);
 		sgVec3 p;
 		do {
-			p[1] = kDepth * RandomSigned();
+			p[1] = kDepth * random.Signed();
 		} while (p[1] > -minY && p[1] < minY);
-		p[2] = kHeightRange * RandomUnit() + kHeightBase;
-		p[0] = width * RandomSigned();
+		p[2] = kHeightRange * random.Unit() + kHeightBase;
+		p[0] = width * random.Signed();
 		if (drifting) {
 			cloudNodes[i] = place;
 			sgCopyVec3(cloudPositions[i], p);
-			cloudSpeeds[i] = kCloudSpeed * RandomSigned();
+			cloudSpeeds[i] = kCloudSpeed * random.Signed();
 		} else {
 			place->setTransform(p);
 		}
@@ -145,7 +141,7 @@ bool SkyBox::LoadBillboards(const char *file, int count, float width, float minY
 	return true;
 }
 
-bool SkyBox::LoadSun(const char *file) {
+bool SkyBox::LoadSun(const char *file, Random &random) {
 	ssgEntity *loaded = LoadEntityModel("data/misc", file, true);
 	if (!loaded) {
 		return false;
@@ -155,13 +151,13 @@ bool SkyBox::LoadSun(const char *file) {
 		PrepareSkyState(state, false);
 	}
 	ssgTransform *place = AddBillboard(loaded, false);
-	sunX = kSunWidth * RandomSigned();
+	sunX = kSunWidth * random.Signed();
 	sgVec3 p = {sunX, kSunY, kSunZ};
 	place->setTransform(p);
 	return true;
 }
 
-void SkyBox::BuildCube(const float *base) {
+void SkyBox::BuildCube(const float *base, Random &random) {
 	cube = new ssgaCube();
 	sgVec3 size = {kSize, kSize, kSize};
 	cube->setSize(size);
@@ -182,7 +178,7 @@ void SkyBox::BuildCube(const float *base) {
 			for (int i = 0; i < 8; i++) {
 				float *colour = first->getColour(i);
 				for (int c = 0; c < 3; c++) {
-					colour[c] = base[c] + kColourSpread[c] * RandomSigned();
+					colour[c] = base[c] + kColourSpread[c] * random.Signed();
 				}
 				colour[3] = 1.0f;
 			}

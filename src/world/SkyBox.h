@@ -3,6 +3,7 @@
 
 #include <plib/sg.h>
 
+class Random;
 class ssgBranch;
 class ssgEntity;
 class ssgTransform;
@@ -23,10 +24,9 @@ public:
 	SkyBox();
 	~SkyBox();
 
-	// Seeds the standard generator from the clock, so two loads in one second give one sky.
-	bool Load(ssgBranch *parent, int night);
-	// Seeds it with seed: the same seed lays out the same sky.
-	bool Load(ssgBranch *parent, int night, unsigned seed);
+	// Lays the clouds or stars, the sun and the cube's colours out with draws from random: the
+	// same draws lay out the same sky.
+	bool Load(ssgBranch *parent, int night, Random &random);
 	void Deinit();
 
 	void SetCentre(const sgVec3 c) { sgCopyVec3(centre, c); }
@@ -44,9 +44,9 @@ public:
 	ssgaCube *GetCube() const { return cube; }
 
 private:
-	bool LoadBillboards(const char *file, int count, float width, float minY, bool drifting);
-	bool LoadSun(const char *file);
-	void BuildCube(const float *base);
+	bool LoadBillboards(const char *file, int count, float width, float minY, bool drifting, Random &random);
+	bool LoadSun(const char *file, Random &random);
+	void BuildCube(const float *base, Random &random);
 	// Hangs a spherical billboard with a clone of (or, when clone is false, the) entity under a
 	// new transform under root and returns that transform.
 	ssgTransform *AddBillboard(ssgEntity *entity, bool clone);

@@ -8,7 +8,7 @@
 #include "world/EntityParts.h"
 #include "world/FireEmitter.h"
 
-Torch::Torch() : fire(nullptr) {
+Torch::Torch(Random &random_) : fire(nullptr), random(random_) {
 	type = OBJECT_TORCH;
 }
 
@@ -32,7 +32,7 @@ bool Torch::Load() {
 	AttachModel(loaded);
 
 	// The flames hang beside the torch, not under its node, so they keep their own transform.
-	fire = new FireEmitter();
+	fire = new FireEmitter(random);
 	fire->Create(parent);
 	if (fire->Load("fire")) {
 		fire->Build();

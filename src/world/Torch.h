@@ -4,12 +4,13 @@
 #include "world/GameObject.h"
 
 class FireEmitter;
+class Random;
 
 // A torch model with its flames: the fire hangs beside the torch under the same parent and
-// follows it 20 units higher.
+// follows it 20 units higher. The flames draw from random, which must outlive the torch.
 class Torch : public GameObject {
 public:
-	Torch();
+	explicit Torch(Random &random);
 	~Torch() override;
 
 	// No body: a torch only lives in the scene.
@@ -27,6 +28,7 @@ public:
 
 private:
 	FireEmitter *fire;   // owned; null when the fire file is missing or refused
+	Random &random;
 };
 
 #endif

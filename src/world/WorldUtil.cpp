@@ -2,8 +2,6 @@
 
 #include <plib/ssg.h>
 
-#include <cstdlib>
-
 #include "core/SceneWalk.h"
 
 namespace {
@@ -19,22 +17,10 @@ void KeepFirstState(void *userValue, ssgLeaf *leaf) {
 	}
 }
 
-int Draw15() {
-	return rand() / (RAND_MAX / 32768 + 1);
-}
-
 } // namespace
 
 ssgSimpleState *FirstLeafState(ssgEntity *entity) {
 	ssgSimpleState *found = nullptr;
 	ForEachLeaf(entity, &found, KeepFirstState);
 	return found;
-}
-
-float RandomSigned() {
-	return static_cast<float>(Draw15() - 16383) / 32767.0f;
-}
-
-float RandomUnit() {
-	return static_cast<float>(Draw15()) / 32767.0f;
 }

@@ -97,7 +97,7 @@ TEST(InGame, SetsUpInOrderAndTearsDown) {
 	f.game.Deinit(); // twice is harmless
 
 	std::string text = f.LogText();
-	const char *order[] = {"INGAME: Initialization...", "INGAME: World...", "INGAME: Lights...",
+	const char *order[] = {"INGAME: Initialization...", "INGAME: Random seed 7", "INGAME: World...", "INGAME: Lights...",
 		"INGAME: SkyBox...", "BALL: Initializing...", "ARENA: Initializing", "DISC: Initializing...",
 		"INGAME: Cameras...", "CAMERA: Initialization...", "INGAME: HUD initialization...",
 		"INGAME: HUD initialization done!", "SOUND: Loading static sound...", "INGAME: ...Done!",

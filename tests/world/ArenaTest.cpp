@@ -87,7 +87,7 @@ TEST(Arena, TheReaderRefusesFilesOutsideItsRules) {
 	for (const Case &c : cases) {
 		SCOPED_TRACE(c.name);
 		scratch.WriteText(std::string("data/arena/") + c.name + ".arn", c.text);
-		Arena arena;
+		Arena arena(scene.random);
 		arena.Create(scene.root, scene.world, scene.space);
 		EXPECT_FALSE(arena.Load(c.name, 0));
 		EXPECT_TRUE(log.Contains(c.logLine)) << log.Text();
@@ -100,7 +100,7 @@ TEST(Arena, TheReaderRefusesFilesOutsideItsRules) {
 		arena.Destroy();
 	}
 
-	Arena missing;
+	Arena missing(scene.random);
 	missing.Create(scene.root, scene.world, scene.space);
 	EXPECT_FALSE(missing.Load("nowhere", 1));
 	EXPECT_FALSE(missing.Load(nullptr, 0));
@@ -120,7 +120,7 @@ TEST(Arena, WallsArePlanesFacingTheFieldWhicheverModelTheFileNames) {
 
 	// No time-of-day model at all: the walls are there all the same.
 	scratch.WriteText("data/arena/square.arn", Head("-", "-") + SQUARE_WALLS + SQUARE_TAIL);
-	Arena arena;
+	Arena arena(scene.random);
 	arena.Create(scene.root, scene.world, scene.space);
 	ASSERT_TRUE(arena.Load("square", 0));
 	EXPECT_EQ(arena.GetModel(), nullptr);
@@ -169,7 +169,7 @@ TEST(Arena, WallsArePlanesFacingTheFieldWhicheverModelTheFileNames) {
 	// of its segment, passes through both ends, and has the field centre on its free side.
 	for (const char *name : {"xeno", "tris"}) {
 		SCOPED_TRACE(name);
-		Arena real;
+		Arena real(scene.random);
 		real.Create(scene.root, scene.world, scene.space);
 		ASSERT_TRUE(real.Load(name, 0));
 		ASSERT_GT(real.GetWallCount(), 0);
@@ -202,7 +202,7 @@ TEST(Arena, GoalIndicesOutsideTheWallsMatchNoWall) {
 	// The shipped credits arena has no walls and goals 0 and 0.
 	for (const char *name : {"pastwalls", "credits"}) {
 		SCOPED_TRACE(name);
-		Arena arena;
+		Arena arena(scene.random);
 		arena.Create(scene.root, scene.world, scene.space);
 		ASSERT_TRUE(arena.Load(name, 1)) << log.Text();
 		EXPECT_EQ(arena.GetGoal1Wall(), nullptr);
@@ -221,7 +221,7 @@ TEST(Arena, DayLoadReadsGoalsStartsAndBouncesAndLightsNothing) {
 	PhysicsScene scene;
 	ssgGetLight(2)->on(); // left on by an earlier night
 
-	Arena arena;
+	Arena arena(scene.random);
 	arena.Create(scene.root, scene.world, scene.space);
 	EXPECT_EQ(arena.GetType(), OBJECT_ARENA);
 	ASSERT_TRUE(arena.Load("xeno", 0));
@@ -296,7 +296,7 @@ TEST(Arena, NightLightsFourTorchesAndAFollowingDayLoadPutsThemOut) {
 	ASSERT_TRUE(window.IsOpen());
 	PhysicsScene scene;
 
-	Arena night;
+	Arena night(scene.random);
 	night.Create(scene.root, scene.world, scene.space);
 	ASSERT_TRUE(night.Load("tris", 1));
 	for (int k = 0; k < Arena::TORCH_COUNT; k++) {
@@ -356,7 +356,7 @@ TEST(Arena, NightLightsFourTorchesAndAFollowingDayLoadPutsThemOut) {
 	}
 
 	// A day arena loaded after it turns the lights off, even while the night one still stands.
-	Arena day;
+	Arena day(scene.random);
 	day.Create(scene.root, scene.world, scene.space);
 	ASSERT_TRUE(day.Load("tris", 0));
 	EXPECT_FALSE(AnyLightOn());
@@ -364,7 +364,7 @@ TEST(Arena, NightLightsFourTorchesAndAFollowingDayLoadPutsThemOut) {
 
 	// Night again, then destroyed: the torches go and take their lights with them.
 	night.Destroy();
-	Arena again;
+	Arena again(scene.random);
 	again.Create(scene.root, scene.world, scene.space);
 	ASSERT_TRUE(again.Load("xeno", 1));
 	EXPECT_TRUE(AnyLightOn());
@@ -390,7 +390,7 @@ TEST(Arena, AMissingPartFailsTheLoadAndDestroyReleasesTheRest) {
 	scratch.WriteText("data/arena/nonight.arn", Head("-", "nothing.3ds") + SQUARE_WALLS + SQUARE_TAIL);
 	for (const char *name : {"nofield", "nonight"}) {
 		SCOPED_TRACE(name);
-		Arena arena;
+		Arena arena(scene.random);
 		arena.Create(scene.root, scene.world, scene.space);
 		EXPECT_FALSE(arena.Load(name, 1));
 		arena.Destroy();
@@ -400,7 +400,7 @@ TEST(Arena, AMissingPartFailsTheLoadAndDestroyReleasesTheRest) {
 
 	// Without the torch model the night fails; the torches made so far are released.
 	std::filesystem::remove("data/misc/torch.3ds");
-	Arena dark;
+	Arena dark(scene.random);
 	dark.Create(scene.root, scene.world, scene.space);
 	EXPECT_FALSE(dark.Load("xeno", 1));
 	EXPECT_NE(dark.GetTorch(0), nullptr);
@@ -410,7 +410,7 @@ TEST(Arena, AMissingPartFailsTheLoadAndDestroyReleasesTheRest) {
 
 	// Without its drift the day fails too.
 	std::filesystem::remove("data/misc/fall_day.spk");
-	Arena still;
+	Arena still(scene.random);
 	still.Create(scene.root, scene.world, scene.space);
 	EXPECT_FALSE(still.Load("xeno", 0));
 	EXPECT_FALSE(log.Contains("ARENA: ...Done!"));

@@ -2,31 +2,13 @@
 
 #include <cmath>
 
-#include <random>
-
 #include "ScratchDir.h"
+#include "core/Random.h"
 #include "world/Aim.h"
 #include "world/ComputerPlayer.h"
 #include "world/Disc.h"
 
 namespace {
-
-// Hands out a fixed sequence of draws, so the jitter is known.
-int draws[8];
-int drawCount = 0;
-int drawIndex = 0;
-
-int FixedDraw() {
-	return drawIndex < drawCount ? draws[drawIndex++] : 16383;
-}
-
-void SetDraws(std::initializer_list<int> values) {
-	drawCount = 0;
-	drawIndex = 0;
-	for (int v : values) {
-		draws[drawCount++] = v;
-	}
-}
 
 bool IsFire(int bits) {
 	return bits == ComputerPlayer::THINK_FIRE;
@@ -57,7 +39,8 @@ float Distance(const float *a, float x, float y) {
 
 TEST(ComputerPlayer, StartsClearedAndKeepsItsGoal) {
 	ScratchDir scratch;
-	ComputerPlayer player;
+	Random random(1);
+	ComputerPlayer player(random);
 	EXPECT_EQ(player.GetGoal()[0], 0.0f);
 	EXPECT_EQ(player.GetGoal()[1], 0.0f);
 	EXPECT_EQ(player.GetDesiredAim()[0], 0.0f);
@@ -69,37 +52,34 @@ TEST(ComputerPlayer, StartsClearedAndKeepsItsGoal) {
 
 TEST(ComputerPlayer, BallOnTheLineToTheGoalIsHitWithARandomOffsetOfAtMostOne) {
 	ScratchDir scratch;
-	ComputerPlayer player;
+	Random random(1);
+	ComputerPlayer player(random);
 	player.SetGoal(64.0f, 0.0f);
-	player.SetRandomSource(FixedDraw);
 	// The first draw goes to y, the second to x.
-	SetDraws({32767, 0});
+	Random same(1);
+	const float y = 2.0f * same.Signed(), x = 2.0f * same.Signed();
 	player.Think(16.0f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f, -30.0f, 20.0f, 16);
-	EXPECT_EQ(drawIndex, 2);
+	EXPECT_EQ(random.Draw15(), same.Draw15()); // two draws, no more
 	EXPECT_EQ(player.GetMode(), ComputerPlayer::MODE_ATTACK);
-	EXPECT_FLOAT_EQ(player.GetTarget()[0], 16.0f + 2.0f * (0 - 16383) / 32767.0f);
-	EXPECT_FLOAT_EQ(player.GetTarget()[1], 2.0f * (32767 - 16383) / 32767.0f);
+	EXPECT_FLOAT_EQ(player.GetTarget()[0], 16.0f + x);
+	EXPECT_FLOAT_EQ(player.GetTarget()[1], y);
 
-	// With the standard generator, seeded by the test, the shift stays within 1 on each axis.
-	ComputerPlayer seeded;
-	seeded.SetGoal(64.0f, 0.0f);
-	srand(1234);
+	// Whatever the draws, the shift stays within 1 on each axis.
 	for (int i = 0; i < 200; i++) {
-		seeded.Think(16.0f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f, -30.0f, 20.0f, 16);
-		EXPECT_LE(std::fabs(seeded.GetTarget()[0] - 16.0f), 1.0001f);
-		EXPECT_LE(std::fabs(seeded.GetTarget()[1]), 1.0001f);
+		player.Think(16.0f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f, -30.0f, 20.0f, 16);
+		EXPECT_LE(std::fabs(player.GetTarget()[0] - 16.0f), 1.0001f);
+		EXPECT_LE(std::fabs(player.GetTarget()[1]), 1.0001f);
 	}
 }
 
 TEST(ComputerPlayer, BallInFrontButOffTheLineIsHitFromTheSide) {
 	ScratchDir scratch;
-	ComputerPlayer player;
+	Random random(1);
+	ComputerPlayer player(random);
 	player.SetGoal(60.0f, 0.0f);
-	player.SetRandomSource(FixedDraw);
-	SetDraws({});
 	const float ball[2] = {20.0f, 4.0f};
 	player.Think(ball[0], ball[1], 2.0f, 0.0f, 0.0f, 0.0f, -30.0f, 20.0f, 16);
-	EXPECT_EQ(drawIndex, 0);
+	EXPECT_EQ(random.Draw15(), Random(1).Draw15()); // nothing drawn
 	EXPECT_EQ(player.GetMode(), ComputerPlayer::MODE_ATTACK);
 
 	// The same steps worked through in double precision.
@@ -124,7 +104,8 @@ TEST(ComputerPlayer, BallInFrontButOffTheLineIsHitFromTheSide) {
 
 TEST(ComputerPlayer, CloseBallAndGoalMakeAShortShot) {
 	ScratchDir scratch;
-	ComputerPlayer player;
+	Random random(1);
+	ComputerPlayer player(random);
 	player.SetGoal(10.0f, 0.0f);
 	player.Think(5.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f, -30.0f, 20.0f, 16);
 	EXPECT_EQ(player.GetMode(), ComputerPlayer::MODE_ATTACK);
@@ -134,8 +115,9 @@ TEST(ComputerPlayer, CloseBallAndGoalMakeAShortShot) {
 
 TEST(ComputerPlayer, BallBehindTheDiscMakesItDefend) {
 	ScratchDir scratch;
+	Random random(1);
 	// Goal to the right, ball to the left of the disc: c ≤ 0.
-	ComputerPlayer player;
+	ComputerPlayer player(random);
 	player.SetGoal(60.0f, 0.0f);
 	// The other disc farther than a third of the ball's distance: go below the ball.
 	player.Think(-30.0f, 10.0f, 2.0f, 0.0f, 0.0f, 0.0f, 0.0f, 20.0f, 16);
@@ -161,7 +143,7 @@ TEST(ComputerPlayer, BallBehindTheDiscMakesItDefend) {
 	EXPECT_FLOAT_EQ(player.GetDesiredAim()[1], -60.0f);
 
 	// A ball straight beside the disc (c = 0) is not in front either.
-	ComputerPlayer side;
+	ComputerPlayer side(random);
 	side.SetGoal(60.0f, 0.0f);
 	side.Think(0.0f, 20.0f, 2.0f, 0.0f, 0.0f, 0.0f, 50.0f, 50.0f, 16);
 	EXPECT_EQ(side.GetMode(), ComputerPlayer::MODE_BELOW_BALL);
@@ -169,7 +151,8 @@ TEST(ComputerPlayer, BallBehindTheDiscMakesItDefend) {
 
 TEST(ComputerPlayer, SteersTheAimPointTowardsTheDesiredPoint) {
 	ScratchDir scratch;
-	ComputerPlayer player;
+	Random random(1);
+	ComputerPlayer player(random);
 	player.SetGoal(60.0f, 0.0f);
 	// Defending below a ball at (-30, 35): target (-30, 30), desired 60 along it.
 	const int dt = 10;
@@ -190,26 +173,27 @@ TEST(ComputerPlayer, SteersTheAimPointTowardsTheDesiredPoint) {
 
 TEST(ComputerPlayer, FiresWhenAlignedAndLongEnoughOrWhenNothingIsLeftToSteer) {
 	ScratchDir scratch;
-	ComputerPlayer player;
+	Random random(1);
+	ComputerPlayer player(random);
 	player.SetGoal(10.0f, 0.0f);
 	// Close ball and goal: strength about 10.2. An aim twice that long on the line to the
-	// target is far from the desired point but aligned: fire.
-	SetDraws({16383, 16383});
-	player.SetRandomSource(FixedDraw);
+	// target is far from the desired point but aligned: fire. Each think replays the same
+	// jitter.
 	player.Think(5.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, -30.0f, 20.0f, 16);
 	const float *target = player.GetTarget();
 	const float toTarget = std::hypot(target[0], target[1]);
 	const float far[2] = {20.0f * target[0] / toTarget, 20.0f * target[1] / toTarget};
-	SetDraws({16383, 16383});
+	random.Seed(1);
 	EXPECT_TRUE(IsFire(player.Think(5.0f, 0.0f, far[0], far[1], 0.0f, 0.0f, -30.0f, 20.0f, 16)));
-	// Aligned but too short: steer.
-	SetDraws({16383, 16383});
-	int bits = player.Think(5.0f, 0.0f, 3.0f, 0.0f, 0.0f, 0.0f, -30.0f, 20.0f, 16);
-	EXPECT_EQ(bits, ComputerPlayer::THINK_RIGHT);
+	// Aligned but too short: steer outwards.
+	random.Seed(1);
+	const int bits = player.Think(5.0f, 0.0f, far[0] / 5, far[1] / 5, 0.0f, 0.0f, -30.0f, 20.0f, 16);
+	EXPECT_NE(bits & ComputerPlayer::THINK_RIGHT, 0);
+	EXPECT_EQ(bits & ComputerPlayer::THINK_FIRE, 0);
 
 	// Just short of the desired point, within 0.045 × dt on both axes: the alignment test fails
 	// on the length, yet there is nothing left to steer, so it fires.
-	ComputerPlayer defender;
+	ComputerPlayer defender(random);
 	defender.SetGoal(60.0f, 0.0f);
 	defender.Think(-30.0f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f, 50.0f, 50.0f, 100);
 	const float want[2] = {defender.GetDesiredAim()[0], defender.GetDesiredAim()[1]};
@@ -226,8 +210,9 @@ TEST(ComputerPlayer, FiresWhenAlignedAndLongEnoughOrWhenNothingIsLeftToSteer) {
 
 TEST(ComputerPlayer, CoincidingPointsGiveASafeDecision) {
 	ScratchDir scratch;
+	Random random(1);
 	// Ball on the disc: no direction to the ball. It defends below the ball.
-	ComputerPlayer ballOnDisc;
+	ComputerPlayer ballOnDisc(random);
 	ballOnDisc.SetGoal(60.0f, 0.0f);
 	int bits = ballOnDisc.Think(5.0f, 5.0f, 7.0f, 5.0f, 5.0f, 5.0f, 40.0f, 40.0f, 16);
 	ExpectValidDecision(bits);
@@ -235,14 +220,14 @@ TEST(ComputerPlayer, CoincidingPointsGiveASafeDecision) {
 	EXPECT_EQ(ballOnDisc.GetMode(), ComputerPlayer::MODE_BELOW_BALL);
 
 	// Disc on its goal: no direction to the goal.
-	ComputerPlayer discOnGoal;
+	ComputerPlayer discOnGoal(random);
 	discOnGoal.SetGoal(-70.0f, 0.0f);
 	bits = discOnGoal.Think(-50.0f, 3.0f, -68.0f, 0.0f, -70.0f, 0.0f, 0.0f, 0.0f, 16);
 	ExpectValidDecision(bits);
 	ExpectFiniteDesire(discOnGoal);
 
 	// Target on the disc (the other disc sits exactly on it): no move, no shot.
-	ComputerPlayer targetOnDisc;
+	ComputerPlayer targetOnDisc(random);
 	targetOnDisc.SetGoal(60.0f, 0.0f);
 	bits = targetOnDisc.Think(-30.0f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 16);
 	EXPECT_EQ(targetOnDisc.GetMode(), ComputerPlayer::MODE_OTHER_DISC);
@@ -251,7 +236,7 @@ TEST(ComputerPlayer, CoincidingPointsGiveASafeDecision) {
 	EXPECT_FLOAT_EQ(targetOnDisc.GetDesiredAim()[0], 2.0f);
 
 	// Target on the disc in the other defence: the ball 5 straight above, beside the goal line.
-	ComputerPlayer belowBall;
+	ComputerPlayer belowBall(random);
 	belowBall.SetGoal(60.0f, 0.0f);
 	bits = belowBall.Think(0.0f, 5.0f, 2.0f, 0.0f, 0.0f, 0.0f, 40.0f, 40.0f, 16);
 	EXPECT_EQ(belowBall.GetMode(), ComputerPlayer::MODE_BELOW_BALL);
@@ -259,14 +244,14 @@ TEST(ComputerPlayer, CoincidingPointsGiveASafeDecision) {
 	ExpectFiniteDesire(belowBall);
 
 	// Aim point on the disc: there is no aim line to test, so it steers out.
-	ComputerPlayer aimOnDisc;
+	ComputerPlayer aimOnDisc(random);
 	aimOnDisc.SetGoal(60.0f, 0.0f);
 	bits = aimOnDisc.Think(-30.0f, 10.0f, 0.0f, 0.0f, 0.0f, 0.0f, 50.0f, 50.0f, 16);
 	ExpectFiniteDesire(aimOnDisc);
 	EXPECT_EQ(bits, ComputerPlayer::THINK_LEFT | ComputerPlayer::THINK_UP);
 
 	// Everything on one point at once.
-	ComputerPlayer all;
+	ComputerPlayer all(random);
 	bits = all.Think(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0);
 	ExpectValidDecision(bits);
 	ExpectFiniteDesire(all);
@@ -274,24 +259,22 @@ TEST(ComputerPlayer, CoincidingPointsGiveASafeDecision) {
 
 TEST(ComputerPlayer, EveryTurnFiresByItselfWhateverTheFrameTime) {
 	ScratchDir scratch;
-	std::mt19937 random(5);
-	std::uniform_real_distribution<float> x(-65.0f, 65.0f), y(-40.0f, 40.0f);
+	Random random(5);
+	auto x = [&random] { return 130.0f * random.Unit() - 65.0f; };
+	auto y = [&random] { return 80.0f * random.Unit() - 40.0f; };
 	for (int dt : {10, 16, 33}) {
 		int silent = 0;
 		for (int turn = 0; turn < 300; turn++) {
 			Disc disc;
 			disc.Create(nullptr, nullptr, nullptr);
-			const float own[2] = {x(random), y(random)}, ball[2] = {x(random), y(random)};
-			const float other[2] = {x(random), y(random)};
+			const float own[2] = {x(), y()}, ball[2] = {x(), y()}, other[2] = {x(), y()};
 			disc.SetPosition(own[0], own[1], 0.0f);
 			Aim aim;
 			aim.Init(nullptr, &disc);
 			aim.Reset(turn % 2 ? Aim::START_OFFSET : -Aim::START_OFFSET);
 			aim.Update(dt);
-			ComputerPlayer player;
+			ComputerPlayer player(random);
 			player.SetGoal(turn % 2 ? 70.0f : -70.0f, 0.0f);
-			SetDraws({});
-			player.SetRandomSource(FixedDraw);
 			bool fired = false;
 			// A turn of the longest shoot time.
 			for (int t = 0; t < 5000 && !fired; t += dt) {

@@ -11,6 +11,7 @@
 
 #include "GLWindow.h"
 #include "ScratchDir.h"
+#include "core/Random.h"
 #include "options/OptionsRecord.h"
 #include "audio/SoundBank.h"
 #include "world/Aim.h"
@@ -140,7 +141,8 @@ TEST(MatchEvent, HitsSoundByKindAndSparkOnlyWhenFast) {
 	ASSERT_TRUE(window.IsOpen());
 	LinkData();
 	FakeMatch match;
-	ParticleEmitter discSparks, wallSparks;
+	Random random(1);
+	ParticleEmitter discSparks(random), wallSparks(random);
 	discSparks.Create(match.root);
 	ASSERT_TRUE(discSparks.Load("disc_disc"));
 	wallSparks.Create(match.root);

@@ -11,7 +11,6 @@
 #include "world/DriftEmitter.h"
 #include "world/FireEmitter.h"
 #include "world/ParticleEmitter.h"
-#include "world/WorldUtil.h"
 
 namespace {
 
@@ -46,6 +45,7 @@ void ExpectColour(const ssgaParticle &p, float r, float g, float b, float a) {
 // Counts what the hooks are asked to do, and remembers the oldest particle an update saw.
 class CountingEmitter : public ParticleEmitter {
 public:
+	explicit CountingEmitter(Random &random) : ParticleEmitter(random) {}
 	void CreateParticle(ssgaParticleSystem *system, int index, ssgaParticle *particle) override {
 		creates++;
 		ParticleEmitter::CreateParticle(system, index, particle);
@@ -65,7 +65,7 @@ public:
 TEST(ParticleEmitter, ReadsTheElevenItemsInFileOrder) {
 	SceneFixture f;
 	WriteSpk(f, "sparks", Spk(4, 1000, 30, 0.25f, 2.0f));
-	ParticleEmitter emitter;
+	ParticleEmitter emitter(f.random);
 	emitter.Create(f.root);
 	EXPECT_EQ(emitter.GetType(), 5);
 	EXPECT_EQ(emitter.GetBody(), nullptr);
@@ -126,7 +126,7 @@ TEST(ParticleEmitter, RefusesFilesItCannotDrive) {
 	}
 
 	// A refused file leaves an emitter that builds nothing and can still be torn down.
-	DriftEmitter emitter;
+	DriftEmitter emitter(f.random);
 	emitter.Create(f.root);
 	EXPECT_FALSE(emitter.Load("dead"));
 	EXPECT_EQ(emitter.GetSettings().life, 0);
@@ -136,7 +136,7 @@ TEST(ParticleEmitter, RefusesFilesItCannotDrive) {
 	emitter.Destroy();
 
 	// A good file loaded after a refused one is taken whole.
-	ParticleEmitter second;
+	ParticleEmitter second(f.random);
 	second.Create(f.root);
 	EXPECT_FALSE(second.Load("short"));
 	ASSERT_TRUE(second.Load("good"));
@@ -147,14 +147,13 @@ TEST(ParticleEmitter, RefusesFilesItCannotDrive) {
 TEST(ParticleEmitter, SparksFlyFromTheEmitterAndOnlyChangeColour) {
 	SceneFixture f;
 	WriteSpk(f, "sparks", Spk(4, 1000, 30, 0.0f, 0.0f));
-	ParticleEmitter emitter;
+	ParticleEmitter emitter(f.random);
 	emitter.Create(f.root);
 	ASSERT_TRUE(emitter.Load("sparks"));
 
 	// Draw order: z = speed·s, y = -speed·u, x = speed·s.
-	srand(17);
-	const float z = RandomSigned(), y = RandomUnit(), x = RandomSigned();
-	srand(17);
+	Random same(f.random.GetSeed());
+	const float z = same.Signed(), y = same.Unit(), x = same.Signed();
 	ssgaParticle p;
 	emitter.CreateParticle(nullptr, 0, &p);
 	EXPECT_TRUE(VecIs(p.vel, 0.5f * x, -0.5f * y, 0.5f * z));
@@ -173,10 +172,9 @@ TEST(ParticleEmitter, SparksFlyFromTheEmitterAndOnlyChangeColour) {
 TEST(ParticleEmitter, DriftStartsOnALineAlongXSinksStraightDownAndFadesOut) {
 	SceneFixture f;
 	WriteSpk(f, "fall", Spk(4, 1000, 30, 0.25f, 2.0f));
-	DriftEmitter emitter;
+	DriftEmitter emitter(f.random);
 	emitter.Create(f.root);
 	ASSERT_TRUE(emitter.Load("fall"));
-	srand(5);
 	for (int i = 0; i < 200; i++) {
 		ssgaParticle p;
 		emitter.CreateParticle(nullptr, i, &p);
@@ -203,12 +201,11 @@ TEST(ParticleEmitter, DriftStartsOnALineAlongXSinksStraightDownAndFadesOut) {
 TEST(ParticleEmitter, FlamesStartInsideTheSpreadCircleRiseAndTurnOpaque) {
 	SceneFixture f;
 	WriteSpk(f, "fire", Spk(0, 1000, 30, 0.25f, 2.0f));
-	FireEmitter emitter;
+	FireEmitter emitter(f.random);
 	emitter.Create(f.root);
 	ASSERT_TRUE(emitter.Load("fire"));
-	srand(9);
-	const float y = RandomSigned(), x = RandomSigned();
-	srand(9);
+	Random same(f.random.GetSeed());
+	const float y = same.Signed(), x = same.Signed();
 	ssgaParticle first;
 	emitter.CreateParticle(nullptr, 0, &first);
 	const float length = std::sqrt(x * x + y * y) * 10.0f;
@@ -243,8 +240,8 @@ TEST(ParticleEmitter, FlamesStartInsideTheSpreadCircleRiseAndTurnOpaque) {
 TEST(ParticleEmitter, TheHooksForwardToTheCurrentEmitter) {
 	SceneFixture f;
 	WriteSpk(f, "fx", Spk(2, 1000, 30, 0.0f, 0.0f));
-	DriftEmitter drift;
-	FireEmitter fire;
+	DriftEmitter drift(f.random);
+	FireEmitter fire(f.random);
 	drift.Create(f.root);
 	fire.Create(f.root);
 	ASSERT_TRUE(drift.Load("fx"));
@@ -290,10 +287,9 @@ TEST(ParticleEmitter, RebuildingALiveEmitterReplacesItsParticlesAtOnce) {
 	WriteSpk(f, "crowded", Spk(2, 1000, 6, 0.5f, 1.0f));
 	for (const char *name : {"steady", "crowded"}) {
 		SCOPED_TRACE(name);
-		CountingEmitter emitter;
+		CountingEmitter emitter(f.random);
 		emitter.Create(f.root);
 		ASSERT_TRUE(emitter.Load(name));
-		srand(1);
 		emitter.Build();
 		const ssgaParticleSystem *first = emitter.GetSystem();
 		EXPECT_EQ(emitter.creates, 2);

@@ -10,7 +10,8 @@
 #include "WorldTestKit.h"
 
 // What the sky, shadow, particle and torch tests share: their own working directory, a window
-// with the scene graph started, a scene root and the log, which they read back.
+// with the scene graph started, a scene root, the log, which they read back, and a seeded
+// random source.
 class SceneFixture {
 public:
 	explicit SceneFixture(int width = 320, int height = 240)
@@ -42,6 +43,7 @@ public:
 	GLWindow &window;
 	ScopedLog log;
 	ssgRoot *root;
+	Random random;
 };
 
 // Exact comparison of a 3-vector, telling what it was when it differs.

@@ -67,7 +67,8 @@ TEST(SkyBox, ADaySkyHasTenDriftingCloudsAndASunAndNoStars) {
 	SceneFixture f;
 	LinkSkyData(f);
 	SkyBox sky;
-	ASSERT_TRUE(sky.Load(f.root, 0, 11u));
+	Random draws(11);
+	ASSERT_TRUE(sky.Load(f.root, 0, draws));
 	EXPECT_EQ(f.CountInLog("SKYBOX: Initializing..."), 1);
 	EXPECT_EQ(f.CountInLog("SKYBOX: ...Done!"), 1);
 	EXPECT_EQ(sky.IsNight(), 0);
@@ -91,9 +92,10 @@ TEST(SkyBox, ADaySkyHasTenDriftingCloudsAndASunAndNoStars) {
 	const float day[3] = {0.43f, 0.55f, 0.8f};
 	ExpectCubeColours(sky, day);
 
-	// The same seed lays out the same sky.
+	// The same draws lay out the same sky.
 	SkyBox again;
-	ASSERT_TRUE(again.Load(nullptr, 0, 11u));
+	Random same(11);
+	ASSERT_TRUE(again.Load(nullptr, 0, same));
 	EXPECT_EQ(again.GetSunX(), sky.GetSunX());
 	for (int i = 0; i < 10; i++) {
 		EXPECT_TRUE(sgEqualVec3(again.GetCloudPosition(i), sky.GetCloudPosition(i)));
@@ -124,7 +126,7 @@ TEST(SkyBox, ANightSkyHasTwentyFixedStarsAndAMoonAndNoClouds) {
 	SceneFixture f;
 	LinkSkyData(f);
 	SkyBox sky;
-	ASSERT_TRUE(sky.Load(f.root, 1, 11u));
+	ASSERT_TRUE(sky.Load(f.root, 1, f.random));
 	EXPECT_EQ(sky.IsNight(), 1);
 	EXPECT_EQ(sky.GetCloudCount(), 0);
 	EXPECT_EQ(sky.GetStarCount(), 20);
@@ -175,7 +177,7 @@ TEST(SkyBox, ACloudDriftingPastTheEdgeComesBackOnTheOtherSide) {
 	SceneFixture f;
 	LinkSkyData(f);
 	SkyBox sky;
-	ASSERT_TRUE(sky.Load(f.root, 0, 23u));
+	ASSERT_TRUE(sky.Load(f.root, 0, f.random));
 	// The fastest cloud gets there in the fewest milliseconds.
 	int fast = 0;
 	for (int i = 1; i < 10; i++) {
@@ -205,10 +207,10 @@ TEST(SkyBox, AMissingModelFailsAfterTheInitializingLine) {
 	f.LinkData("misc/cloud.3ds");
 	f.LinkData("misc/cloud.bmp");
 	SkyBox day;
-	EXPECT_FALSE(day.Load(f.root, 0, 1u)); // no sun
+	EXPECT_FALSE(day.Load(f.root, 0, f.random)); // no sun
 	day.Deinit();
 	SkyBox night;
-	EXPECT_FALSE(night.Load(f.root, 1, 1u)); // no stars
+	EXPECT_FALSE(night.Load(f.root, 1, f.random)); // no stars
 	night.Deinit();
 	EXPECT_EQ(f.CountInLog("SKYBOX: Initializing..."), 2);
 	EXPECT_EQ(f.CountInLog("SKYBOX: ...Done!"), 0);

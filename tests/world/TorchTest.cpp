@@ -30,7 +30,7 @@ void ExpectAt(ssgTransform *node, float x, float y, float z) {
 TEST(Torch, CarriesItsModelWithAFireTwentyUnitsAbove) {
 	SceneFixture f;
 	LinkTorchData(f, true);
-	Torch torch;
+	Torch torch(f.random);
 	torch.Create(f.root);
 	EXPECT_EQ(torch.GetType(), 6);
 	EXPECT_EQ(torch.GetBody(), nullptr);
@@ -75,7 +75,7 @@ TEST(Torch, CarriesItsModelWithAFireTwentyUnitsAbove) {
 TEST(Torch, WithoutItsModelLoadFails) {
 	SceneFixture f;
 	f.LinkData("misc/fire.spk");
-	Torch torch;
+	Torch torch(f.random);
 	torch.Create(f.root);
 	EXPECT_FALSE(torch.Load());
 	EXPECT_EQ(f.CountInLog("TORCH: Initializing..."), 1);
@@ -88,13 +88,13 @@ TEST(Torch, WithoutItsModelLoadFails) {
 TEST(Torch, AMissingOrRefusedFireFileOnlyMeansNoFire) {
 	SceneFixture f;
 	LinkTorchData(f, false);
-	Torch unlit;
+	Torch unlit(f.random);
 	unlit.Create(f.root);
 	ASSERT_TRUE(unlit.Load()); // no fire.spk at all
 	EXPECT_EQ(unlit.GetFire(), nullptr);
 
 	f.WriteData("misc/fire.spk", "flame.bmp\n2.6\n0.007\n1.8\n1.0,0.95,0.5\n0.9,0.2,0.05\n0\n0\n60\n0.07\n1.0\n");
-	Torch refused;
+	Torch refused(f.random);
 	refused.Create(f.root);
 	ASSERT_TRUE(refused.Load()); // a life of 0 ms
 	EXPECT_EQ(refused.GetFire(), nullptr);

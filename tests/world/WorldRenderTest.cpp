@@ -51,7 +51,7 @@ void SetMatchLight(int night) {
 // by day, the three shadows under the sun.
 class MatchWorld {
 public:
-	MatchWorld() : skyRoot(new ssgRoot()) { skyRoot->ref(); }
+	MatchWorld() : skyRoot(new ssgRoot()), random(1234), arena(random) { skyRoot->ref(); }
 	~MatchWorld() {
 		for (auto &shadow : shadows) {
 			if (shadow) {
@@ -70,7 +70,7 @@ public:
 
 	bool Build(const char *arenaName, int night) {
 		SetMatchLight(night);
-		if (!sky.Load(skyRoot, night, 1234u)) {
+		if (!sky.Load(skyRoot, night, random)) {
 			return false;
 		}
 		ball.Create(physics.root, physics.world, physics.space);
@@ -172,6 +172,7 @@ public:
 
 	PhysicsScene physics;
 	ssgRoot *skyRoot;
+	Random random;
 	SkyBox sky;
 	Ball ball;
 	Arena arena;
@@ -309,10 +310,9 @@ TEST(WorldRender, SparksAndTorchFireAreBrighterThanWhatIsBehindThem) {
 		SCOPED_TRACE(c.name);
 		MatchWorld world;
 		ASSERT_TRUE(world.Build("xeno", c.night));
-		ParticleEmitter sparks;
+		ParticleEmitter sparks(world.random);
 		sparks.Create(world.physics.root);
 		ASSERT_TRUE(sparks.Load("disc_disc"));
-		srand(29);
 		ssgEntity *effect = nullptr;
 		std::function<void()> draw;
 		if (c.fire) {

@@ -12,11 +12,13 @@
 #include "GLWindow.h"
 #include "ScratchDir.h"
 #include "core/LogFile.h"
+#include "core/Random.h"
 
 // ODE is initialised once per test process, before the first world.
 void InitPhysicsOnce();
 
-// A match-like physics world (no gravity, a simple space) and a scene root.
+// A match-like physics world (no gravity, a simple space), a scene root and a seeded random
+// source for what draws.
 class PhysicsScene {
 public:
 	PhysicsScene();
@@ -24,6 +26,7 @@ public:
 	dWorldID world;
 	dSpaceID space;
 	ssgRoot *root;
+	Random random;
 };
 
 // The process log pointed at "Log.txt" in the test's scratch dir while it lives.
