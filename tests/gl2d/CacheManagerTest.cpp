@@ -12,21 +12,22 @@
 
 namespace {
 
-void WriteFiles(const Scene &scene) {
-	SaveBmp(MakeImage(24, 24, Pattern), "pic.bmp");
-	scene.dir.WriteText("frame.nbr", "pic.bmp\n-\n0,0,8,8\n8,0,8,8\n16,0,8,8\n0,8,8,8\n8,8,8,8\n16,8,8,8\n"
-	                                 "0,16,8,8\n8,16,8,8\n16,16,8,8\n");
-	scene.dir.WriteText("logo.nsbr", "pic.bmp\n-\n");
-	scene.dir.WriteText("font.nbf", "pic.bmp - AB 8 8 3 0 0 0 1\n");
-	scene.dir.WriteText("menu.ntf", "DejaVuSans.ttf 14 0,0,0\n");
-}
+class GL2DCacheManager : public Gl2dTest {
+protected:
+	void SetUp() override {
+		Gl2dTest::SetUp();
+		SaveBmp(MakeImage(24, 24, Pattern), "pic.bmp");
+		dir.WriteText("frame.nbr", "pic.bmp\n-\n0,0,8,8\n8,0,8,8\n16,0,8,8\n0,8,8,8\n8,8,8,8\n16,8,8,8\n"
+		                           "0,16,8,8\n8,16,8,8\n16,16,8,8\n");
+		dir.WriteText("logo.nsbr", "pic.bmp\n-\n");
+		dir.WriteText("font.nbf", "pic.bmp - AB 8 8 3 0 0 0 1\n");
+		dir.WriteText("menu.ntf", "DejaVuSans.ttf 14 0,0,0\n");
+	}
+};
 
 } // namespace
 
-TEST(GL2DCacheManager, SameNameSharesOneRect) {
-	Scene scene;
-	ASSERT_TRUE(scene.Ready());
-	WriteFiles(scene);
+TEST_F(GL2DCacheManager, SameNameSharesOneRect) {
 	GL2D_CacheManager cache;
 	GL2D_BmpRect *first = cache.GetRect("frame.nbr");
 	ASSERT_NE(first, nullptr);
@@ -44,10 +45,7 @@ TEST(GL2DCacheManager, SameNameSharesOneRect) {
 	EXPECT_EQ(cache.GetSimpleRectCount(), 1);
 }
 
-TEST(GL2DCacheManager, OtherColourIsOtherFont) {
-	Scene scene;
-	ASSERT_TRUE(scene.Ready());
-	WriteFiles(scene);
+TEST_F(GL2DCacheManager, OtherColourIsOtherFont) {
 	GL2D_CacheManager cache;
 	GL2D_Font *white = cache.GetFont("menu.ntf", 1, 1, 1, 1);
 	ASSERT_NE(white, nullptr);
@@ -70,14 +68,11 @@ TEST(GL2DCacheManager, OtherColourIsOtherFont) {
 
 	// Both draw.
 	red->Write(10, 10, "Red");
-	scene.Grab();
-	EXPECT_FALSE(scene.Empty(10, 10, 40, 20));
+	Grab();
+	EXPECT_FALSE(Empty(10, 10, 40, 20));
 }
 
-TEST(GL2DCacheManager, WrongExtensionGivesNone) {
-	Scene scene;
-	ASSERT_TRUE(scene.Ready());
-	WriteFiles(scene);
+TEST_F(GL2DCacheManager, WrongExtensionGivesNoneAndAFailedLoadIsTriedAgain) {
 	GL2D_CacheManager cache;
 	EXPECT_EQ(cache.GetRect("logo.nsbr"), nullptr);
 	EXPECT_EQ(cache.GetSimpleRect("frame.nbr"), nullptr);
@@ -86,27 +81,16 @@ TEST(GL2DCacheManager, WrongExtensionGivesNone) {
 	EXPECT_EQ(cache.GetRect("frame"), nullptr);
 	EXPECT_EQ(cache.GetRect(nullptr), nullptr);
 	EXPECT_EQ(cache.GetSimpleRect(std::string(300, 'a').append(".nsbr").c_str()), nullptr);
-	EXPECT_EQ(cache.GetRectCount() + cache.GetSimpleRectCount() + cache.GetFontCount(), 0);
-}
-
-TEST(GL2DCacheManager, FailedLoadKeepsNothingAndIsTriedAgain) {
-	Scene scene;
-	ASSERT_TRUE(scene.Ready());
-	WriteFiles(scene);
-	GL2D_CacheManager cache;
+	// A failed load keeps nothing and is tried again.
 	EXPECT_EQ(cache.GetRect("later.nbr"), nullptr);
 	EXPECT_EQ(cache.GetFont("lost.ntf", 1, 1, 1, 1), nullptr);
-	EXPECT_EQ(cache.GetRectCount(), 0);
-	EXPECT_EQ(cache.GetFontCount(), 0);
-	scene.dir.WriteText("later.nbr", scene.dir.ReadText("frame.nbr"));
+	EXPECT_EQ(cache.GetRectCount() + cache.GetSimpleRectCount() + cache.GetFontCount(), 0);
+	dir.WriteText("later.nbr", dir.ReadText("frame.nbr"));
 	EXPECT_NE(cache.GetRect("later.nbr"), nullptr);
 	EXPECT_EQ(cache.GetRectCount(), 1);
 }
 
-TEST(GL2DCacheManager, DestroyingTheCacheDestroysWhatItMade) {
-	Scene scene;
-	ASSERT_TRUE(scene.Ready());
-	WriteFiles(scene);
+TEST_F(GL2DCacheManager, DestroyingTheCacheDestroysWhatItMade) {
 	ASSERT_EQ(GL2D_TrueTypeText::GetLibraryUsers(), 0);
 	std::unique_ptr<GL2D_CacheManager> cache(new GL2D_CacheManager);
 	ASSERT_NE(cache->GetFont("menu.ntf", 1, 1, 1, 1), nullptr);

@@ -1,11 +1,6 @@
 #include "Gl2dTestKit.h"
 
-#include <GL/gl.h>
 #include <fontconfig/fontconfig.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "core/Overlay2D.h"
 
@@ -78,76 +73,6 @@ std::string DejaVuPath() {
 	return path;
 }
 
-Scene::Scene() {
-	for (int attempt = 0; attempt < 40 && !Ready(); attempt++) {
-		if (attempt > 0) {
-			window.reset();
-			SDL_Delay(50);
-		}
-		window.reset(new GLWindow);
-	}
-	if (!Ready()) {
-		fprintf(stderr, "no window: %s\n", SDL_GetError());
-		return;
-	}
-	Clear();
-	Begin2D(window->Width(), window->Height());
-}
-
-Scene::~Scene() {
-	if (Ready()) {
-		End2D();
-	}
-}
-
-void Scene::Clear() const {
-	window->Clear(0.0f, 1.0f, 0.0f);
-}
-
-void Scene::Grab() {
-	End2D();
-	const int w = window->Width(), h = window->Height();
-	std::vector<uint8_t> rgb(w * h * 3);
-	glPixelStorei(GL_PACK_ALIGNMENT, 1);
-	glReadBuffer(GL_BACK);
-	glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-	frame.assign(w * h, 0);
-	for (int y = 0; y < h; y++) {
-		const uint8_t *row = &rgb[(h - 1 - y) * w * 3];
-		for (int x = 0; x < w; x++) {
-			frame[y * w + x] = (uint32_t(row[x * 3]) << 16) | (uint32_t(row[x * 3 + 1]) << 8) | row[x * 3 + 2];
-		}
-	}
-	Begin2D(w, h);
-}
-
-uint32_t Scene::At(int x, int y) const {
-	if (x < 0 || y < 0 || x >= window->Width() || y >= window->Height() || frame.empty()) {
-		return 0xFFFFFFFF;
-	}
-	return frame[y * window->Width() + x];
-}
-
-bool Scene::Empty(int x, int y, int w, int h) const {
-	for (int j = y; j < y + h; j++) {
-		for (int i = x; i < x + w; i++) {
-			if (At(i, j) != BACKGROUND) {
-				return false;
-			}
-		}
-	}
-	return true;
-}
-
-void Scene::Shot(const std::string &name) const {
-	const char *folder = getenv("TAVRO_GL2D_SHOTS");
-	if (!folder || frame.empty()) {
-		return;
-	}
-	SurfacePtr image = MakeImage(window->Width(), window->Height(), [this](int x, int y) { return At(x, y); });
-	SDL_SaveBMP(image.get(), (std::string(folder) + "/" + name + ".bmp").c_str());
-}
-
 bool Near(uint32_t a, uint32_t b, int tolerance) {
 	for (int shift = 0; shift <= 16; shift += 8) {
 		int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
@@ -156,4 +81,28 @@ bool Near(uint32_t a, uint32_t b, int tolerance) {
 		}
 	}
 	return true;
+}
+
+void Gl2dTest::SetUp() {
+	ASSERT_TRUE(window.IsOpen());
+	Clear();
+	Begin2D(window.Width(), window.Height());
+}
+
+void Gl2dTest::TearDown() {
+	if (window.IsOpen()) {
+		End2D();
+	}
+}
+
+void Gl2dTest::Grab() {
+	End2D();
+	window.Grab();
+	Begin2D(window.Width(), window.Height());
+}
+
+void Gl2dTest::WritePicture(const std::string &name, int w, int h, uint32_t colour) const {
+	SaveBmp(MakeImage(w, h, [colour](int x, int y) { return colour == 0xFFFFFFFF ? Pattern(x, y) : colour; }),
+	        name + ".bmp");
+	dir.WriteText(name + ".nsbr", name + ".bmp\n-\n");
 }

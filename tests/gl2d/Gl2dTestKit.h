@@ -2,12 +2,12 @@
 #define TAVRO_TESTS_GL2D_GL2DTESTKIT_H
 
 #include <SDL/SDL.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "GLWindow.h"
 #include "ScratchDir.h"
@@ -35,33 +35,24 @@ void SaveBmp(const SurfacePtr &surface, const std::string &name);
 // The path of a DejaVu font file as fontconfig finds it; empty when there is none.
 std::string DejaVuPath();
 
-class Scene {
-public:
-	Scene();
-	~Scene();
-
-	bool Ready() const { return window && window->IsOpen(); }
-	// Back to the background colour.
-	void Clear() const;
-	// Ends the overlay, reads the whole frame back and starts the overlay again.
-	void Grab();
-	// 0xRRGGBB at (x, y) from the top of the last grab.
-	uint32_t At(int x, int y) const;
-	// Whether every pixel of the rectangle holds the background in the last grab.
-	bool Empty(int x, int y, int w, int h) const;
-	// Writes the last grab as a BMP into $TAVRO_GL2D_SHOTS when that is set, to look at.
-	void Shot(const std::string &name) const;
-
-	ScratchDir dir;
-
-private:
-	// A display server that resets after its last client left refuses connections for a
-	// moment; tests run one after another meet that, so opening is retried.
-	std::unique_ptr<GLWindow> window;
-	std::vector<uint32_t> frame;
-};
-
 // Channels within a tolerance, for blended colours.
 bool Near(uint32_t a, uint32_t b, int tolerance);
+
+// A 640 x 480 window cleared to the background, in overlay mode for the whole test.
+class Gl2dTest : public ::testing::Test {
+protected:
+	void SetUp() override;
+	void TearDown() override;
+	void Clear() const { window.Clear(0.0f, 1.0f, 0.0f); }
+	// Reads the frame back; At and Empty answer from it.
+	void Grab();
+	uint32_t At(int x, int y) const { return window.At(x, y); }
+	bool Empty(int x, int y, int w, int h) const { return window.Count(x, y, w, h, BACKGROUND) == w * h; }
+	// "<name>.bmp" coloured by the pattern, or the colour when given, and "<name>.nsbr" naming it.
+	void WritePicture(const std::string &name, int w, int h, uint32_t colour = 0xFFFFFFFF) const;
+
+	ScratchDir dir;
+	GLWindow window;
+};
 
 #endif
