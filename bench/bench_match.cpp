@@ -68,14 +68,14 @@ RunFigures PlayMatch(bool drawing) {
 	}
 	for (int frame = 0; frame < 100000; frame++) {
 		clock.Advance(16);
-		int addedBefore = game.GetEventsAdded();
+		int addedBefore = game.GetEvents().GetStarted();
 		long allocationsBefore = g_allocations;
 		bool playing = game.GetPhase() == PHASE_PLAYING;
 		auto start = std::chrono::steady_clock::now();
 		bool running = game.Frame();
 		auto end = std::chrono::steady_clock::now();
 		figures.frameMs.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-		if (playing && game.GetEventsAdded() == addedBefore) {
+		if (playing && game.GetEvents().GetStarted() == addedBefore) {
 			figures.quietFrames++;
 			figures.quietAllocations += g_allocations - allocationsBefore;
 		}

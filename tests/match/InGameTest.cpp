@@ -62,8 +62,8 @@ public:
 	template <typename T>
 	int CountEvents() const {
 		int n = 0;
-		for (int i = 0; i < game.GetEventCount(); i++) {
-			n += dynamic_cast<const T *>(game.GetEvent(i)) != nullptr;
+		for (int i = 0; i < game.GetEvents().GetCount(); i++) {
+			n += dynamic_cast<const T *>(game.GetEvents().Get(i)) != nullptr;
 		}
 		return n;
 	}
@@ -87,12 +87,12 @@ TEST(InGame, SetsUpInOrderAndTearsDown) {
 	ASSERT_TRUE(f.Start());
 	EXPECT_EQ(f.game.GetPhase(), PHASE_STARTING);
 	EXPECT_EQ(f.game.GetPeriodIndex(), -1);
-	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_BALL);
-	EXPECT_FALSE(f.game.IsMiniViewShown());
+	EXPECT_EQ(f.game.GetControls().GetMainCamera(), CAMERA_BALL);
+	EXPECT_FALSE(f.game.GetControls().IsMiniViewShown());
 	EXPECT_EQ(f.input.GetInputMode(), NI_MODE_POLLING);
-	EXPECT_EQ(f.game.GetComputer(2) != nullptr, true);
-	EXPECT_EQ(f.game.GetComputer(1), nullptr);
-	EXPECT_NE(f.game.GetShadow(0), nullptr); // by day
+	EXPECT_EQ(f.game.GetControls().GetComputer(2) != nullptr, true);
+	EXPECT_EQ(f.game.GetControls().GetComputer(1), nullptr);
+	EXPECT_NE(f.game.GetWorld().GetShadow(0), nullptr); // by day
 	f.game.Deinit();
 	f.game.Deinit(); // twice is harmless
 
@@ -101,7 +101,7 @@ TEST(InGame, SetsUpInOrderAndTearsDown) {
 		"INGAME: SkyBox...", "BALL: Initializing...", "ARENA: Initializing", "DISC: Initializing...",
 		"INGAME: Cameras...", "CAMERA: Initialization...", "INGAME: HUD initialization...",
 		"INGAME: HUD initialization done!", "SOUND: Loading static sound...", "INGAME: ...Done!",
-		"INGAME: Deinitialization...", "CAMERA: Deinitialization..."};
+		"INGAME: Deinitialization...", "SKYBOX: Deinitialization...", "CAMERA: Deinitialization..."};
 	size_t at = 0;
 	for (const char *entry : order) {
 		size_t found = text.find(entry, at);
@@ -143,10 +143,10 @@ TEST(InGame, NightHasNoShadowsAndPcVsPcHasTwoComputers) {
 	g_options.mode = MODE_PC_VS_PC;
 	g_options.arena = 1;
 	ASSERT_TRUE(f.Start());
-	EXPECT_EQ(f.game.GetNight(), 1);
-	EXPECT_EQ(f.game.GetShadow(0), nullptr);
-	EXPECT_NE(f.game.GetComputer(1), nullptr);
-	EXPECT_NE(f.game.GetComputer(2), nullptr);
+	EXPECT_EQ(f.game.GetWorld().GetNight(), 1);
+	EXPECT_EQ(f.game.GetWorld().GetShadow(0), nullptr);
+	EXPECT_NE(f.game.GetControls().GetComputer(1), nullptr);
+	EXPECT_NE(f.game.GetControls().GetComputer(2), nullptr);
 }
 
 TEST(InGame, CountdownFreezesThenTurnsAlternateEveryShootTime) {
@@ -215,7 +215,7 @@ TEST(InGame, FireShootsOnTheNextUpdateAndAHeldKeyFiresOnce) {
 		f.Step(16);
 	}
 	f.Hold(g_options.keys1[KEY_RIGHT], false);
-	EXPECT_GT(f.game.GetAim(1)->GetLength(), 10.0f);
+	EXPECT_GT(f.game.GetWorld().GetAim(1)->GetLength(), 10.0f);
 
 	f.Hold(g_options.keys1[KEY_FIRE], true);
 	f.Step(16); // the press; the turn's update in the same frame shoots, and side 2 moves at once
@@ -239,10 +239,10 @@ TEST(InGame, BallInGoalTwoMouthScoresForSideOneAndPlayRestarts) {
 	MatchFixture f(dir);
 	ASSERT_TRUE(f.Start());
 	f.PlayUntilLive();
-	Arena *arena = f.game.GetArena();
+	Arena *arena = f.game.GetWorld().GetArena();
 	const float goalX = arena->GetGoal2CentreX();
 	const float goalY = arena->GetGoal2CentreY();
-	Place(f.game.GetBall(), goalX - 6.0f, goalY + 3.0f, 40.0f, 0.0f);
+	Place(f.game.GetWorld().GetBall(), goalX - 6.0f, goalY + 3.0f, 40.0f, 0.0f);
 	const int clockBefore = f.game.GetPeriodTimeLeft();
 
 	int waited = 0;
@@ -255,7 +255,7 @@ TEST(InGame, BallInGoalTwoMouthScoresForSideOneAndPlayRestarts) {
 	const int clockAtGoal = f.game.GetPeriodTimeLeft();
 	EXPECT_LE(clockAtGoal, clockBefore);
 	sgVec3 ballAtGoal;
-	f.game.GetBall()->GetPosition(ballAtGoal);
+	f.game.GetWorld().GetBall()->GetPosition(ballAtGoal);
 
 	int frozen = 0;
 	while (f.game.GetPhase() == PHASE_PLAYING && frozen < 5000) {
@@ -265,7 +265,7 @@ TEST(InGame, BallInGoalTwoMouthScoresForSideOneAndPlayRestarts) {
 	EXPECT_NEAR(frozen, 3000, 60);
 	EXPECT_EQ(f.game.GetPeriodTimeLeft(), clockAtGoal); // the clock stood still
 	sgVec3 ball;
-	f.game.GetBall()->GetPosition(ball);
+	f.game.GetWorld().GetBall()->GetPosition(ball);
 	EXPECT_FLOAT_EQ(ball[0], ballAtGoal[0]); // and so did the physics
 	EXPECT_EQ(f.game.GetPhase(), PHASE_AFTER_GOAL);
 	EXPECT_EQ(f.game.GetDisc(1)->GetGoals(), 1);
@@ -276,13 +276,13 @@ TEST(InGame, BallInGoalTwoMouthScoresForSideOneAndPlayRestarts) {
 	EXPECT_EQ(f.ActiveSide(), 2);
 	sgVec3 start;
 	arena->GetBallStart(start);
-	f.game.GetBall()->GetPosition(ball);
+	f.game.GetWorld().GetBall()->GetPosition(ball);
 	EXPECT_FLOAT_EQ(ball[0], start[0]);
 	EXPECT_FLOAT_EQ(ball[1], start[1]);
 	EXPECT_EQ(f.CountEvents<CountdownEvent>(), 1);
 	EXPECT_EQ(f.CountEvents<ShotTurnEvent>(), 1);
 	sgVec3 offset;
-	f.game.GetCamera(CAMERA_XENO)->GetOffset(offset);
+	f.game.GetWorld().GetCamera(CAMERA_XENO)->GetOffset(offset);
 	EXPECT_FLOAT_EQ(offset[0], 0.0f);
 	EXPECT_FLOAT_EQ(offset[1], -75.0f);
 }
@@ -292,21 +292,21 @@ TEST(InGame, BallOnTheEdgeOfTheMouthBouncesOffTheWall) {
 	MatchFixture f(dir);
 	ASSERT_TRUE(f.Start());
 	f.PlayUntilLive();
-	Arena *arena = f.game.GetArena();
+	Arena *arena = f.game.GetWorld().GetArena();
 	const float goalX = arena->GetGoal2CentreX();
 	const float edgeY = arena->GetGoal2CentreY() + arena->GetGoalHalfWidth();
-	Place(f.game.GetBall(), goalX - 6.0f, edgeY, 40.0f, 0.0f);
+	Place(f.game.GetWorld().GetBall(), goalX - 6.0f, edgeY, 40.0f, 0.0f);
 	bool bounced = false;
 	for (int i = 0; i < 60 && !bounced; i++) {
 		f.Step(16);
 		sgVec3 v;
-		f.game.GetBall()->GetVelocity(v);
+		f.game.GetWorld().GetBall()->GetVelocity(v);
 		bounced = v[0] < 0.0f;
 	}
 	EXPECT_TRUE(bounced);
 	EXPECT_EQ(f.CountEvents<GoalEvent>(), 0);
 	EXPECT_EQ(f.game.GetDisc(1)->GetGoals(), 0);
-	EXPECT_NE(f.game.GetContactFlags() & CONTACT_BALL_WALL, 0);
+	EXPECT_NE(f.game.GetPhysics().GetContactFlags() & CONTACT_BALL_WALL, 0);
 }
 
 TEST(InGame, TouchingDiscsRaiseOneEventUntilAPassSeesNoContact) {
@@ -320,20 +320,20 @@ TEST(InGame, TouchingDiscsRaiseOneEventUntilAPassSeesNoContact) {
 	// The event itself ends at once for a slow touch; its flag shows when one was raised.
 	int raised = 0;
 	for (int i = 0; i < 30; i++) {
-		bool before = f.game.GetContactFlags() & CONTACT_DISC_DISC;
+		bool before = f.game.GetPhysics().GetContactFlags() & CONTACT_DISC_DISC;
 		f.Step(25);
-		raised += !before && (f.game.GetContactFlags() & CONTACT_DISC_DISC);
+		raised += !before && (f.game.GetPhysics().GetContactFlags() & CONTACT_DISC_DISC);
 		Place(f.game.GetDisc(1), 0.0f, 20.0f, 0.0f, 0.0f);
 		Place(f.game.GetDisc(2), 5.4f, 20.0f, 0.0f, 0.0f);
 	}
 	EXPECT_EQ(raised, 1);
-	EXPECT_NE(f.game.GetContactFlags() & CONTACT_DISC_DISC, 0);
+	EXPECT_NE(f.game.GetPhysics().GetContactFlags() & CONTACT_DISC_DISC, 0);
 	// Apart, a pass sees no contact and the flag clears.
 	Place(f.game.GetDisc(2), 30.0f, 20.0f, 0.0f, 0.0f);
 	for (int i = 0; i < 3; i++) {
 		f.Step(25);
 	}
-	EXPECT_EQ(f.game.GetContactFlags() & CONTACT_DISC_DISC, 0);
+	EXPECT_EQ(f.game.GetPhysics().GetContactFlags() & CONTACT_DISC_DISC, 0);
 }
 
 namespace {
@@ -361,7 +361,7 @@ TEST(InGame, ContactsOfTheLastPassNeverActAfterAReset) {
 	g_options.mode = MODE_PL1_VS_PL2;
 	ASSERT_TRUE(f.Start());
 	f.PlayUntilLive();
-	Arena *arena = f.game.GetArena();
+	Arena *arena = f.game.GetWorld().GetArena();
 	Disc *disc1 = f.game.GetDisc(1);
 	float at[2];
 	dVector4 plane;
@@ -372,7 +372,7 @@ TEST(InGame, ContactsOfTheLastPassNeverActAfterAReset) {
 		Place(disc1, at[0], at[1], 0.0f, 0.0f);
 		sgVec3 disc2At;
 		f.game.GetDisc(2)->GetPosition(disc2At);
-		Place(f.game.GetBall(), disc2At[0] + 3.0f, disc2At[1], 0.0f, 0.0f);
+		Place(f.game.GetWorld().GetBall(), disc2At[0] + 3.0f, disc2At[1], 0.0f, 0.0f);
 		f.Step(25);
 	}
 	ASSERT_EQ(f.game.GetPhase(), PHASE_NEXT_PERIOD);
@@ -381,7 +381,7 @@ TEST(InGame, ContactsOfTheLastPassNeverActAfterAReset) {
 		GameObject *object;
 		void (Arena::*start)(sgVec3) const;
 	};
-	for (Body body : {Body{f.game.GetBall(), &Arena::GetBallStart}, Body{disc1, &Arena::GetDisc1Start},
+	for (Body body : {Body{f.game.GetWorld().GetBall(), &Arena::GetBallStart}, Body{disc1, &Arena::GetDisc1Start},
 		     Body{f.game.GetDisc(2), &Arena::GetDisc2Start}}) {
 		sgVec3 start, p;
 		(arena->*body.start)(start);
@@ -400,12 +400,12 @@ TEST(InGame, ALongFrameNeverCarriesADiscThroughAWall) {
 	ASSERT_TRUE(f.Start());
 	f.PlayUntilLive();
 	Disc *disc = f.game.GetDisc(1);
-	for (int wall = 0; wall < f.game.GetArena()->GetWallCount(); wall++) {
+	for (int wall = 0; wall < f.game.GetWorld().GetArena()->GetWallCount(); wall++) {
 		SCOPED_TRACE(wall);
 		float at[2];
 		dVector4 plane;
-		NearWall(*f.game.GetArena(), wall, 12.0f, at, plane);
-		Place(f.game.GetBall(), 0.0f, 0.0f, 0.0f, 0.0f);
+		NearWall(*f.game.GetWorld().GetArena(), wall, 12.0f, at, plane);
+		Place(f.game.GetWorld().GetBall(), 0.0f, 0.0f, 0.0f, 0.0f);
 		Place(f.game.GetDisc(2), -at[0], -at[1], 0.0f, 0.0f);
 		Place(disc, at[0], at[1], static_cast<float>(-plane[0]) * 90.0f, static_cast<float>(-plane[1]) * 90.0f);
 		f.Step(300); // a stall: thirty steps in one frame
@@ -436,30 +436,30 @@ TEST(InGame, FunctionKeysPickCamerasAndTheSmallView) {
 		f.Step(16);
 	};
 	press({SDLK_F6});
-	EXPECT_TRUE(f.game.IsMiniViewShown());
-	EXPECT_EQ(f.game.GetMiniCamera(), CAMERA_TOP_MINI);
+	EXPECT_TRUE(f.game.GetControls().IsMiniViewShown());
+	EXPECT_EQ(f.game.GetControls().GetMiniCamera(), CAMERA_TOP_MINI);
 	press({SDLK_F6});
-	EXPECT_FALSE(f.game.IsMiniViewShown());
+	EXPECT_FALSE(f.game.GetControls().IsMiniViewShown());
 	press({SDLK_F6});
 	press({SDLK_F7});
-	EXPECT_TRUE(f.game.IsMiniViewShown());
-	EXPECT_EQ(f.game.GetMiniCamera(), CAMERA_BALL_MINI);
+	EXPECT_TRUE(f.game.GetControls().IsMiniViewShown());
+	EXPECT_EQ(f.game.GetControls().GetMiniCamera(), CAMERA_BALL_MINI);
 
 	press({SDLK_F1, SDLK_F2}); // the first that applies
-	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_XENO);
+	EXPECT_EQ(f.game.GetControls().GetMainCamera(), CAMERA_XENO);
 	// Holding F4 switches once: after F2, still held F4 does nothing more.
 	f.Hold(SDLK_F4, true);
 	f.Step(16);
-	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_DISC);
+	EXPECT_EQ(f.game.GetControls().GetMainCamera(), CAMERA_DISC);
 	f.Hold(SDLK_F2, true);
 	f.Step(16);
-	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_TOP);
+	EXPECT_EQ(f.game.GetControls().GetMainCamera(), CAMERA_TOP);
 	f.Step(16);
-	EXPECT_EQ(f.game.GetMainCamera(), CAMERA_TOP);
+	EXPECT_EQ(f.game.GetControls().GetMainCamera(), CAMERA_TOP);
 	f.ClearKeys();
 
 	press({SDLK_F9});
-	EXPECT_TRUE(f.game.IsFpsShown());
+	EXPECT_TRUE(f.game.GetControls().IsFpsShown());
 	press({SDLK_F10});
 	EXPECT_TRUE(dir.Exists("screen.bmp"));
 	SDL_Surface *shot = SDL_LoadBMP("screen.bmp");
@@ -476,7 +476,7 @@ TEST(InGame, EscapePausesNoResumesWhereItStoppedYesLeaves) {
 	g_options.mode = MODE_PL1_VS_PL2;
 	ASSERT_TRUE(f.Start());
 	f.PlayUntilLive();
-	Place(f.game.GetBall(), 0.0f, 0.0f, 30.0f, 0.0f);
+	Place(f.game.GetWorld().GetBall(), 0.0f, 0.0f, 30.0f, 0.0f);
 	f.Step(16);
 	f.Hold(SDLK_ESCAPE, true);
 	f.Step(16);
@@ -485,7 +485,7 @@ TEST(InGame, EscapePausesNoResumesWhereItStoppedYesLeaves) {
 	const int clock = f.game.GetPeriodTimeLeft();
 	const int turn = f.game.GetShotTimer()->GetRemaining();
 	sgVec3 before;
-	f.game.GetBall()->GetPosition(before);
+	f.game.GetWorld().GetBall()->GetPosition(before);
 	for (int i = 0; i < 100; i++) { // ten seconds in the menu, Escape held all along
 		EXPECT_TRUE(f.Step(100));
 	}
@@ -500,7 +500,7 @@ TEST(InGame, EscapePausesNoResumesWhereItStoppedYesLeaves) {
 	EXPECT_EQ(f.game.GetPeriodTimeLeft(), clock - 16);
 	EXPECT_EQ(f.game.GetShotTimer()->GetRemaining(), turn - 16);
 	sgVec3 after;
-	f.game.GetBall()->GetPosition(after);
+	f.game.GetWorld().GetBall()->GetPosition(after);
 	EXPECT_LT(after[0] - before[0], 3.0f); // a few frames of rolling, not ten seconds
 
 	// Escape resumes too, and the press that did it does not open the menu again at once.
@@ -564,8 +564,8 @@ TEST(InGame, PcVsPcIgnoresTheSteeringKeys) {
 			game.Frame();
 		}
 		f.ClearKeys();
-		game.GetAim(1)->GetAimPoint(aims[run][0]);
-		game.GetAim(2)->GetAimPoint(aims[run][1]);
+		game.GetWorld().GetAim(1)->GetAimPoint(aims[run][0]);
+		game.GetWorld().GetAim(2)->GetAimPoint(aims[run][1]);
 		game.Deinit();
 	}
 	for (int side = 0; side < 2; side++) {

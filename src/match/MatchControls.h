@@ -1,0 +1,65 @@
+#ifndef TAVRO_MATCH_MATCHCONTROLS_H
+#define TAVRO_MATCH_MATCHCONTROLS_H
+
+#include <cstdint>
+#include <memory>
+
+#include "world/ComputerPlayer.h"
+
+class Arena;
+class MatchWorld;
+class Random;
+struct OptionsRecord;
+
+// What the keyboard asks for during play, and who steers each side: a player's keys or a
+// computer player. Escape asks for the in-game menu; the function keys pick the main view's
+// camera, the small view, the frame-rate line and a screenshot.
+class MatchControls {
+public:
+	static constexpr int KEY_STATES = 512; // remembered key codes, more than SDL has
+
+	MatchControls();
+
+	// The computer players the options' mode asks for ("PL1 vs PC": side 2, "PC vs PC": both),
+	// each attacking the goal of arena it must; their jitter draws from random. The options
+	// must outlive the controls' use.
+	void SetUp(const OptionsRecord &options, const Arena &arena, Random &random);
+	void Release();
+	// No key held before, no request, the ball camera and no small view.
+	void Reset();
+
+	// One play frame's key states (one byte per key code): Escape, then the first function key
+	// pressed, then the steering of the side whose turn it is. True when that side fires.
+	bool Read(const uint8_t *keys, int keyCount, const MatchWorld &world, int activeSide, int frameTime);
+	// Escape that closed the menu is still down: it asks for nothing until it is let go.
+	void HoldEscapeOver(bool held) { escapeHeldOver = held; }
+	void ClearMenuRequest() { menuRequested = false; }
+	// True once, for the frame after F10.
+	bool TakeScreenshotRequest();
+
+	bool IsMenuRequested() const { return menuRequested; }
+	int GetMainCamera() const { return mainCamera; }
+	int GetMiniCamera() const { return miniCamera; }
+	bool IsMiniViewShown() const { return miniViewShown; }
+	bool IsFpsShown() const { return showFps; }
+	// The computer player of a side, or null when a player's keys steer it.
+	const ComputerPlayer *GetComputer(int side) const { return computers[side == 1 ? 0 : 1].get(); }
+
+private:
+	bool Pressed(const uint8_t *keys, int keyCount, int key) const;
+	void ReadFunctionKeys(const uint8_t *keys, int keyCount);
+	bool Steer(const uint8_t *keys, int keyCount, const MatchWorld &world, int side, int frameTime);
+
+	const OptionsRecord *options;
+	std::unique_ptr<ComputerPlayer> computers[2]; // by side
+	uint8_t previousKeys[KEY_STATES];             // of the last play frame
+	bool menuRequested;
+	bool escapeHeldOver;
+	int mainCamera;          // 0 to 3
+	int miniCamera;          // 4 to 7
+	bool miniViewShown;
+	bool showFps;
+	bool screenshotRequested;
+};
+
+#endif

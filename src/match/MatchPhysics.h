@@ -1,0 +1,67 @@
+#ifndef TAVRO_MATCH_MATCHPHYSICS_H
+#define TAVRO_MATCH_MATCHPHYSICS_H
+
+#include <ode/ode.h>
+
+#include <cstdint>
+#include <memory>
+
+class MatchContext;
+class MatchEvent;
+class MatchEvents;
+class MatchWorld;
+
+// Contacts already announced; each is raised once until a collision pass sees no contact.
+enum ContactFlag {
+	CONTACT_DISC_DISC = 1,
+	CONTACT_BALL_DISC1 = 2,
+	CONTACT_BALL_DISC2 = 4,
+	CONTACT_DISC1_WALL = 8,
+	CONTACT_DISC2_WALL = 16,
+	CONTACT_BALL_WALL = 32
+};
+
+// The physics of a match: the world stepped in fixed steps up to the frame timer, and a
+// collision pass every 20 ms of simulated time that makes the contact joints and raises the
+// hit and goal events.
+class MatchPhysics {
+public:
+	static constexpr int STEP = 10;            // ms per world step
+	static constexpr int COLLISION_WAIT = 20;  // ms of simulated time between collision passes
+
+	// The events it raises are made for match and started into events.
+	MatchPhysics(MatchWorld &world, MatchContext &match, MatchEvents &events);
+
+	// Steps the world until its clock reaches now (ms of the frame timer), with a collision
+	// pass first whenever 20 ms have gathered, so a long frame's catch-up steps never run
+	// blind; a goal found on the way freezes play and stops the steps at once.
+	void Run(uint32_t now);
+	// The physics clock restarts at now with a fresh wait for the next pass.
+	void Restart(uint32_t now);
+	// The time up to now goes by unsimulated (the in-game menu's).
+	void SkipTo(uint32_t now) { physicsTime = now; }
+	// Drops the joints of the last pass, which would push the bodies off their spots after a
+	// reset, and forgets the contacts announced.
+	void ClearContacts();
+
+	int GetContactFlags() const { return contactFlags; }
+
+private:
+	void CollisionPass();
+	static void NearCallback(void *data, dGeomID g1, dGeomID g2);
+	void Collide(dGeomID g1, dGeomID g2);
+	void Raise(std::unique_ptr<MatchEvent> event);
+	// Raises the event make() returns unless flag says its contact was announced already.
+	template <typename Make>
+	void RaiseOnce(int flag, Make make);
+
+	MatchWorld &world;
+	MatchContext &match;
+	MatchEvents &events;
+	uint32_t physicsTime; // ms of the frame timer up to which the world has been stepped
+	int collisionWait;    // ms of simulated time since the last collision pass
+	int contactFlags;     // ContactFlag bits
+	bool contactSeen;     // in the running collision pass
+};
+
+#endif
