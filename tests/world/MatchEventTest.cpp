@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <ode/ode.h>
-#include <plib/ssg.h>
-
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,6 +9,7 @@
 #include "core/Random.h"
 #include "options/OptionsRecord.h"
 #include "audio/SoundBank.h"
+#include "match/MatchWorld.h"
 #include "world/Aim.h"
 #include "world/Announcement.h"
 #include "world/Ball.h"
@@ -29,35 +25,19 @@
 #include "world/ShotTurnEvent.h"
 #include "world/TrophyEvent.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
-// A match that only records what the events do to it, with real bodies in a real world.
+// A match that only records what the events do to it, around the real world of a match with
+// the default options, in the test's scratch dir.
 class FakeMatch : public MatchContext {
 public:
-	FakeMatch() {
+	FakeMatch() : window(64, 64) {
 		options.SetDefaults();
-		dInitODE();
-		world = dWorldCreate();
-		space = dSimpleSpaceCreate(nullptr);
-		root = new ssgRoot();
-		root->ref();
-		ball.Create(root, world, space);
-		ball.CreateGeometry();
-		disc1.Create(root, world, space);
-		disc1.CreateGeometry();
-		disc2.Create(root, world, space);
-		disc2.CreateGeometry();
-	}
-	~FakeMatch() override {
-		ball.Destroy();
-		disc1.Destroy();
-		disc2.Destroy();
-		ssgDeRefDelete(root);
-		dSpaceDestroy(space);
-		dWorldDestroy(world);
-		dCloseODE();
+		std::filesystem::create_symlink(BuildDataDir(), "data");
+		built = window.IsOpen() && world.Build(options, 640, 480, random);
+		disc1 = world.GetDisc(1);
+		disc2 = world.GetDisc(2);
+		ball = world.GetBall();
 	}
 
 	bool IsFrozen() const override { return mode != ANNOUNCE_NONE; }
@@ -76,9 +56,9 @@ public:
 	int GetScreenWidth() const override { return 640; }
 	int GetScreenHeight() const override { return 480; }
 	const OptionsRecord &GetOptions() const override { return options; }
-	Disc *GetDisc(int side) const override { return side == 1 ? const_cast<Disc *>(&disc1) : const_cast<Disc *>(&disc2); }
+	Disc *GetDisc(int side) const override { return world.GetDisc(side); }
 	void SetBallHidden(bool hidden) override { ballHidden = hidden; }
-	ParticleEmitter *GetSparks(int which) const override { return sparks[which]; }
+	ParticleEmitter *GetSparks(int which) const override { return world.GetSparks(which); }
 	const char *GetCharacterName(int side) const override { return side == 1 ? "hippy" : "babe"; }
 	int PlaySound(int slot) override {
 		sounds.push_back(slot);
@@ -94,14 +74,14 @@ public:
 		return n;
 	}
 
+	GLWindow window;
 	OptionsRecord options;
-	dWorldID world;
-	dSpaceID space;
-	ssgRoot *root;
-	Ball ball;
-	Disc disc1;
-	Disc disc2;
-	ParticleEmitter *sparks[2] = {nullptr, nullptr};
+	Random random;
+	MatchWorld world;
+	bool built;
+	Disc *disc1;
+	Disc *disc2;
+	Ball *ball;
 	Announcement announcement;
 	int mode = ANNOUNCE_NONE;
 	int phase = PHASE_PLAYING;
@@ -114,9 +94,9 @@ public:
 	std::vector<int> stopped;
 };
 
-void SetSpeed(GameObject &object, float vx, float vy) {
+void SetSpeed(GameObject *object, float vx, float vy) {
 	sgVec3 v = {vx, vy, 0};
-	object.SetVelocity(v);
+	object->SetVelocity(v);
 }
 
 // Runs an event to its end with fixed steps; returns the number of updates it ran.
@@ -128,32 +108,18 @@ int RunToEnd(MatchEvent &event, int dt, int limit = 100000) {
 	return updates;
 }
 
-// Links the build's generated data tree into the scratch dir, as the program expects it.
-void LinkData() {
-	fs::create_symlink(BuildDataDir(), "data");
-}
-
 } // namespace
 
 TEST(MatchEvent, HitsSoundByKindAndSparkOnlyWhenFast) {
 	ScratchDir dir;
-	GLWindow window(64, 64);
-	ASSERT_TRUE(window.IsOpen());
-	LinkData();
 	FakeMatch match;
-	Random random(1);
-	ParticleEmitter discSparks(random), wallSparks(random);
-	discSparks.Create(match.root);
-	ASSERT_TRUE(discSparks.Load("disc_disc"));
-	wallSparks.Create(match.root);
-	ASSERT_TRUE(wallSparks.Load("disc_wall"));
-	match.sparks[SPARKS_DISC_DISC] = &discSparks;
-	match.sparks[SPARKS_DISC_WALL] = &wallSparks;
+	ASSERT_TRUE(match.built);
+	const ParticleEmitter &discSparks = *match.world.GetSparks(SPARKS_DISC_DISC);
 	const float contact[3] = {12.0f, -4.0f, 2.0f};
 
 	SetSpeed(match.disc1, 25.0f, 0.0f); // exactly the limit is still slow
 	SetSpeed(match.disc2, 0.0f, -10.0f);
-	DiscDiscHitEvent slow(&match, &match.disc1, &match.disc2);
+	DiscDiscHitEvent slow(&match, match.disc1, match.disc2);
 	slow.SetParams(contact, 3);
 	slow.Start();
 	EXPECT_FALSE(slow.IsSparking());
@@ -161,7 +127,7 @@ TEST(MatchEvent, HitsSoundByKindAndSparkOnlyWhenFast) {
 	EXPECT_EQ(match.sounds, (std::vector<int>{SOUND_DISC_DISC_SLOW}));
 
 	SetSpeed(match.disc2, 0.0f, -25.5f);
-	DiscDiscHitEvent fast(&match, &match.disc1, &match.disc2);
+	DiscDiscHitEvent fast(&match, match.disc1, match.disc2);
 	fast.SetParams(contact, 3);
 	fast.Start();
 	EXPECT_TRUE(fast.IsSparking());
@@ -177,37 +143,35 @@ TEST(MatchEvent, HitsSoundByKindAndSparkOnlyWhenFast) {
 	EXPECT_LE(updates * 16, discSparks.GetSettings().life * 2 + 100);
 
 	SetSpeed(match.disc1, 30.0f, 0.0f);
-	DiscWallHitEvent soft(&match, &match.disc1);
+	DiscWallHitEvent soft(&match, match.disc1);
 	soft.Start();
 	EXPECT_FALSE(soft.IsSparking());
 	EXPECT_EQ(match.sounds.back(), SOUND_DISC_WALL_SLOW);
 	SetSpeed(match.disc1, 0.0f, 31.0f);
-	DiscWallHitEvent hard(&match, &match.disc1);
+	DiscWallHitEvent hard(&match, match.disc1);
 	hard.SetParams(contact, 3);
 	hard.Start();
 	EXPECT_TRUE(hard.IsSparking());
 	EXPECT_EQ(match.sounds.back(), SOUND_DISC_WALL_FAST);
 
-	DiscBallHitEvent knock(&match, &match.disc1, &match.ball);
+	DiscBallHitEvent knock(&match, match.disc1, match.ball);
 	knock.Start();
 	EXPECT_FALSE(knock.Update(16));
 	EXPECT_EQ(match.sounds.back(), SOUND_DISC_BALL);
-	discSparks.Destroy();
-	wallSparks.Destroy();
 }
 
 TEST(MatchEvent, TurnEndsAfterTheShootTimeOrOnFireAndShoots) {
 	ScratchDir dir;
 	FakeMatch match;
+	ASSERT_TRUE(match.built);
 	match.options.shootTime = 1;
-	Aim aim;
-	aim.Init(nullptr, &match.disc1);
-	match.disc1.SetPosition(-20.0f, 0.0f, 0.0f);
-	match.ball.SetPosition(0.0f, 0.0f, 0.0f);
+	Aim &aim = *match.world.GetAim(1);
+	match.disc1->SetPosition(-20.0f, 0.0f, 0.0f);
+	match.ball->SetPosition(0.0f, 0.0f, 0.0f);
 	aim.Reset(2.0f);
 	aim.Update(0);
 
-	ShotTurnEvent turn(&match, &match.disc1, &aim, &match.ball);
+	ShotTurnEvent turn(&match, match.disc1, &aim, match.ball);
 	turn.Start();
 	EXPECT_EQ(match.shotTimer, &turn);
 	EXPECT_EQ(turn.GetRemaining(), 1000);
@@ -220,15 +184,15 @@ TEST(MatchEvent, TurnEndsAfterTheShootTimeOrOnFireAndShoots) {
 	EXPECT_TRUE(match.turnOver);
 	EXPECT_EQ(match.sounds.back(), SOUND_SHOT);
 	sgVec3 v;
-	match.disc1.GetVelocity(v);
+	match.disc1->GetVelocity(v);
 	EXPECT_FLOAT_EQ(v[0], 3.0f); // 1.5 times the way from the disc to the aim point
 	EXPECT_FLOAT_EQ(v[1], 0.0f);
 
 	// A long shot from far away gets the yell.
-	match.disc1.SetPosition(-100.0f, 0.0f, 0.0f);
+	match.disc1->SetPosition(-100.0f, 0.0f, 0.0f);
 	aim.Reset(58.0f);
 	aim.Update(0);
-	ShotTurnEvent yell(&match, &match.disc1, &aim, &match.ball);
+	ShotTurnEvent yell(&match, match.disc1, &aim, match.ball);
 	yell.Start();
 	yell.Fire();
 	EXPECT_FALSE(yell.Update(16));
@@ -236,7 +200,7 @@ TEST(MatchEvent, TurnEndsAfterTheShootTimeOrOnFireAndShoots) {
 	EXPECT_EQ(match.sounds.back(), SOUND_TARZAN);
 
 	// Fired in the first frame: over at the next update. Frozen play stops the turn's clock.
-	ShotTurnEvent second(&match, &match.disc1, &aim, &match.ball);
+	ShotTurnEvent second(&match, match.disc1, &aim, match.ball);
 	second.Start();
 	match.mode = ANNOUNCE_GOAL;
 	EXPECT_TRUE(second.Update(500));
@@ -252,6 +216,7 @@ TEST(MatchEvent, TurnEndsAfterTheShootTimeOrOnFireAndShoots) {
 TEST(MatchEvent, ClockRunsOnlyWhilePlayMovesAndHurriesAtTheEnd) {
 	ScratchDir dir;
 	FakeMatch match;
+	ASSERT_TRUE(match.built);
 	match.options.matchLength = 1;
 	MatchClockEvent clock(&match);
 	clock.Start();
@@ -283,10 +248,8 @@ TEST(MatchEvent, ClockRunsOnlyWhilePlayMovesAndHurriesAtTheEnd) {
 
 TEST(MatchEvent, CountdownFreezesPlayForThreeSecondsWithThreeNumerals) {
 	ScratchDir dir;
-	GLWindow window(64, 64);
-	ASSERT_TRUE(window.IsOpen());
-	LinkData();
 	FakeMatch match;
+	ASSERT_TRUE(match.built);
 	match.phase = PHASE_NEXT_PERIOD;
 	{
 		CountdownEvent countdown(&match);
@@ -322,18 +285,16 @@ TEST(MatchEvent, CountdownFreezesPlayForThreeSecondsWithThreeNumerals) {
 
 TEST(MatchEvent, GoalBouncesThePortraitAndCountsAtTheEnd) {
 	ScratchDir dir;
-	GLWindow window(64, 64);
-	ASSERT_TRUE(window.IsOpen());
-	LinkData();
 	FakeMatch match;
-	GoalEvent goal(&match, &match.disc2);
+	ASSERT_TRUE(match.built);
+	GoalEvent goal(&match, match.disc2);
 	goal.Start();
 	EXPECT_EQ(match.mode, ANNOUNCE_GOAL);
 	EXPECT_TRUE(match.ballHidden);
 	EXPECT_EQ(match.sounds, (std::vector<int>{SOUND_GOAL}));
 	EXPECT_NE(match.announcement.slots[SLOT_A], nullptr);
 	EXPECT_EQ(match.announcement.slots[SLOT_B], nullptr);
-	EXPECT_EQ(match.disc2.GetGoals(), 0);
+	EXPECT_EQ(match.disc2->GetGoals(), 0);
 
 	std::vector<float> stateEnds;
 	int lastState = 0;
@@ -356,8 +317,8 @@ TEST(MatchEvent, GoalBouncesThePortraitAndCountsAtTheEnd) {
 	goal.Finish();
 	EXPECT_FALSE(match.ballHidden);
 	EXPECT_EQ(match.mode, ANNOUNCE_NONE);
-	EXPECT_EQ(match.disc2.GetGoals(), 1);
-	EXPECT_EQ(match.lastScorer, &match.disc2);
+	EXPECT_EQ(match.disc2->GetGoals(), 1);
+	EXPECT_EQ(match.lastScorer, match.disc2);
 	EXPECT_EQ(match.phase, PHASE_AFTER_GOAL);
 	EXPECT_EQ(match.announcement.slots[SLOT_A], nullptr);
 	EXPECT_EQ(match.announcement.slots[SLOT_B], nullptr);
@@ -365,13 +326,11 @@ TEST(MatchEvent, GoalBouncesThePortraitAndCountsAtTheEnd) {
 
 TEST(MatchEvent, TrophyShowsTheWinnerOrBothSides) {
 	ScratchDir dir;
-	GLWindow window(64, 64);
-	ASSERT_TRUE(window.IsOpen());
-	LinkData();
 	FakeMatch match;
-	match.disc1.AddGoal();
+	ASSERT_TRUE(match.built);
+	match.disc1->AddGoal();
 	{
-		TrophyEvent won(&match, &match.disc1, &match.disc2);
+		TrophyEvent won(&match, match.disc1, match.disc2);
 		won.Start();
 		EXPECT_FALSE(won.IsDraw());
 		EXPECT_EQ(match.mode, ANNOUNCE_TROPHY);
@@ -396,8 +355,8 @@ TEST(MatchEvent, TrophyShowsTheWinnerOrBothSides) {
 		EXPECT_EQ(match.announcement.slots[SLOT_A], nullptr);
 		EXPECT_EQ(match.announcement.slots[SLOT_B], nullptr);
 	}
-	match.disc2.AddGoal();
-	TrophyEvent drawn(&match, &match.disc1, &match.disc2);
+	match.disc2->AddGoal();
+	TrophyEvent drawn(&match, match.disc1, match.disc2);
 	drawn.Start();
 	EXPECT_TRUE(drawn.IsDraw());
 	while (drawn.Update(10) && drawn.GetState() < 3) {

@@ -5,7 +5,6 @@
 #include <plib/ssg.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -15,16 +14,17 @@
 
 #include "SceneFixture.h"
 #include "WorldTestKit.h"
+#include "core/Random.h"
 #include "core/Screenshot.h"
-#include "match/Camera.h"
-#include "match/MatchCameras.h"
+#include "match/MatchWorld.h"
+#include "options/NameTable.h"
+#include "options/OptionsRecord.h"
 #include "world/Aim.h"
 #include "world/Arena.h"
 #include "world/Ball.h"
-#include "world/Disc.h"
 #include "world/FireEmitter.h"
+#include "world/MatchContext.h"
 #include "world/ParticleEmitter.h"
-#include "world/Shadow.h"
 #include "world/SkyBox.h"
 #include "world/Torch.h"
 
@@ -34,118 +34,37 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr int kFrame = 16; // ms
 
-// The match's main light: the sun from straight above by day, a lamp over the field at night.
-void SetMatchLight(int night) {
-	for (int i = 0; i < 8; i++) {
-		ssgGetLight(i)->off();
-	}
-	ssgLight *light = ssgGetLight(0);
-	light->setPosition(0.0f, 0.0f, night ? 50.0f : 1000.0f);
-	light->setSpotlight(night ? TRUE : FALSE);
-	light->setColour(GL_AMBIENT, night ? 0.2f : 0.5f, night ? 0.2f : 0.5f, night ? 0.2f : 0.5f);
-	light->setColour(GL_DIFFUSE, night ? 0.4f : 0.6f, night ? 0.4f : 0.6f, night ? 0.4f : 0.6f);
-	light->on();
-}
-
-// A match's world as the match sets it up: sky, ball, arena, two discs with their aims and,
-// by day, the three shadows under the sun.
-class MatchWorld {
+// The match's own world for an arena by day or night, its bodies on their spots, the ball moved
+// off the line between the discs so each shows apart.
+class RenderWorld {
 public:
-	MatchWorld() : skyRoot(new ssgRoot()), random(1234), arena(random) { skyRoot->ref(); }
-	~MatchWorld() {
-		for (auto &shadow : shadows) {
-			if (shadow) {
-				shadow->Deinit();
-			}
-		}
-		aim1.Deinit();
-		aim2.Deinit();
-		ball.Destroy();
-		disc1.Destroy();
-		disc2.Destroy();
-		arena.Destroy();
-		sky.Deinit();
-		ssgDeRefDelete(skyRoot);
-	}
-
-	bool Build(const char *arenaName, int night) {
-		SetMatchLight(night);
-		if (!sky.Load(skyRoot, night, random)) {
+	bool Build(int arena, int night) {
+		OptionsRecord options;
+		options.SetDefaults();
+		options.arena = arena;
+		options.daytime = night ? DAYTIME_NIGHT : DAYTIME_DAY;
+		if (!world.Build(options, kWidth, kHeight, random)) {
 			return false;
 		}
-		ball.Create(physics.root, physics.world, physics.space);
-		arena.Create(physics.root, physics.world, physics.space);
-		disc1.Create(physics.root, physics.world, physics.space);
-		disc2.Create(physics.root, physics.world, physics.space);
-		if (!ball.Load() || !arena.Load(arenaName, night) || !disc1.Load("hippy") || !disc2.Load("babe")) {
-			return false;
-		}
-		aim1.Init(physics.root, &disc1);
-		aim2.Init(physics.root, &disc2);
-		if (!aim1.Load() || !aim2.Load()) {
-			return false;
-		}
-		if (!night) {
-			const char *models[3] = {"shadow_disc", "shadow_disc", "shadow_ball"};
-			const GameObject *followed[3] = {&disc1, &disc2, &ball};
-			for (int i = 0; i < 3; i++) {
-				shadows[i].reset(new Shadow());
-				shadows[i]->Init(physics.root, followed[i]);
-				if (!shadows[i]->Load(models[i]) || !shadows[i]->SetLightCount(1)) {
-					return false;
-				}
-				shadows[i]->SetLight(0, sky.GetSunX(), 25.0f, 40.0f);
-			}
-		}
+		world.ResetPositions();
 		sgVec3 p;
-		arena.SetPosition(0.0f, 0.0f, -2.0f);
-		arena.GetDisc1Start(p);
-		disc1.SetPosition(p);
-		arena.GetDisc2Start(p);
-		disc2.SetPosition(p);
-		arena.GetBallStart(p);
-		p[1] += 8.0f; // off the line between the discs, so each shows apart
-		ball.SetPosition(p);
-		aim1.Reset(Aim::START_OFFSET);
-		aim2.Reset(-Aim::START_OFFSET);
+		world.GetBall()->GetPosition(p);
+		p[1] += 8.0f;
+		world.GetBall()->SetPosition(p);
 		return true;
 	}
 
 	// One second of play with disc 1 aiming up and to the right: particles are under way.
 	void Run() {
 		for (int t = 0; t < 1000; t += kFrame) {
-			aim1.MoveRight();
-			aim1.MoveUp();
-			aim1.Update(kFrame);
-			aim2.Update(kFrame);
-			arena.Update(kFrame);
-			ball.Update(kFrame);
-			disc1.Update(kFrame);
-			disc2.Update(kFrame);
-			for (auto &shadow : shadows) {
-				if (shadow) {
-					shadow->Update(kFrame);
-				}
-			}
+			world.GetAim(1)->MoveRight();
+			world.GetAim(1)->MoveUp();
+			world.UpdateAims(kFrame);
+			world.UpdateObjects(kFrame);
 		}
 	}
 
-	// Draws the frame the way the match does for the given camera.
-	void Draw(int cameraIndex) {
-		Camera camera;
-		SetUpMatchCamera(camera, cameraIndex, kWidth, kHeight, &disc1, &ball);
-		ApplyFollowRule(camera, cameraIndex, ball, &disc1);
-		camera.Update(kFrame);
-		sgVec3 eye;
-		camera.GetEye(eye);
-		sky.SetCentre(eye);
-		sky.Update(kFrame);
-		glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-		glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-		ssgCullAndDraw(skyRoot);
-		glClear(GL_DEPTH_BUFFER_BIT);
-		ssgCullAndDraw(physics.root);
-	}
+	void Draw(int cameraIndex) { world.DrawView(cameraIndex, world.GetDisc(1), kFrame, true); }
 
 	// The sky alone, seen from its centre looking along y a little upwards, where the clouds
 	// or stars and the sun or moon are.
@@ -159,26 +78,19 @@ public:
 		const sgVec3 up = {0.0f, 0.0f, 1.0f};
 		ssgGetCurrentContext()->setCameraLookAt(eye, at, up);
 		glViewport(0, 0, kWidth, kHeight);
-		sky.SetCentre(eye);
-		sky.Update(0);
+		world.GetSkyBox()->SetCentre(eye);
+		world.GetSkyBox()->Update(0);
 		glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 		glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-		ssgCullAndDraw(skyRoot);
+		ssgCullAndDraw(world.GetSkyRoot());
 		if (withWorld) {
 			glClear(GL_DEPTH_BUFFER_BIT);
-			ssgCullAndDraw(physics.root);
+			ssgCullAndDraw(world.GetSceneRoot());
 		}
 	}
 
-	PhysicsScene physics;
-	ssgRoot *skyRoot;
-	Random random;
-	SkyBox sky;
-	Ball ball;
-	Arena arena;
-	Disc disc1, disc2;
-	Aim aim1, aim2;
-	std::unique_ptr<Shadow> shadows[3];
+	Random random{1234};
+	MatchWorld world;
 };
 
 struct Brightness {
@@ -248,10 +160,10 @@ void Publish(const std::string &file) {
 
 } // namespace
 
-class WorldRender : public ::testing::TestWithParam<const char *> {};
+class WorldRender : public ::testing::TestWithParam<int> {};
 
 TEST_P(WorldRender, EachArenaByDayAndByNightFromTheBallAndTopViews) {
-	const char *arenaName = GetParam();
+	const char *arenaName = ArenaName(GetParam());
 	SceneFixture f(kWidth, kHeight);
 	ASSERT_TRUE(f.window.IsOpen());
 	PrepareMatchScene(f);
@@ -259,8 +171,8 @@ TEST_P(WorldRender, EachArenaByDayAndByNightFromTheBallAndTopViews) {
 	double meanByNight[2] = {0.0, 0.0};
 	for (int night = 0; night <= 1; night++) {
 		SCOPED_TRACE(night ? "night" : "day");
-		MatchWorld world;
-		ASSERT_TRUE(world.Build(arenaName, night));
+		RenderWorld world;
+		ASSERT_TRUE(world.Build(GetParam(), night));
 		world.Run();
 		// The far view looks at the drifting particles beside the arena.
 		for (int cameraIndex : {CAMERA_BALL, CAMERA_TOP, CAMERA_FAR}) {
@@ -280,16 +192,16 @@ TEST_P(WorldRender, EachArenaByDayAndByNightFromTheBallAndTopViews) {
 		ASSERT_TRUE(SaveScreenshot(skyFile.c_str(), kWidth, kHeight));
 		Publish(skyFile);
 		if (!night) {
-			EXPECT_EQ(world.sky.GetCloudCount(), 10);
+			EXPECT_EQ(world.world.GetSkyBox()->GetCloudCount(), 10);
 		} else {
-			EXPECT_EQ(world.sky.GetStarCount(), 20);
-			ASSERT_NE(world.arena.GetTorch(0), nullptr);
+			EXPECT_EQ(world.world.GetSkyBox()->GetStarCount(), 20);
+			ASSERT_NE(world.world.GetArena()->GetTorch(0), nullptr);
 		}
 	}
 	EXPECT_LT(meanByNight[1], meanByNight[0]) << "night is not darker than day";
 }
 
-INSTANTIATE_TEST_SUITE_P(Arenas, WorldRender, ::testing::Values("xeno", "tris"));
+INSTANTIATE_TEST_SUITE_P(Arenas, WorldRender, ::testing::Values(0, 1));
 
 // The particles blend with their alpha over what is behind them: sparks 300 ms after a fast hit
 // on plain field, seen from the match's camera, and the flame of a torch a second after it was
@@ -308,16 +220,14 @@ TEST(WorldRender, SparksAndTorchFireAreBrighterThanWhatIsBehindThem) {
 
 	for (const Case &c : cases) {
 		SCOPED_TRACE(c.name);
-		MatchWorld world;
-		ASSERT_TRUE(world.Build("xeno", c.night));
-		ParticleEmitter sparks(world.random);
-		sparks.Create(world.physics.root);
-		ASSERT_TRUE(sparks.Load("disc_disc"));
+		RenderWorld world;
+		ASSERT_TRUE(world.Build(0, c.night));
+		ParticleEmitter &sparks = *world.world.GetSparks(SPARKS_DISC_DISC);
 		ssgEntity *effect = nullptr;
 		std::function<void()> draw;
 		if (c.fire) {
 			world.Run();
-			const Torch *torch = world.arena.GetTorch(0);
+			const Torch *torch = world.world.GetArena()->GetTorch(0);
 			ASSERT_NE(torch, nullptr);
 			ASSERT_NE(torch->GetFire(), nullptr);
 			effect = torch->GetFire()->GetNode();
@@ -328,7 +238,7 @@ TEST(WorldRender, SparksAndTorchFireAreBrighterThanWhatIsBehindThem) {
 			draw = [&world, eye, flame] { world.DrawFrom(eye, flame, true); };
 		} else {
 			sgVec3 hit;
-			world.ball.GetPosition(hit);
+			world.world.GetBall()->GetPosition(hit);
 			hit[0] += 20.0f; // clear of the painted lines
 			hit[1] += 6.0f;
 			sparks.Build();
@@ -356,6 +266,5 @@ TEST(WorldRender, SparksAndTorchFireAreBrighterThanWhatIsBehindThem) {
 		}
 		EXPECT_GT(change.brighter, 100);
 		EXPECT_LT(change.darker, change.brighter / 20);
-		sparks.Destroy();
 	}
 }
