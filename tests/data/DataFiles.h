@@ -4,17 +4,9 @@
 #include <string>
 #include <vector>
 
-// The directory the program runs in: it holds data/, and the paths inside the description files
-// are relative to it.
-std::string RunDir();
-std::string DataPath(const std::string &rel);
-bool FileExists(const std::string &path);
+// Files of the build's data tree, as "data/<folder>/<name>" (run the test where ScratchDir's
+// LinkData put the tree); sorted.
+std::vector<std::string> DataFiles(const std::string &folder, const std::string &extension);
 std::string ReadFile(const std::string &path);
-// Tokens split at line feeds, runs of line feeds counting as one, carriage returns dropped.
-std::vector<std::string> Lines(const std::string &text);
-// Tokens split at white space.
-std::vector<std::string> Words(const std::string &text);
-// Files of one folder of the data tree with the given extension, sorted.
-std::vector<std::string> FilesWithExtension(const std::string &folder, const std::string &ext);
 
 #endif
