@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "GameGlobals.h"
-#include "frontend/KeyNames.h"
 #include "frontend/KeysScreen.h"
 #include "frontend/MainMenuScreen.h"
 #include "frontend/MenuState.h"
@@ -89,14 +88,7 @@ TEST(OptionsScreen, TheBackgroundFollowsDaytimeAndArena) {
 	MenuRig rig(dir);
 	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_OPTIONS));
 	ArenaBackdrop &backdrop = rig.menu.GetBackdrop();
-	auto loads = [&](const char *what) {
-		std::string log = rig.LogText();
-		int n = 0;
-		for (size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) {
-			n++;
-		}
-		return n;
-	};
+	auto loads = [&](const char *what) { return rig.log.Count(what); };
 	EXPECT_EQ(backdrop.GetSkyBox()->IsNight(), 0);
 	EXPECT_EQ(backdrop.GetArena()->GetWallCount(), 8); // "xeno"
 	rig.Activate("btn_daytime"); // NIGHT: rebuilt for the night
@@ -182,16 +174,6 @@ TEST(KeysScreen, OnlyFreeAssignableKeysAreTakenAndBackSavesThem) {
 	int32_t fire = 0;
 	memcpy(&fire, saved.data() + 76, 4);
 	EXPECT_EQ(fire, SDLK_LCTRL);
-}
-
-TEST(KeyNames, NamesAndTheAssignableSet) {
-	EXPECT_STREQ(KeyName(SDLK_UP), "ARROW UP");
-	EXPECT_STREQ(KeyName(SDLK_KP5), "KEYPAD 5");
-	EXPECT_EQ(KeyName(SDLK_q), nullptr);
-	for (int code = 0; code < 400; code++) {
-		bool expected = (code >= 32 && code <= 265) || (code >= 273 && code <= 276) || (code >= 303 && code <= 308);
-		EXPECT_EQ(IsAssignableKey(code), expected) << code;
-	}
 }
 
 TEST(MainMenuScreen, ButtonsChooseTheNextStateAndEscapeLeavesInTwoPresses) {

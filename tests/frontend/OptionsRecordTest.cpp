@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "LogCapture.h"
 #include "ScratchDir.h"
-#include "core/LogFile.h"
 #include "options/OptionsRecord.h"
 
 namespace {
@@ -26,15 +26,32 @@ std::string DefaultBytes() {
 
 } // namespace
 
-TEST(OptionsRecord, DefaultsAreTheDocumentedBytes) {
+TEST(OptionsRecord, DefaultsAreTheDocumentedBytesWrittenOnceAndAFailedWriteKeepsTheOldFile) {
 	ScratchDir dir;
 	OptionsRecord record;
 	memset(&record, 0xAB, sizeof(record));
 	record.SetDefaults();
 	EXPECT_EQ(std::string(reinterpret_cast<const char *>(&record), sizeof(record)), DefaultBytes());
-	ASSERT_TRUE(record.Write("options.dat"));
+	OptionsRecord started;
+	started.LoadOrCreate("options.dat");
 	EXPECT_EQ(dir.ReadText("options.dat"), DefaultBytes());
 	EXPECT_FALSE(dir.Exists("options.dat.tmp"));
+
+	// A damaged file is corrected in memory only; it is written when the options are saved.
+	std::string damaged = DefaultBytes();
+	damaged[8] = 9;
+	dir.WriteText("options.dat", damaged);
+	OptionsRecord second;
+	second.LoadOrCreate("options.dat");
+	EXPECT_EQ(second.mode, MODE_PL1_VS_PL2);
+	EXPECT_EQ(dir.ReadText("options.dat"), damaged);
+
+	// Where the temporary file cannot be made, nothing is replaced.
+	mkdir("options.dat.tmp", 0755);
+	dir.WriteText("options.dat.tmp/blocker", "x");
+	EXPECT_FALSE(record.Write("options.dat"));
+	EXPECT_EQ(dir.ReadText("options.dat"), damaged);
+	EXPECT_FALSE(record.Write("no/such/dir/options.dat"));
 }
 
 TEST(OptionsRecord, RoundTripKeepsEveryByte) {
@@ -84,9 +101,7 @@ TEST(OptionsRecord, ShortFileLeavesTheRestAsItWas) {
 
 TEST(OptionsRecord, FieldsOutOfRangeTakeTheirDefaultsWithAWarning) {
 	ScratchDir dir;
-	LogFile log;
-	log.Open("Log.txt", "T");
-	g_log = &log;
+	LogCapture log;
 
 	OptionsRecord record;
 	record.SetDefaults();
@@ -102,50 +117,17 @@ TEST(OptionsRecord, FieldsOutOfRangeTakeTheirDefaultsWithAWarning) {
 	record.keys2[KEY_UP] = -5;
 	record.keyChars2[KEY_DOWN] = 0xFF; // any character is fine
 	EXPECT_EQ(record.Validate(), 10);
-	g_log = nullptr;
-	log.Close();
 
 	OptionsRecord defaults;
 	defaults.SetDefaults();
 	defaults.keyChars2[KEY_DOWN] = 0xFF;
 	EXPECT_EQ(memcmp(&record, &defaults, sizeof(record)), 0);
-	std::string text = dir.ReadText("Log.txt");
-	EXPECT_NE(text.find("Warning: OPTIONS: match length 0 is out of range, using 4"), std::string::npos);
-	EXPECT_NE(text.find("Warning: OPTIONS: player 1 key 100000 is out of range, using 122"), std::string::npos);
+	EXPECT_TRUE(log.Has("Warning: OPTIONS: match length 0 is out of range, using 4"));
+	EXPECT_TRUE(log.Has("Warning: OPTIONS: player 1 key 100000 is out of range, using 122"));
 
 	// The lower edges are in range.
 	record.arena = -1;
 	record.matchLength = 1;
 	record.keys1[KEY_UP] = 0;
 	EXPECT_EQ(record.Validate(), 0);
-}
-
-TEST(OptionsRecord, StartUpWritesDefaultsOnceAndLeavesAFileAsItIs) {
-	ScratchDir dir;
-	OptionsRecord record;
-	record.LoadOrCreate("options.dat");
-	EXPECT_EQ(dir.ReadText("options.dat"), DefaultBytes());
-
-	// A damaged file is corrected in memory only; it is written when the options are saved.
-	std::string damaged = DefaultBytes();
-	damaged[8] = 9;
-	dir.WriteText("options.dat", damaged);
-	OptionsRecord second;
-	second.LoadOrCreate("options.dat");
-	EXPECT_EQ(second.mode, MODE_PL1_VS_PL2);
-	EXPECT_EQ(dir.ReadText("options.dat"), damaged);
-}
-
-TEST(OptionsRecord, FailedWriteKeepsTheOldFile) {
-	ScratchDir dir;
-	OptionsRecord record;
-	record.SetDefaults();
-	ASSERT_TRUE(record.Write("options.dat"));
-	// Where the temporary file cannot be made, nothing is replaced.
-	mkdir("options.dat.tmp", 0755);
-	dir.WriteText("options.dat.tmp/blocker", "x");
-	record.matchLength = 1;
-	EXPECT_FALSE(record.Write("options.dat"));
-	EXPECT_EQ(dir.ReadText("options.dat"), DefaultBytes());
-	EXPECT_FALSE(record.Write("no/such/dir/options.dat"));
 }

@@ -97,3 +97,33 @@ void GLWindow::Keep(const std::string &name) const {
 	SDL_SaveBMP(image, (shots / (name + ".bmp")).c_str());
 	SDL_FreeSurface(image);
 }
+
+SDL_Event KeyEvent(bool down, int key, int unicode, int modifiers) {
+	SDL_Event event = {};
+	event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+	event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+	event.key.keysym.sym = static_cast<SDLKey>(key);
+	event.key.keysym.mod = static_cast<SDLMod>(modifiers);
+	event.key.keysym.unicode = static_cast<Uint16>(unicode);
+	return event;
+}
+
+SDL_Event MotionEvent(int x, int y, int dx, int dy, int buttons) {
+	SDL_Event event = {};
+	event.type = SDL_MOUSEMOTION;
+	event.motion.x = static_cast<Uint16>(x);
+	event.motion.y = static_cast<Uint16>(y);
+	event.motion.xrel = static_cast<Sint16>(dx);
+	event.motion.yrel = static_cast<Sint16>(dy);
+	event.motion.state = static_cast<Uint8>(buttons);
+	return event;
+}
+
+SDL_Event ButtonEvent(bool down, int button, int x, int y) {
+	SDL_Event event = {};
+	event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+	event.button.button = static_cast<Uint8>(button);
+	event.button.x = static_cast<Uint16>(x);
+	event.button.y = static_cast<Uint16>(y);
+	return event;
+}

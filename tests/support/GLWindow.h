@@ -1,6 +1,8 @@
 #ifndef TAVRO_TESTS_GLWINDOW_H
 #define TAVRO_TESTS_GLWINDOW_H
 
+#include <SDL/SDL_events.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -36,5 +38,10 @@ private:
 	bool open;
 	std::vector<uint32_t> frame;
 };
+
+// Events as the window system queues them, to push into SDL's queue.
+SDL_Event KeyEvent(bool down, int key, int unicode = 0, int modifiers = KMOD_NONE);
+SDL_Event MotionEvent(int x, int y, int dx, int dy, int buttons = 0);
+SDL_Event ButtonEvent(bool down, int button, int x, int y);
 
 #endif

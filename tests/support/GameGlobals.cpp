@@ -45,13 +45,7 @@ void GameGlobals::ClearKeys() {
 }
 
 void GameGlobals::PressKey(int key, int unicode) const {
-	SDL_Event event = {};
-	event.type = SDL_KEYDOWN;
-	event.key.state = SDL_PRESSED;
-	event.key.keysym.sym = static_cast<SDLKey>(key);
-	event.key.keysym.unicode = static_cast<Uint16>(unicode);
-	SDL_PushEvent(&event);
-	event.type = SDL_KEYUP;
-	event.key.state = SDL_RELEASED;
-	SDL_PushEvent(&event);
+	SDL_Event down = KeyEvent(true, key, unicode), up = KeyEvent(false, key, unicode);
+	SDL_PushEvent(&down);
+	SDL_PushEvent(&up);
 }

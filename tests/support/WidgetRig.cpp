@@ -35,19 +35,13 @@ void WidgetRig::Push(SDL_Event &event) {
 }
 
 void WidgetRig::Key(SDLKey key, Uint16 unicode, SDLMod modifiers, bool deliver) {
-	SDL_Event event = {};
-	event.type = SDL_KEYDOWN;
-	event.key.state = SDL_PRESSED;
-	event.key.keysym.sym = key;
-	event.key.keysym.mod = modifiers;
-	event.key.keysym.unicode = unicode;
+	SDL_Event event = KeyEvent(true, key, unicode, modifiers);
 	if (!deliver) {
 		SDL_PushEvent(&event);
 		return;
 	}
 	Push(event);
-	event.type = SDL_KEYUP;
-	event.key.state = SDL_RELEASED;
+	event = KeyEvent(false, key, unicode, modifiers);
 	Push(event);
 }
 
@@ -58,29 +52,17 @@ void WidgetRig::Type(const std::string &text) {
 }
 
 void WidgetRig::Move(int x, int y) {
-	SDL_Event event = {};
-	event.type = SDL_MOUSEMOTION;
-	event.motion.x = static_cast<Uint16>(x);
-	event.motion.y = static_cast<Uint16>(y);
-	event.motion.xrel = static_cast<Sint16>(x - screen.GetMouseX());
-	event.motion.yrel = static_cast<Sint16>(y - screen.GetMouseY());
+	SDL_Event event = MotionEvent(x, y, x - screen.GetMouseX(), y - screen.GetMouseY());
 	Push(event);
 }
 
 void WidgetRig::Press(int x, int y) {
-	Button(SDL_MOUSEBUTTONDOWN, x, y);
+	SDL_Event event = ButtonEvent(true, SDL_BUTTON_LEFT, x, y);
+	Push(event);
 }
 
 void WidgetRig::Release(int x, int y) {
-	Button(SDL_MOUSEBUTTONUP, x, y);
-}
-
-void WidgetRig::Button(Uint8 type, int x, int y) {
-	SDL_Event event = {};
-	event.type = type;
-	event.button.button = SDL_BUTTON_LEFT;
-	event.button.x = static_cast<Uint16>(x);
-	event.button.y = static_cast<Uint16>(y);
+	SDL_Event event = ButtonEvent(false, SDL_BUTTON_LEFT, x, y);
 	Push(event);
 }
 

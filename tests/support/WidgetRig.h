@@ -49,7 +49,6 @@ public:
 
 private:
 	void Push(SDL_Event &event);
-	void Button(Uint8 type, int x, int y);
 
 	GLWindow window;
 	LuaScriptRunner runner;
