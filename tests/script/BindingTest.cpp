@@ -72,7 +72,6 @@ TEST_F(Binding, MapsValuesAsTheSoundChoicesSay) {
 		assert(button:GetStatus() == GI_ISTATE_FOCUSED)
 		button:Focus(true)
 		assert(button:GetStatus() == BB_ISTATE_CLICKED)
-		assert(GI_ON_CLICK == GI_ON_ACTIVATE and LB_MAXENTRY == 256 and HALIGN_NONE == -1 and LB_PAGEDOWN == 81)
 
 		local edit = WgEditBox_GL2D:new("e")
 		edit:SetContentSize(300)

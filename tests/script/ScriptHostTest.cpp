@@ -10,14 +10,6 @@
 
 // Lua states, event scripts, ExecuteLua, the scripted screen and the --script tryout.
 
-namespace {
-
-bool Contains(const std::string &text, const std::string &part) {
-	return text.find(part) != std::string::npos;
-}
-
-} // namespace
-
 TEST(ScriptHost, EventScriptsRunInAFreshStateWithMeTypedByItsClass) {
 	WidgetRig rig;
 	ASSERT_TRUE(rig.Ready());
@@ -39,9 +31,8 @@ TEST(ScriptHost, EventScriptsRunInAFreshStateWithMeTypedByItsClass) {
 	rig.Key(SDLK_RETURN, '\r');
 	rig.Draw(20); // its click: the script may not delete the widget whose event runs
 	EXPECT_EQ(rig.Find(WG_TYPE_BUTTON, "fancy"), fancy);
-	const std::string log = rig.LogText();
-	EXPECT_FALSE(Contains(log, "left over")) << log;
-	EXPECT_TRUE(Contains(log, "Error: SCRIPT: delete.lua: delete.lua:1: cannot delete 'fancy' while a widget event runs")) << log;
+	EXPECT_FALSE(rig.log.Has("left over")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: delete.lua: delete.lua:1: cannot delete 'fancy' while a widget event runs")) << rig.LogText();
 }
 
 TEST(ScriptHost, ExecuteLuaReportsFailuresAndHandsOverTheCacheManager) {
@@ -60,10 +51,9 @@ TEST(ScriptHost, ExecuteLuaReportsFailuresAndHandsOverTheCacheManager) {
 		assert(item:ExecuteLua("cache.lua") == true and item:GetName() == "ran")
 		assert(item:ExecuteLua("deep.lua") == false) -- cut off, not a stack overflow
 	)")) << rig.LogText();
-	const std::string log = rig.LogText();
-	EXPECT_TRUE(Contains(log, "Error: SCRIPT: missing.lua: cannot open missing.lua")) << log;
-	EXPECT_TRUE(Contains(log, "Error: SCRIPT: broken.lua: broken.lua:1: unexpected symbol near '<eof>'")) << log;
-	EXPECT_TRUE(Contains(log, "Error: SCRIPT: deep.lua: not run, scripts nested 8 deep")) << log;
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: missing.lua: cannot open missing.lua")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: broken.lua: broken.lua:1: unexpected symbol near '<eof>'")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: deep.lua: not run, scripts nested 8 deep")) << rig.LogText();
 }
 
 TEST(ScriptHost, AScreenThatFailsIsLeftEmptyAndItsObjectsGoWithIt) {
@@ -77,7 +67,7 @@ TEST(ScriptHost, AScreenThatFailsIsLeftEmptyAndItsObjectsGoWithIt) {
 	EXPECT_FALSE(rig.Run("pManager:AddItem(WgButton_GL2D:new('half')) error('stop')"));
 	EXPECT_EQ(rig.Find(WG_TYPE_BUTTON, "half"), nullptr);
 	EXPECT_EQ(rig.Find(WG_TYPE_BUTTON, "kept"), nullptr);
-	EXPECT_TRUE(Contains(rig.LogText(), "Error: SCRIPT: screen.lua: screen.lua:1: stop"));
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: screen.lua: screen.lua:1: stop"));
 	// The state goes on with fresh globals; what the old screen held is out of reach.
 	EXPECT_TRUE(rig.Run(R"(
 		assert(not pcall(kept.SetLabel, kept, "x"))
@@ -100,7 +90,7 @@ TEST(ScriptHost, StatesClearEveryRegisteredNameAndLogTheirErrors) {
 	const char again[] = "assert(WgItem and tolua.type(WgItem:new('x')) == 'WgItem' and tolua.cast == nil)";
 	EXPECT_TRUE(state.RunBuffer(again, sizeof(again) - 1, "again"));
 	EXPECT_FALSE(state.RunBuffer("error({})", 9, "odd"));
-	EXPECT_TRUE(Contains(rig.LogText(), "Error: SCRIPT: odd: (error object is not a string)"));
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: odd: (error object is not a string)"));
 }
 
 TEST(ScriptHost, TryoutRunsItsScriptUntilEscape) {
@@ -125,7 +115,6 @@ TEST(ScriptHost, TryoutRunsItsScriptUntilEscape) {
 		broken.Leave();
 	}
 	g_input = input;
-	const std::string log = rig.LogText();
-	EXPECT_EQ(log.find("sample_screen.lua:"), std::string::npos) << log;
-	EXPECT_TRUE(Contains(log, "Error: SCRIPT: missing.lua: cannot open missing.lua")) << log;
+	EXPECT_FALSE(rig.log.Has("sample_screen.lua:")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: missing.lua: cannot open missing.lua")) << rig.LogText();
 }
