@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,17 +23,18 @@
 #include "world/MatchContext.h"
 #include "world/ParticleEmitter.h"
 #include "world/ShotTurnEvent.h"
+#include "world/SparkHitEvent.h"
 #include "world/TrophyEvent.h"
 
 namespace {
 
 // A match that only records what the events do to it, around the real world of a match with
-// the default options, in the test's scratch dir.
+// the default options, in a scratch dir of its own.
 class FakeMatch : public MatchContext {
 public:
 	FakeMatch() : window(64, 64) {
 		options.SetDefaults();
-		std::filesystem::create_symlink(BuildDataDir(), "data");
+		dir.LinkData();
 		built = window.IsOpen() && world.Build(options, 640, 480, random);
 		disc1 = world.GetDisc(1);
 		disc2 = world.GetDisc(2);
@@ -74,6 +75,7 @@ public:
 		return n;
 	}
 
+	ScratchDir dir;
 	GLWindow window;
 	OptionsRecord options;
 	Random random;
@@ -111,49 +113,47 @@ int RunToEnd(MatchEvent &event, int dt, int limit = 100000) {
 } // namespace
 
 TEST(MatchEvent, HitsSoundByKindAndSparkOnlyWhenFast) {
-	ScratchDir dir;
 	FakeMatch match;
 	ASSERT_TRUE(match.built);
-	const ParticleEmitter &discSparks = *match.world.GetSparks(SPARKS_DISC_DISC);
 	const float contact[3] = {12.0f, -4.0f, 2.0f};
-
-	SetSpeed(match.disc1, 25.0f, 0.0f); // exactly the limit is still slow
-	SetSpeed(match.disc2, 0.0f, -10.0f);
-	DiscDiscHitEvent slow(&match, match.disc1, match.disc2);
-	slow.SetParams(contact, 3);
-	slow.Start();
-	EXPECT_FALSE(slow.IsSparking());
-	EXPECT_FALSE(slow.Update(16));
-	EXPECT_EQ(match.sounds, (std::vector<int>{SOUND_DISC_DISC_SLOW}));
-
-	SetSpeed(match.disc2, 0.0f, -25.5f);
-	DiscDiscHitEvent fast(&match, match.disc1, match.disc2);
-	fast.SetParams(contact, 3);
-	fast.Start();
-	EXPECT_TRUE(fast.IsSparking());
-	EXPECT_EQ(match.sounds.back(), SOUND_DISC_DISC_FAST);
-	float x, y, z;
-	discSparks.GetPosition(x, y, z);
-	EXPECT_FLOAT_EQ(x, 12.0f);
-	EXPECT_FLOAT_EQ(y, -4.0f);
-	EXPECT_TRUE(fast.Update(16));
-	// It lasts as long as its sparks live, and no longer than their life allows.
-	int updates = RunToEnd(fast, 16);
-	EXPECT_GT(updates, 0);
-	EXPECT_LE(updates * 16, discSparks.GetSettings().life * 2 + 100);
-
-	SetSpeed(match.disc1, 30.0f, 0.0f);
-	DiscWallHitEvent soft(&match, match.disc1);
-	soft.Start();
-	EXPECT_FALSE(soft.IsSparking());
-	EXPECT_EQ(match.sounds.back(), SOUND_DISC_WALL_SLOW);
-	SetSpeed(match.disc1, 0.0f, 31.0f);
-	DiscWallHitEvent hard(&match, match.disc1);
-	hard.SetParams(contact, 3);
-	hard.Start();
-	EXPECT_TRUE(hard.IsSparking());
-	EXPECT_EQ(match.sounds.back(), SOUND_DISC_WALL_FAST);
-
+	// The fastest body's speed against the limit (exactly at it is still slow).
+	const struct {
+		bool discs; // else disc against wall
+		float speed; // units per second
+		int sound;
+	} cases[] = {
+		{true, 25.0f, SOUND_DISC_DISC_SLOW}, {true, 25.5f, SOUND_DISC_DISC_FAST},
+		{false, 30.0f, SOUND_DISC_WALL_SLOW}, {false, 31.0f, SOUND_DISC_WALL_FAST},
+	};
+	for (const auto &c : cases) {
+		SCOPED_TRACE(c.speed);
+		SetSpeed(match.disc1, 0.0f, 10.0f);
+		SetSpeed(match.disc2, 0.0f, 0.0f);
+		SetSpeed(c.discs ? match.disc2 : match.disc1, c.speed, 0.0f);
+		std::unique_ptr<SparkHitEvent> hit;
+		if (c.discs) {
+			hit.reset(new DiscDiscHitEvent(&match, match.disc1, match.disc2));
+		} else {
+			hit.reset(new DiscWallHitEvent(&match, match.disc1));
+		}
+		hit->SetParams(contact, 3);
+		hit->Start();
+		EXPECT_EQ(match.sounds.back(), c.sound);
+		const bool fast = c.sound == SOUND_DISC_DISC_FAST || c.sound == SOUND_DISC_WALL_FAST;
+		EXPECT_EQ(hit->IsSparking(), fast);
+		if (!fast) {
+			EXPECT_FALSE(hit->Update(16));
+			continue;
+		}
+		// At the contact, lasting as long as its sparks live and no longer than their life.
+		const ParticleEmitter &sparks = *match.world.GetSparks(c.discs ? SPARKS_DISC_DISC : SPARKS_DISC_WALL);
+		float x, y, z;
+		sparks.GetPosition(x, y, z);
+		EXPECT_TRUE(x == 12.0f && y == -4.0f);
+		const int updates = RunToEnd(*hit, 16);
+		EXPECT_GT(updates, 0);
+		EXPECT_LE(updates * 16, sparks.GetSettings().life * 2 + 100);
+	}
 	DiscBallHitEvent knock(&match, match.disc1, match.ball);
 	knock.Start();
 	EXPECT_FALSE(knock.Update(16));
@@ -161,7 +161,6 @@ TEST(MatchEvent, HitsSoundByKindAndSparkOnlyWhenFast) {
 }
 
 TEST(MatchEvent, TurnEndsAfterTheShootTimeOrOnFireAndShoots) {
-	ScratchDir dir;
 	FakeMatch match;
 	ASSERT_TRUE(match.built);
 	match.options.shootTime = 1;
@@ -214,7 +213,6 @@ TEST(MatchEvent, TurnEndsAfterTheShootTimeOrOnFireAndShoots) {
 }
 
 TEST(MatchEvent, ClockRunsOnlyWhilePlayMovesAndHurriesAtTheEnd) {
-	ScratchDir dir;
 	FakeMatch match;
 	ASSERT_TRUE(match.built);
 	match.options.matchLength = 1;
@@ -247,7 +245,6 @@ TEST(MatchEvent, ClockRunsOnlyWhilePlayMovesAndHurriesAtTheEnd) {
 }
 
 TEST(MatchEvent, CountdownFreezesPlayForThreeSecondsWithThreeNumerals) {
-	ScratchDir dir;
 	FakeMatch match;
 	ASSERT_TRUE(match.built);
 	match.phase = PHASE_NEXT_PERIOD;
@@ -284,7 +281,6 @@ TEST(MatchEvent, CountdownFreezesPlayForThreeSecondsWithThreeNumerals) {
 }
 
 TEST(MatchEvent, GoalBouncesThePortraitAndCountsAtTheEnd) {
-	ScratchDir dir;
 	FakeMatch match;
 	ASSERT_TRUE(match.built);
 	GoalEvent goal(&match, match.disc2);
@@ -325,7 +321,6 @@ TEST(MatchEvent, GoalBouncesThePortraitAndCountsAtTheEnd) {
 }
 
 TEST(MatchEvent, TrophyShowsTheWinnerOrBothSides) {
-	ScratchDir dir;
 	FakeMatch match;
 	ASSERT_TRUE(match.built);
 	match.disc1->AddGoal();

@@ -3,27 +3,26 @@
 #include <plib/ssg.h>
 #include <plib/ssgAux.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <string>
+#include <vector>
 
-#include "SceneFixture.h"
+#include "WorldTestKit.h"
 #include "world/DriftEmitter.h"
 #include "world/FireEmitter.h"
 #include "world/ParticleEmitter.h"
 
 namespace {
 
-// base size 2, speed 0.5, spread 10, colours from (1, 0.5, 0) to (0, 0.5, 1), life 1000 ms.
-std::string Spk(int initial, int life, int maximum, float rate1, float rate2) {
+// "data/misc/<name>.spk": base size 2, speed 0.5, spread 10, colours from (1, 0.5, 0) to
+// (0, 0.5, 1), and the counts, life and rates given.
+void WriteSpk(const WorldScene &scene, const char *name, int initial, int life, int maximum, float rate1, float rate2) {
 	char text[256];
 	snprintf(text, sizeof(text), "petal.bmp\n2.0\n0.5\n10.0\n1.0,0.5,0.0\n0.0,0.5,1.0\n%d\n%d\n%d\n%g\n%g\n", initial,
 	         life, maximum, rate1, rate2);
-	return text;
-}
-
-void WriteSpk(const SceneFixture &f, const char *name, const std::string &text) {
-	f.WriteData(std::string("misc/") + name + ".spk", text);
+	scene.dir.WriteText(std::string("data/misc/") + name + ".spk", text);
 }
 
 // Starts a fresh record and ages it to f of its life through the emitter's hooks.
@@ -62,188 +61,133 @@ public:
 
 } // namespace
 
-TEST(ParticleEmitter, ReadsTheElevenItemsInFileOrder) {
-	SceneFixture f;
-	WriteSpk(f, "sparks", Spk(4, 1000, 30, 0.25f, 2.0f));
-	ParticleEmitter emitter(f.random);
-	emitter.Create(f.root);
-	EXPECT_EQ(emitter.GetType(), 5);
-	EXPECT_EQ(emitter.GetBody(), nullptr);
+TEST(ParticleEmitter, ReadsTheElevenItemsAndBuildsASystemOfThatSize) {
+	WorldScene scene;
+	WriteSpk(scene, "sparks", 4, 1000, 30, 0.25f, 2.0f);
+	ParticleEmitter emitter(scene.random);
+	emitter.Create(scene.root);
 	ASSERT_TRUE(emitter.Load("sparks"));
 	const EmitterSettings &s = emitter.GetSettings();
 	EXPECT_STREQ(s.texture, "petal.bmp");
-	EXPECT_FLOAT_EQ(s.baseSize, 2.0f);
-	EXPECT_FLOAT_EQ(s.speed, 0.5f);
-	EXPECT_FLOAT_EQ(s.spread, 10.0f);
+	EXPECT_EQ(std::vector<float>({s.baseSize, s.speed, s.spread, s.rateFactor1, s.rateFactor2}),
+	          std::vector<float>({2.0f, 0.5f, 10.0f, 0.25f, 2.0f}));
 	EXPECT_TRUE(VecIs(s.startColour, 1.0f, 0.5f, 0.0f));
 	EXPECT_TRUE(VecIs(s.endColour, 0.0f, 0.5f, 1.0f));
-	EXPECT_EQ(s.initialCount, 4);
-	EXPECT_EQ(s.life, 1000);
-	EXPECT_EQ(s.maxCount, 30);
-	EXPECT_FLOAT_EQ(s.rateFactor1, 0.25f);
-	EXPECT_FLOAT_EQ(s.rateFactor2, 2.0f);
+	EXPECT_EQ(std::vector<int>({s.initialCount, s.life, s.maxCount}), std::vector<int>({4, 1000, 30}));
 	EXPECT_FLOAT_EQ(emitter.GetSpreadLimit(), 6.0f);
 
-	// Build hangs a system of that capacity under the emitter's node, sized and rated as read.
 	emitter.SetPosition(1.0f, 2.0f, 3.0f);
 	emitter.Build();
 	ssgaParticleSystem *system = emitter.GetSystem();
 	ASSERT_NE(system, nullptr);
 	EXPECT_EQ(emitter.GetNode()->getKid(0), system);
 	EXPECT_EQ(system->getNumParticles(), 30);
-	EXPECT_FLOAT_EQ(system->getSize(), 2.0f);
 	EXPECT_FLOAT_EQ(system->getCreationRate(), 0.5f);
 	emitter.Update(16);
 	EXPECT_EQ(emitter.GetLiveCount(), 4);
-	sgMat4 m;
-	emitter.GetNode()->getTransform(m);
-	EXPECT_TRUE(VecIs(m[3], 1.0f, 2.0f, 3.0f));
 	emitter.Destroy();
-	EXPECT_EQ(f.root->getNumKids(), 0);
+	EXPECT_EQ(scene.root->getNumKids(), 0);
 }
 
-TEST(ParticleEmitter, RefusesFilesItCannotDrive) {
-	SceneFixture f;
-	WriteSpk(f, "dead", Spk(4, 0, 30, 0.25f, 2.0f));
-	WriteSpk(f, "backwards", Spk(4, -100, 30, 0.25f, 2.0f));
-	WriteSpk(f, "short", "petal.bmp\n2.0\n0.5\n10.0\n1.0,0.5,0.0\n0.0,0.5,1.0\n4\n1000\n");
-	WriteSpk(f, "nocommas", "petal.bmp\n2.0\n0.5\n10.0\n1.0 0.5 0.0\n0.0,0.5,1.0\n4\n1000\n30\n0.25\n2.0\n");
-	WriteSpk(f, "crowded", Spk(40, 1000, 30, 0.25f, 2.0f));
-	WriteSpk(f, "good", Spk(4, 1000, 30, 0.25f, 2.0f));
+TEST(ParticleEmitter, RefusesFilesItCannotDriveAndStillTearsDown) {
+	WorldScene scene;
+	WriteSpk(scene, "dead", 4, 0, 30, 0.25f, 2.0f);
+	WriteSpk(scene, "crowded", 40, 1000, 30, 0.25f, 2.0f);
+	WriteSpk(scene, "good", 4, 1000, 30, 0.25f, 2.0f);
+	scene.dir.WriteText("data/misc/short.spk", "petal.bmp\n2.0\n0.5\n10.0\n1.0,0.5,0.0\n0.0,0.5,1.0\n4\n1000\n");
+	const struct {
+		const char *name;
+		const char *line;
+	} cases[] = {
+		{"dead", "EMITTER: data/misc/dead.spk has a life of 0 ms, refused"},
+		{"short", "EMITTER: data/misc/short.spk is missing items, refused"},
+		{"crowded", "EMITTER: data/misc/crowded.spk asks for 40 of 30 particles, refused"},
+		{"absent", "EMITTER: data/misc/absent.spk not found"},
+	};
 	EmitterSettings settings;
-	for (const char *name : {"dead", "backwards", "short", "nocommas", "crowded", "absent"}) {
-		EXPECT_FALSE(ReadEmitterSettings(name, settings)) << name;
+	for (const auto &c : cases) {
+		EXPECT_FALSE(ReadEmitterSettings(c.name, settings)) << c.name;
+		EXPECT_EQ(scene.log.Count(c.line), 1) << c.name;
 	}
-	EXPECT_EQ(f.CountInLog("EMITTER: data/misc/dead.spk has a life of 0 ms, refused"), 1);
-	EXPECT_EQ(f.CountInLog("EMITTER: data/misc/backwards.spk has a life of -100 ms, refused"), 1);
-	EXPECT_EQ(f.CountInLog("EMITTER: data/misc/short.spk is missing items, refused"), 1);
-	EXPECT_EQ(f.CountInLog("EMITTER: data/misc/nocommas.spk is missing items, refused"), 1);
-	EXPECT_EQ(f.CountInLog("EMITTER: data/misc/crowded.spk asks for 40 of 30 particles, refused"), 1);
-	EXPECT_EQ(f.CountInLog("EMITTER: data/misc/absent.spk not found"), 1);
-	for (const char *game : {"fall_day", "fall_night", "fire", "disc_disc", "disc_wall"}) {
-		f.LinkData(std::string("misc/") + game + ".spk");
-		EXPECT_TRUE(ReadEmitterSettings(game, settings)) << game;
+	for (const char *shipped : {"fall_day", "fall_night", "fire", "disc_disc", "disc_wall"}) {
+		EXPECT_TRUE(ReadEmitterSettings(shipped, settings)) << shipped;
 	}
 
-	// A refused file leaves an emitter that builds nothing and can still be torn down.
-	DriftEmitter emitter(f.random);
-	emitter.Create(f.root);
+	// A refused file leaves an emitter that builds nothing; a good one after it is taken whole.
+	DriftEmitter emitter(scene.random);
+	emitter.Create(scene.root);
 	EXPECT_FALSE(emitter.Load("dead"));
-	EXPECT_EQ(emitter.GetSettings().life, 0);
 	emitter.Build();
 	emitter.Update(1000);
 	EXPECT_EQ(emitter.GetLiveCount(), 0);
+	ASSERT_TRUE(emitter.Load("good"));
+	EXPECT_EQ(emitter.GetSettings().life, 1000);
 	emitter.Destroy();
-
-	// A good file loaded after a refused one is taken whole.
-	ParticleEmitter second(f.random);
-	second.Create(f.root);
-	EXPECT_FALSE(second.Load("short"));
-	ASSERT_TRUE(second.Load("good"));
-	EXPECT_EQ(second.GetSettings().life, 1000);
-	second.Destroy();
 }
 
-TEST(ParticleEmitter, SparksFlyFromTheEmitterAndOnlyChangeColour) {
-	SceneFixture f;
-	WriteSpk(f, "sparks", Spk(4, 1000, 30, 0.0f, 0.0f));
-	ParticleEmitter emitter(f.random);
-	emitter.Create(f.root);
-	ASSERT_TRUE(emitter.Load("sparks"));
+TEST(ParticleEmitter, SparksFlyOutAndOnlyChangeColourDriftSinksAndFadesFlamesRiseAndTurnOpaque) {
+	WorldScene scene;
+	WriteSpk(scene, "fx", 4, 1000, 30, 0.0f, 0.0f);
+	ParticleEmitter sparks(scene.random);
+	DriftEmitter drift(scene.random);
+	FireEmitter fire(scene.random);
+	for (ParticleEmitter *emitter : {&sparks, static_cast<ParticleEmitter *>(&drift), static_cast<ParticleEmitter *>(&fire)}) {
+		emitter->Create(scene.root);
+		ASSERT_TRUE(emitter->Load("fx"));
+	}
 
-	// Draw order: z = speed·s, y = -speed·u, x = speed·s.
-	Random same(f.random.GetSeed());
+	// Sparks draw z = speed·s, y = −speed·u, x = speed·s from the emitter's point.
+	Random same(scene.random.GetSeed());
 	const float z = same.Signed(), y = same.Unit(), x = same.Signed();
 	ssgaParticle p;
-	emitter.CreateParticle(nullptr, 0, &p);
+	sparks.CreateParticle(nullptr, 0, &p);
 	EXPECT_TRUE(VecIs(p.vel, 0.5f * x, -0.5f * y, 0.5f * z));
 	EXPECT_TRUE(VecIs(p.pos, 0.0f, 0.0f, 0.0f));
-	EXPECT_TRUE(VecIs(p.acc, 0.0f, 0.0f, 0.0f));
 	ExpectColour(p, 1.0f, 0.5f, 0.0f, 1.0f);
-	EXPECT_FLOAT_EQ(p.size, 1.0f);
 	EXPECT_FLOAT_EQ(p.time_to_live, 1000.0f);
-
-	const ssgaParticle late = Aged(emitter, 0.75f);
-	ExpectColour(late, 0.25f, 0.5f, 0.75f, 1.0f);
-	EXPECT_FLOAT_EQ(late.size, 1.0f);
-	emitter.Destroy();
-}
-
-TEST(ParticleEmitter, DriftStartsOnALineAlongXSinksStraightDownAndFadesOut) {
-	SceneFixture f;
-	WriteSpk(f, "fall", Spk(4, 1000, 30, 0.25f, 2.0f));
-	DriftEmitter emitter(f.random);
-	emitter.Create(f.root);
-	ASSERT_TRUE(emitter.Load("fall"));
-	for (int i = 0; i < 200; i++) {
-		ssgaParticle p;
-		emitter.CreateParticle(nullptr, i, &p);
-		EXPECT_LE(std::fabs(p.pos[0]), 5.0f + 1e-3f);
-		EXPECT_EQ(p.pos[1], 0.0f);
-		EXPECT_EQ(p.pos[2], 0.0f);
-		EXPECT_EQ(p.vel[0], 0.0f);
-		EXPECT_EQ(p.vel[1], 0.0f);
-		EXPECT_LE(p.vel[2], 0.0f);
-		EXPECT_GE(p.vel[2], -0.5f);
-		ExpectColour(p, 1.0f, 0.5f, 0.0f, 1.0f);
-		EXPECT_FLOAT_EQ(p.size, 2.0f);
-		EXPECT_FLOAT_EQ(p.time_to_live, 1000.0f);
-	}
-	const ssgaParticle half = Aged(emitter, 0.5f);
-	ExpectColour(half, 0.5f, 0.5f, 0.5f, 0.5f);
-	EXPECT_FLOAT_EQ(half.size, 1.0f);
-	const ssgaParticle late = Aged(emitter, 0.75f);
-	ExpectColour(late, 0.25f, 0.5f, 0.75f, 0.25f);
-	EXPECT_FLOAT_EQ(late.size, 0.5f);
-	emitter.Destroy();
-}
-
-TEST(ParticleEmitter, FlamesStartInsideTheSpreadCircleRiseAndTurnOpaque) {
-	SceneFixture f;
-	WriteSpk(f, "fire", Spk(0, 1000, 30, 0.25f, 2.0f));
-	FireEmitter emitter(f.random);
-	emitter.Create(f.root);
-	ASSERT_TRUE(emitter.Load("fire"));
-	Random same(f.random.GetSeed());
-	const float y = same.Signed(), x = same.Signed();
-	ssgaParticle first;
-	emitter.CreateParticle(nullptr, 0, &first);
-	const float length = std::sqrt(x * x + y * y) * 10.0f;
-	const float scale = length > 6.0f ? 6.0f / length : 1.0f;
-	EXPECT_NEAR(first.pos[0], 10.0f * x * scale, 1e-4f);
-	EXPECT_NEAR(first.pos[1], 10.0f * y * scale, 1e-4f);
+	const ssgaParticle spark = Aged(sparks, 0.75f);
+	ExpectColour(spark, 0.25f, 0.5f, 0.75f, 1.0f);
+	EXPECT_FLOAT_EQ(spark.size, 1.0f);
 
 	int onTheCircle = 0;
 	for (int i = 0; i < 400; i++) {
-		ssgaParticle p;
-		emitter.CreateParticle(nullptr, i, &p);
-		const float r = std::sqrt(p.pos[0] * p.pos[0] + p.pos[1] * p.pos[1]);
+		// Drift starts on a line along x and sinks straight down.
+		drift.CreateParticle(nullptr, i, &p);
+		EXPECT_LE(std::fabs(p.pos[0]), 5.0f + 1e-3f);
+		EXPECT_EQ(p.pos[1], 0.0f);
+		EXPECT_TRUE(p.vel[0] == 0.0f && p.vel[1] == 0.0f && p.vel[2] <= 0.0f && p.vel[2] >= -0.5f);
+		EXPECT_FLOAT_EQ(p.size, 2.0f);
+		// Flames start in the square of the spread, pulled onto the circle of 0.6 × spread.
+		fire.CreateParticle(nullptr, i, &p);
+		const float r = std::hypot(p.pos[0], p.pos[1]);
 		EXPECT_LE(std::fabs(p.pos[0]), 5.0f + 1e-3f);
 		EXPECT_LE(std::fabs(p.pos[1]), 5.0f + 1e-3f);
 		EXPECT_LE(r, 6.0f + 1e-4f);
-		onTheCircle += std::fabs(r - 6.0f) < 1e-4f ? 1 : 0;
-		EXPECT_EQ(p.pos[2], 0.0f);
+		onTheCircle += std::fabs(r - 6.0f) < 1e-4f;
 		EXPECT_TRUE(VecIs(p.vel, 0.0f, 0.0f, 0.5f));
-		ExpectColour(p, 1.0f, 0.5f, 0.0f, 0.0f);
-		EXPECT_FLOAT_EQ(p.size, 2.0f);
+		EXPECT_FLOAT_EQ(p.col[3], 0.0f);
 	}
-	// The corners of the square (about 11% of it) are pulled onto the circle.
-	EXPECT_GT(onTheCircle, 10);
+	EXPECT_GT(onTheCircle, 10); // the corners, about 11% of the square
 	EXPECT_LT(onTheCircle, 100);
 
-	const ssgaParticle late = Aged(emitter, 0.75f);
-	ExpectColour(late, 0.25f, 0.5f, 0.75f, 0.75f);
-	EXPECT_FLOAT_EQ(late.size, 0.5f);
-	emitter.Destroy();
+	const ssgaParticle sinking = Aged(drift, 0.75f);
+	ExpectColour(sinking, 0.25f, 0.5f, 0.75f, 0.25f);
+	EXPECT_FLOAT_EQ(sinking.size, 0.5f);
+	const ssgaParticle flame = Aged(fire, 0.75f);
+	ExpectColour(flame, 0.25f, 0.5f, 0.75f, 0.75f);
+	EXPECT_FLOAT_EQ(flame.size, 0.5f);
+	for (ParticleEmitter *emitter : {&sparks, static_cast<ParticleEmitter *>(&drift), static_cast<ParticleEmitter *>(&fire)}) {
+		emitter->Destroy();
+	}
 }
 
 TEST(ParticleEmitter, TheHooksForwardToTheCurrentEmitter) {
-	SceneFixture f;
-	WriteSpk(f, "fx", Spk(2, 1000, 30, 0.0f, 0.0f));
-	DriftEmitter drift(f.random);
-	FireEmitter fire(f.random);
-	drift.Create(f.root);
-	fire.Create(f.root);
+	WorldScene scene;
+	WriteSpk(scene, "fx", 2, 1000, 30, 0.0f, 0.0f);
+	DriftEmitter drift(scene.random);
+	FireEmitter fire(scene.random);
+	drift.Create(scene.root);
+	fire.Create(scene.root);
 	ASSERT_TRUE(drift.Load("fx"));
 	ASSERT_TRUE(fire.Load("fx"));
 
@@ -273,26 +217,25 @@ TEST(ParticleEmitter, TheHooksForwardToTheCurrentEmitter) {
 	fire.Update(16);
 	EXPECT_EQ(ParticleEmitter::GetCurrent(), &fire);
 	drift.Update(16);
-	EXPECT_EQ(ParticleEmitter::GetCurrent(), &drift);
 	drift.Destroy();
 	EXPECT_EQ(ParticleEmitter::GetCurrent(), nullptr);
 	fire.Destroy();
 }
 
 TEST(ParticleEmitter, RebuildingALiveEmitterReplacesItsParticlesAtOnce) {
-	SceneFixture f;
+	WorldScene scene;
 	// Two at once, then one every 100 ms in room for 30; and one every 2 ms in room for 6,
 	// which fills the system and leaves it owing more.
-	WriteSpk(f, "steady", Spk(2, 1000, 30, 0.01f, 1.0f));
-	WriteSpk(f, "crowded", Spk(2, 1000, 6, 0.5f, 1.0f));
+	WriteSpk(scene, "steady", 2, 1000, 30, 0.01f, 1.0f);
+	WriteSpk(scene, "crowded", 2, 1000, 6, 0.5f, 1.0f);
 	for (const char *name : {"steady", "crowded"}) {
 		SCOPED_TRACE(name);
-		CountingEmitter emitter(f.random);
-		emitter.Create(f.root);
+		const bool steady = std::string(name) == "steady";
+		CountingEmitter emitter(scene.random);
+		emitter.Create(scene.root);
 		ASSERT_TRUE(emitter.Load(name));
 		emitter.Build();
 		const ssgaParticleSystem *first = emitter.GetSystem();
-		EXPECT_EQ(emitter.creates, 2);
 		for (int i = 0; i < 10; i++) {
 			emitter.Update(50);
 		}
@@ -301,23 +244,18 @@ TEST(ParticleEmitter, RebuildingALiveEmitterReplacesItsParticlesAtOnce) {
 
 		emitter.creates = 0;
 		emitter.Build();
-		if (std::string(name) == "steady") {
-			EXPECT_EQ(emitter.GetSystem(), first); // the same storage
-		}
+		EXPECT_TRUE(!steady || emitter.GetSystem() == first); // a steady one keeps its storage
 		EXPECT_EQ(emitter.GetNode()->getNumKids(), 1);
 		EXPECT_EQ(emitter.creates, 2);
 		emitter.updates = 0;
 		emitter.oldest = 0.0f;
 		emitter.Update(0);
 		EXPECT_EQ(emitter.updates, 2);
-		EXPECT_EQ(emitter.GetLiveCount(), 2);
 		EXPECT_EQ(emitter.oldest, 0.0f); // nobody from before the rebuild is left
 
 		// It goes on as a fresh one would: one more after a period of the rate.
-		emitter.Update(name == std::string("steady") ? 100 : 2);
+		emitter.Update(steady ? 100 : 2);
 		EXPECT_EQ(emitter.creates, 3);
-		emitter.Update(0);
-		EXPECT_EQ(emitter.GetLiveCount(), 3);
 		emitter.Destroy();
 	}
 }

@@ -4,20 +4,15 @@
 #include <plib/ssg.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
-#include "SceneFixture.h"
+#include "WorldTestKit.h"
 #include "core/SceneWalk.h"
 #include "world/GameObject.h"
 #include "world/Shadow.h"
 
 namespace {
-
-void LinkShadowData(const SceneFixture &f) {
-	f.LinkData("misc/shadow_disc.3ds");
-	f.LinkData("misc/shadow_ball.3ds");
-	f.LinkData("misc/shadow.bmp");
-}
 
 void ExpectTranslation(ssgTransform *node, float x, float y, float z) {
 	ASSERT_NE(node, nullptr);
@@ -26,179 +21,125 @@ void ExpectTranslation(ssgTransform *node, float x, float y, float z) {
 	EXPECT_NEAR(m[3][0], x, 1e-5f);
 	EXPECT_NEAR(m[3][1], y, 1e-5f);
 	EXPECT_NEAR(m[3][2], z, 1e-5f);
-	EXPECT_FLOAT_EQ(m[0][0], 1.0f);
-	EXPECT_FLOAT_EQ(m[1][1], 1.0f);
-	EXPECT_FLOAT_EQ(m[2][2], 1.0f);
-}
-
-void CollectLeaf(void *userValue, ssgLeaf *leaf) {
-	static_cast<std::vector<ssgLeaf *> *>(userValue)->push_back(leaf);
 }
 
 std::vector<ssgLeaf *> Leaves(ssgEntity *entity) {
 	std::vector<ssgLeaf *> leaves;
-	ForEachLeaf(entity, &leaves, CollectLeaf);
+	ForEachLeaf(entity, &leaves, [](void *user, ssgLeaf *leaf) { static_cast<std::vector<ssgLeaf *> *>(user)->push_back(leaf); });
 	return leaves;
 }
 
 } // namespace
 
 TEST(Shadow, EachCopySitsBelowTheObjectPushedAwayFromItsLight) {
-	SceneFixture f;
-	LinkShadowData(f);
+	WorldScene scene;
 	GameObject disc;
-	disc.Create(f.root, nullptr, nullptr);
+	disc.Create(scene.root, nullptr, nullptr);
 	disc.SetPosition(4.0f, -2.0f, 0.0f);
-
 	Shadow shadow;
-	shadow.Init(f.root, &disc);
+	shadow.Init(scene.root, &disc);
 	ASSERT_TRUE(shadow.Load("shadow_disc"));
-	EXPECT_EQ(f.CountInLog("SHADOW: Initializing..."), 1);
-	EXPECT_EQ(f.CountInLog("SHADOW: ...Done!"), 1);
+	EXPECT_EQ(scene.log.Count("SHADOW: ...Done!"), 1);
 	ASSERT_TRUE(shadow.SetLightCount(2));
 	ASSERT_TRUE(shadow.SetLight(0, 10.0f, 25.0f, 40.0f)); // the match's sun
 	ASSERT_TRUE(shadow.SetLight(1, -20.0f, 7.0f, 0.0f));  // level with the disc
 	shadow.Update(16);
-	EXPECT_EQ(shadow.GetLastDt(), 16);
-
-	// Slopes (10 - 4) / 40 and (25 + 2) / 40, taken 1.5 below the centre.
+	// Slopes (10 - 4) / 40 and (25 + 2) / 40, taken 1.5 below the centre; a light at the
+	// object's own height gives no horizontal shift.
 	ExpectTranslation(shadow.GetCopyNode(0), 4.0f - 1.5f * 0.15f, -2.0f - 1.5f * 0.675f, -1.5f);
-	// A light at the object's own height gives no horizontal shift.
 	ExpectTranslation(shadow.GetCopyNode(1), 4.0f, -2.0f, -1.5f);
-
-	// The shadow follows: it is placed from where the object is at Update.
+	// It is placed from where the object is at Update.
 	disc.SetPosition(0.0f, 0.0f, 2.0f);
 	shadow.Update(0);
 	ExpectTranslation(shadow.GetCopyNode(0), 0.5f * 10.0f / 38.0f, 0.5f * 25.0f / 38.0f, 0.5f);
 
-	// Only the copies are in the scene: parent -> switch -> root -> copy nodes.
-	EXPECT_EQ(shadow.GetSwitch()->getKid(0), shadow.GetRoot());
-	EXPECT_EQ(shadow.GetRoot()->getNumKids(), 2);
 	shadow.SetHidden(true);
 	EXPECT_EQ(shadow.GetSwitch()->getSelect(), 1u << 1);
 	shadow.SetHidden(false);
-	EXPECT_EQ(shadow.GetSwitch()->getSelect(), 1u << 0);
-
-	const int kidsBefore = f.root->getNumKids();
 	shadow.Deinit();
-	EXPECT_EQ(f.root->getNumKids(), kidsBefore - 1);
+	EXPECT_EQ(scene.root->getNumKids(), 1); // the disc's own
 	disc.Destroy();
 }
 
-TEST(Shadow, SetLightCountTwiceReplacesTheCopiesAndRefusesMoreThanFour) {
-	SceneFixture f;
-	LinkShadowData(f);
+TEST(Shadow, NewLightCountsReplaceTheCopiesAndMoreThanFourAreRefused) {
+	WorldScene scene;
 	GameObject ball;
-	ball.Create(f.root, nullptr, nullptr);
+	ball.Create(scene.root, nullptr, nullptr);
 	Shadow shadow;
-	shadow.Init(f.root, &ball);
+	shadow.Init(scene.root, &ball);
 	ASSERT_TRUE(shadow.Load("shadow_ball"));
-
 	ASSERT_TRUE(shadow.SetLightCount(3));
-	EXPECT_EQ(shadow.GetRoot()->getNumKids(), 3);
-	ssgTransform *oldFirst = shadow.GetCopyNode(0);
-	oldFirst->ref(); // kept to see that it left the scene
+	ssgTransform *old = shadow.GetCopyNode(0);
+	old->ref(); // kept to see that it left the scene, and that no leaf is shared
+	const std::vector<ssgLeaf *> oldLeaves = Leaves(old);
+	ASSERT_FALSE(oldLeaves.empty());
 	ASSERT_TRUE(shadow.SetLightCount(1));
-	EXPECT_EQ(shadow.GetLightCount(), 1);
 	EXPECT_EQ(shadow.GetRoot()->getNumKids(), 1);
-	EXPECT_EQ(oldFirst->getNumParents(), 0);
-	EXPECT_NE(shadow.GetCopyNode(0), oldFirst);
+	EXPECT_EQ(old->getNumParents(), 0);
 	EXPECT_EQ(shadow.GetCopyNode(1), nullptr);
-	ssgDeRefDelete(oldFirst);
-
-	// Each copy is a deep copy whose leaves multiply onto the frame buffer.
-	ASSERT_EQ(shadow.GetCopyNode(0)->getNumKids(), 1);
-	std::vector<ssgLeaf *> leaves = Leaves(shadow.GetCopyNode(0));
-	ASSERT_FALSE(leaves.empty());
-	for (ssgLeaf *leaf : leaves) {
+	for (ssgLeaf *leaf : Leaves(shadow.GetCopyNode(0))) {
+		// A deep copy whose leaves multiply onto the frame buffer.
+		EXPECT_EQ(std::count(oldLeaves.begin(), oldLeaves.end(), leaf), 0);
 		EXPECT_NE(leaf->getCallback(SSG_CALLBACK_PREDRAW), nullptr);
 		EXPECT_NE(leaf->getCallback(SSG_CALLBACK_POSTDRAW), nullptr);
 	}
-	ssgTransform *kept = shadow.GetCopyNode(0);
-	kept->ref(); // its leaves stay alive for the comparison
-	ASSERT_TRUE(shadow.SetLightCount(1));
-	for (ssgLeaf *leaf : Leaves(shadow.GetCopyNode(0))) {
-		EXPECT_EQ(std::count(leaves.begin(), leaves.end(), leaf), 0) << "a copy shares a leaf with an older one";
-	}
-	ssgDeRefDelete(kept);
+	ssgDeRefDelete(old);
 
 	EXPECT_FALSE(shadow.SetLightCount(5));
 	EXPECT_FALSE(shadow.SetLightCount(-1));
 	EXPECT_EQ(shadow.GetLightCount(), 1);
-	EXPECT_EQ(shadow.GetRoot()->getNumKids(), 1);
-	EXPECT_EQ(f.CountInLog("SHADOW: 5 lights asked for"), 1);
+	EXPECT_EQ(scene.log.Count("SHADOW: 5 lights asked for"), 1);
 	EXPECT_FALSE(shadow.SetLight(4, 0.0f, 0.0f, 1.0f));
 	EXPECT_FALSE(shadow.SetLight(-1, 0.0f, 0.0f, 1.0f));
-	ASSERT_TRUE(shadow.SetLightCount(4));
-	EXPECT_EQ(shadow.GetRoot()->getNumKids(), 4);
-	shadow.Update(16); // every copy placed, none out of range
 	shadow.Deinit();
 	ball.Destroy();
 }
 
 TEST(Shadow, AMissingModelFailsAfterTheInitializingLine) {
-	SceneFixture f;
+	WorldScene scene;
+	std::filesystem::remove("data/misc/shadow_ball.3ds");
 	GameObject ball;
-	ball.Create(f.root, nullptr, nullptr);
+	ball.Create(scene.root, nullptr, nullptr);
 	Shadow shadow;
-	shadow.Init(f.root, &ball);
+	shadow.Init(scene.root, &ball);
 	EXPECT_FALSE(shadow.Load("shadow_ball"));
-	EXPECT_EQ(f.CountInLog("SHADOW: Initializing..."), 1);
-	EXPECT_EQ(f.CountInLog("SHADOW: ...Done!"), 0);
+	EXPECT_EQ(scene.log.Count("SHADOW: Initializing..."), 1);
+	EXPECT_EQ(scene.log.Count("SHADOW: ...Done!"), 0);
 	shadow.Deinit();
 	ball.Destroy();
-	EXPECT_EQ(f.root->getNumKids(), 0);
+	EXPECT_EQ(scene.root->getNumKids(), 0);
 }
-
-namespace {
-
-// Draws the scene from straight above the origin onto a white field and reads the centre.
-uint32_t CentreAfterDrawing(SceneFixture &f) {
-	f.window.Clear(1.0f, 1.0f, 1.0f);
-	glEnable(GL_BLEND);
-	glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-	sgCoord eye;
-	sgSetCoord(&eye, 0.0f, 0.0f, 20.0f, 0.0f, -90.0f, 0.0f);
-	ssgSetCamera(&eye);
-	ssgSetFOV(60.0f, 0.0f);
-	ssgSetNearFar(1.0f, 100.0f);
-	ssgCullAndDraw(f.root);
-	return f.window.Pixel(f.window.Width() / 2, f.window.Height() / 2);
-}
-
-int Green(uint32_t pixel) {
-	return (pixel >> 8) & 0xff;
-}
-
-} // namespace
 
 TEST(Shadow, OverlappingShadowsDarkenTheFieldTwice) {
-	SceneFixture f;
-	ASSERT_TRUE(f.window.IsOpen());
-	LinkShadowData(f);
-	GameObject first, second;
-	first.Create(f.root, nullptr, nullptr);
-	second.Create(f.root, nullptr, nullptr);
-	Shadow one, two;
-	one.Init(f.root, &first);
-	two.Init(f.root, &second);
-	ASSERT_TRUE(one.Load("shadow_disc"));
-	ASSERT_TRUE(two.Load("shadow_disc"));
-	for (Shadow *s : {&one, &two}) {
-		ASSERT_TRUE(s->SetLightCount(1));
-		s->SetLight(0, 0.0f, 0.0f, 40.0f);
-		s->Update(0);
+	WorldScene scene;
+	ASSERT_TRUE(scene.window.IsOpen());
+	GameObject bodies[2];
+	Shadow shadows[2];
+	for (int i = 0; i < 2; i++) {
+		bodies[i].Create(scene.root, nullptr, nullptr);
+		shadows[i].Init(scene.root, &bodies[i]);
+		ASSERT_TRUE(shadows[i].Load("shadow_disc"));
+		ASSERT_TRUE(shadows[i].SetLightCount(1));
+		shadows[i].SetLight(0, 0.0f, 0.0f, 40.0f);
+		shadows[i].Update(0);
 	}
-
-	two.SetHidden(true);
-	const int once = Green(CentreAfterDrawing(f));
-	two.SetHidden(false);
-	const int twice = Green(CentreAfterDrawing(f));
-	one.SetHidden(true);
-	two.SetHidden(true);
-	const int none = Green(CentreAfterDrawing(f));
-
-	EXPECT_EQ(none, 255);
+	// The green of the centre drawn from straight above onto a white field.
+	auto green = [&](bool first, bool second) {
+		shadows[0].SetHidden(!first);
+		shadows[1].SetHidden(!second);
+		scene.window.Clear(1.0f, 1.0f, 1.0f);
+		glEnable(GL_BLEND);
+		glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+		sgCoord eye;
+		sgSetCoord(&eye, 0.0f, 0.0f, 20.0f, 0.0f, -90.0f, 0.0f);
+		ssgSetCamera(&eye);
+		ssgSetFOV(60.0f, 0.0f);
+		ssgSetNearFar(1.0f, 100.0f);
+		ssgCullAndDraw(scene.root);
+		return static_cast<int>((scene.window.Pixel(scene.window.Width() / 2, scene.window.Height() / 2) >> 8) & 0xff);
+	};
+	const int once = green(true, false), twice = green(true, true);
+	EXPECT_EQ(green(false, false), 255);
 	ASSERT_LT(once, 235) << "the shadow does not darken the field";
 	// Multiplying twice by (1 - alpha): twice / 255 = (once / 255)^2.
 	EXPECT_NEAR(twice, once * once / 255.0, 3.0);
@@ -208,9 +149,8 @@ TEST(Shadow, OverlappingShadowsDarkenTheFieldTwice) {
 	glGetIntegerv(GL_BLEND_DST, &destination);
 	EXPECT_EQ(source, GL_SRC_ALPHA);
 	EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
-
-	one.Deinit();
-	two.Deinit();
-	first.Destroy();
-	second.Destroy();
+	for (int i = 0; i < 2; i++) {
+		shadows[i].Deinit();
+		bodies[i].Destroy();
+	}
 }
