@@ -6,6 +6,7 @@
 #include <string>
 
 #include "GLWindow.h"
+#include "LogCapture.h"
 #include "ScratchDir.h"
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
@@ -85,7 +86,7 @@ TEST(Hud, DrawsItsTextsWhereTheyBelongAndTheFrameOnlyWithTheSmallView) {
 	ScratchDir dir;
 	GLWindow window(640, 480);
 	ASSERT_TRUE(window.IsOpen());
-	fs::create_symlink(BuildDataDir(), "data");
+	dir.LinkData();
 	ManualClock clock;
 	FrameTimer timer(&clock);
 	ScoreBoard board;
@@ -115,16 +116,12 @@ TEST(Hud, AMissingFileFailsWithItsMessage) {
 	ScratchDir dir;
 	GLWindow window(64, 64);
 	ASSERT_TRUE(window.IsOpen());
-	fs::create_directories("data");
-	fs::copy(BuildDataDir() + "/fonts", "data/fonts", fs::copy_options::recursive);
-	LogFile log;
-	log.Open("Log.txt", "T");
-	g_log = &log;
+	dir.LinkDataFiles();
+	fs::remove("data/rects/cloud.nsbr");
+	LogCapture log;
 	ScoreBoard board;
 	Hud hud;
 	EXPECT_FALSE(hud.Init(64, 64, &board, nullptr));
 	hud.Deinit();
-	g_log = nullptr;
-	log.Close();
-	EXPECT_NE(dir.ReadText("Log.txt").find("Error: HUD: Cloud loading failed!"), std::string::npos);
+	EXPECT_TRUE(log.Has("Error: HUD: Cloud loading failed!"));
 }
