@@ -181,6 +181,7 @@ TEST_F(NoxInputModes, PollingModeNeverQueuesInputAndSnapshotsState) {
 }
 
 TEST_F(NoxInputModes, BothModesLetAQueuedEventOverwriteTheSnapshot) {
+	input.EnableMouse(0, false); // the keyboard alone
 	input.SetInputMode(NI_MODE_BOTH);
 	Next(NI_SNAPSHOT);
 	Push(KeyEvent(true, SDLK_RETURN, '\r'));

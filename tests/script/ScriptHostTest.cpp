@@ -103,7 +103,11 @@ TEST(ScriptHost, TryoutRunsItsScriptUntilEscape) {
 		ASSERT_TRUE(tryout.Enter());
 		EXPECT_NE(tryout.GetScreen().Find(WG_TYPE_BUTTON, "btn_ok"), nullptr);
 		EXPECT_NE(tryout.GetScreen().Find(WG_TYPE_LISTBOX, "lst_arena"), nullptr);
+		EXPECT_TRUE(tryout.Frame()); // takes the pointer's move to the centre
+		SDL_Event motion = MotionEvent(123, 77, 0, 0);
+		SDL_PushEvent(&motion);
 		EXPECT_TRUE(tryout.Frame());
+		EXPECT_EQ(tryout.GetScreen().GetMouseX(), 123);
 		rig.Key(SDLK_ESCAPE, 27, KMOD_NONE, false);
 		EXPECT_FALSE(tryout.Frame());
 		tryout.Leave();
