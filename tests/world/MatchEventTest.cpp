@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <plib/ssg.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +37,9 @@ public:
 	FakeMatch() : window(64, 64) {
 		options.SetDefaults();
 		dir.LinkData();
+		if (window.IsOpen()) {
+			ssgInit();
+		}
 		built = window.IsOpen() && world.Build(options, 640, 480, random);
 		disc1 = world.GetDisc(1);
 		disc2 = world.GetDisc(2);
