@@ -191,8 +191,9 @@ TEST(MainMenuScreen, ButtonsChooseTheNextStateAndEscapeLeavesInTwoPresses) {
 	MenuState again;
 	rig.menu.MenuLeave();
 	ASSERT_TRUE(again.MenuEnter(640, 480) && again.ShowScreen(MenuState::SCREEN_MAIN));
-	rig.Advance(16);
-	EXPECT_TRUE(again.Frame()); // takes the pointer's move to the centre, which would unfocus
+	// The pointer's move to the centre arrives whenever the window system sends it, and hovering
+	// there would unfocus: the keyboard alone.
+	rig.input.EnableMouse(0, false);
 	rig.PressKey(SDLK_ESCAPE);
 	rig.Advance(16);
 	EXPECT_TRUE(again.Frame());
