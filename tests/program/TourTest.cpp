@@ -26,7 +26,7 @@ std::string Click(const char *at) {
 
 // A key held long enough for the game's polling to see it.
 std::string Hold(const char *key) {
-	return std::string("keydown ") + key + " sleep 0.15 keyup " + key + " sleep 0.3";
+	return std::string("keydown ") + key + " sleep 0.4 keyup " + key + " sleep 0.3";
 }
 
 } // namespace
@@ -127,7 +127,7 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 			for (int i = 0; i < 3; i++) {
 				run.ChooseInMenu(i + 2);
 				shot(screens[i]);
-				run.Xdo("key Escape");
+				run.Xdo("key Escape sleep 0.6"); // a screen's change drops keys queued meanwhile
 			}
 			run.ChooseInMenu(1);
 			ASSERT_TRUE(run.WaitFor("INGAME: ...Done!"));
@@ -138,13 +138,14 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 			const int width = size[0] == '6' ? 640 : 1024, height = size[0] == '6' ? 480 : 768;
 			run.Xdo("mousemove --window %1 " + std::to_string(width / 2 - 90) + " " + std::to_string(height / 2 + 25) +
 			       " sleep 0.2 click 1");
-			ASSERT_TRUE(run.WaitFor("INGAME: Deinitialization...", 10000));
-			usleep(500000);
+			ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 3)); // the menu again
 			run.ChooseInMenu(5);
 			ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!"));
 			usleep(600000); // with the shot's own wait: past the first camera move, on the first page
 			shot("7_credits");
-			run.Xdo(Hold("Escape") + " sleep 0.5 key Escape sleep 0.3 key Escape");
+			run.Xdo(Hold("Escape"));
+			ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 5)) << "Escape did not end the credits";
+			run.Xdo("sleep 0.3 key Escape sleep 0.3 key Escape");
 			EXPECT_EQ(run.game.Wait(), 0) << tag;
 
 			for (const char *screen : {"2_options", "3_keys1", "5_match", "6_ingame", "7_credits"}) {

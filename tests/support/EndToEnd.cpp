@@ -44,7 +44,7 @@ std::string GameRun::Xdo(const std::string &actions) const {
 }
 
 void GameRun::ChooseInMenu(int tabs) const {
-	std::string keys = "mousemove --window %1 2 2 sleep 0.2";
+	std::string keys = "mousemove --window %1 2 2 sleep 0.4";
 	for (int i = 0; i < tabs; i++) {
 		keys += " key Tab";
 	}
