@@ -6,6 +6,8 @@
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/StateMachine.h"
+#include "core/UserFiles.h"
+#include "input/NoxInput.h"
 #include "app/System.h"
 #include "frontend/Credits.h"
 #include "frontend/MenuState.h"
@@ -45,7 +47,7 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 	s_clock.SetScale(timeScale);
 	g_timer = &s_timer;
 	LogFile *log = new LogFile();
-	log->Open("Log.txt", "Kelvane");
+	log->Open(UserFilePath(USER_LOG), "Kelvane");
 	g_log = log;
 	LuaScriptRunner scripts;
 	g_scriptRunner = &scripts;
@@ -61,6 +63,12 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 			for (;;) {
 				bool quit = TakeQuitRequests();
 				bool running = states->RunGameStateFrame();
+				if (g_input) {
+					g_input->WatchFullScreenKey();
+					if (g_input->TakeFullScreenRequest()) {
+						system->ToggleFullScreen();
+					}
+				}
 				if (!running || quit) {
 					break;
 				}

@@ -8,6 +8,7 @@
 
 #include "core/DisplayErrors.h"
 #include "core/FrameTimer.h"
+#include "core/UserFiles.h"
 #include "core/LogFile.h"
 #include "core/VideoConfig.h"
 #include "options/OptionsRecord.h"
@@ -15,8 +16,6 @@
 #include "audio/SoundBank.h"
 
 const char *const System::CAPTION = "Tavro v0.9 beta - (c) 2026 the Tavro team";
-const char *const System::VIDEO_CONFIG_FILE = "video.cfg";
-const char *const System::OPTIONS_FILE = "options.dat";
 const char *const System::NO_VISUAL_ERROR = "matching GLX visual";
 
 namespace {
@@ -31,7 +30,8 @@ SDL_Surface *SetVideoMode(int width, int height, int bitsPerPixel, int depthBits
 } // namespace
 
 System::System()
-	: setMode(SetVideoMode), screen(nullptr), screenWidth(0), screenHeight(0), videoConfig(nullptr),
+	: setMode(SetVideoMode), toggle(SDL_WM_ToggleFullScreen), fullscreenChanged(false), screen(nullptr),
+	  screenWidth(0), screenHeight(0), videoConfig(nullptr),
 	  input(nullptr), sound(nullptr) {}
 
 System::~System() {
@@ -76,6 +76,19 @@ bool System::OpenScreen(const char *caption, int width, int height, int bitsPerP
 	glMatrixMode(GL_MODELVIEW);
 	glLoadIdentity();
 	Log(LOG_MESSAGE, "INIT: ...Done!");
+	return true;
+}
+
+bool System::ToggleFullScreen() {
+	const bool wanted = !videoConfig->Fullscreen();
+	if (!screen || toggle(screen) != 1) {
+		Log(LOG_WARNING, "INIT: Could not switch to %s; the screen stays as it was",
+			wanted ? "the full screen" : "a window");
+		return false;
+	}
+	videoConfig->SetFullscreen(wanted);
+	fullscreenChanged = true;
+	Log(LOG_MESSAGE, "INIT: Switched to %s", wanted ? "the full screen" : "a window");
 	return true;
 }
 
@@ -134,7 +147,7 @@ bool System::Startup() {
 
 	videoConfig = new VideoConfig();
 	g_videoConfig = videoConfig;
-	if (!videoConfig->Load(VIDEO_CONFIG_FILE)) {
+	if (!videoConfig->Load(UserFilePath(USER_VIDEO_CONFIG))) {
 		Log(LOG_WARNING, "Config file not found, using default values");
 	}
 
@@ -172,7 +185,7 @@ bool System::Startup() {
 	}
 	g_sound = sound;
 
-	g_options.LoadOrCreate(OPTIONS_FILE);
+	g_options.LoadOrCreate(UserFilePath(USER_OPTIONS));
 	SDL_EnableUNICODE(1);
 	if (g_timer) {
 		g_timer->SetFpsInterval(1000);
@@ -184,6 +197,10 @@ void System::Shutdown() {
 	if (!videoConfig) {
 		return; // never started, or already shut down
 	}
+	if (fullscreenChanged && !videoConfig->Save(UserFilePath(USER_VIDEO_CONFIG))) {
+		Log(LOG_WARNING, "DEINIT: Could not write %s", UserFilePath(USER_VIDEO_CONFIG));
+	}
+	fullscreenChanged = false;
 	if (sound) {
 		sound->Deinit();
 		delete sound;

@@ -16,8 +16,6 @@ public:
 		bool fullscreen);
 
 	static const char *const CAPTION;
-	static const char *const VIDEO_CONFIG_FILE;
-	static const char *const OPTIONS_FILE;
 	// What SDL says when no visual has the depth buffer asked for; only then is a smaller one tried.
 	static const char *const NO_VISUAL_ERROR;
 	static constexpr int MAX_SCREEN_SIZE = 16384; // pixels
@@ -29,7 +27,13 @@ public:
 	void Shutdown();
 
 	bool OpenScreen(const char *caption, int width, int height, int bitsPerPixel, bool fullscreen);
+	// Between a window and the full screen; a switch that fails leaves the window as it was, with
+	// a warning. The choice is written to "video.cfg" at shut-down.
+	bool ToggleFullScreen();
 	void SetModeFunctionForTests(SetModeFunction function) { setMode = function; }
+	// Switches the screen surface between window and full screen; 1 on success, as SDL's.
+	typedef int (*ToggleFunction)(SDL_Surface *screen);
+	void SetToggleFunctionForTests(ToggleFunction function) { toggle = function; }
 
 	const VideoConfig *GetVideoConfig() const { return videoConfig; }
 	// The size of the window SDL opened.
@@ -44,6 +48,8 @@ private:
 	void QuitSDL();
 
 	SetModeFunction setMode;
+	ToggleFunction toggle;
+	bool fullscreenChanged; // since start-up: "video.cfg" is written at shut-down
 	SDL_Surface *screen;
 	int screenWidth;  // pixels
 	int screenHeight; // pixels

@@ -1,14 +1,30 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "app/Installation.h"
 #include "app/Program.h"
 #include "frontend/ScriptTryout.h"
 
-// The command line, read in this one place. Without arguments the game runs as always.
 namespace {
 
 const int MAX_TIME_SCALE = 50;
+
+void PrintUsage(FILE *out, const char *program) {
+	fprintf(out,
+		"usage: %s [OPTION]...\n"
+		"A 3D arena game for one or two players at one machine.\n"
+		"\n"
+		"  --script FILE     run a screen script on an empty screen (to try menu scripts)\n"
+		"  --time-scale N    let the game's time run N times as fast (1 to %d)\n"
+		"  --help            show this help and leave\n"
+		"  --version         show the version and leave\n"
+		"\n"
+		"Run from a folder with a data/ tree, the game keeps its files there; installed, it keeps\n"
+		"them in $XDG_DATA_HOME/tavro (~/.local/share/tavro).\n",
+		program, MAX_TIME_SCALE);
+}
 
 // A whole number from 1 to MAX_TIME_SCALE, or 0.
 int ReadTimeScale(const char *text) {
@@ -19,24 +35,40 @@ int ReadTimeScale(const char *text) {
 
 } // namespace
 
+// The command line, read in this one place. Without arguments the game runs as always.
 int main(int argc, char **argv) {
 	const char *scriptFile = nullptr;
 	int timeScale = 1;
 	for (int i = 1; i < argc; i++) {
-		if (strcmp(argv[i], "--script") == 0 && i + 1 < argc) {
+		if (strcmp(argv[i], "--help") == 0) {
+			PrintUsage(stdout, argv[0]);
+			return 0;
+		} else if (strcmp(argv[i], "--version") == 0) {
+			printf("Tavro %s\n", TAVRO_VERSION);
+			return 0;
+		} else if (strcmp(argv[i], "--script") == 0 && i + 1 < argc) {
 			scriptFile = argv[++i];
 		} else if (strcmp(argv[i], "--time-scale") == 0 && i + 1 < argc && ReadTimeScale(argv[i + 1])) {
 			timeScale = ReadTimeScale(argv[++i]);
 		} else {
-			fprintf(stderr, "usage: %s [--script FILE] [--time-scale N]\n"
-			                "  --script FILE     run a screen script on an empty screen\n"
-			                "  --time-scale N    let the game's time run N times as fast (1 to %d)\n",
-			        argv[0], MAX_TIME_SCALE);
+			PrintUsage(stderr, argv[0]);
 			return 2;
 		}
 	}
+	// The script is named from where the player stands, before the game moves elsewhere.
+	std::string script;
 	if (scriptFile) {
-		ScriptTryoutFactory tryout(scriptFile);
+		char *full = realpath(scriptFile, nullptr);
+		script = full ? full : scriptFile;
+		free(full);
+	}
+	std::string problem;
+	if (!PrepareFolders(&problem)) {
+		fprintf(stderr, "%s: %s\n", argv[0], problem.c_str());
+		return 1;
+	}
+	if (scriptFile) {
+		ScriptTryoutFactory tryout(script.c_str());
 		return RunProgram(&tryout, timeScale);
 	}
 	return RunProgram(nullptr, timeScale);

@@ -10,11 +10,16 @@ public:
 	// file cannot be opened; unreadable values keep their defaults.
 	bool Load(const char *path);
 
+	// Writes the four values as they were asked for (not the size SDL made of them), with the
+	// full-screen flag as it is now. False when the file cannot be written.
+	bool Save(const char *path) const;
+
 	// The window SDL really opened, which may differ from the file's (0 asks for the desktop's).
 	void SetScreenSize(int w, int h) {
 		width = w;
 		height = h;
 	}
+	void SetFullscreen(bool on) { fullscreen = on; }
 
 	int Width() const { return width; }
 	int Height() const { return height; }
@@ -22,8 +27,10 @@ public:
 	bool Fullscreen() const { return fullscreen; }
 
 private:
-	int width;        // pixels
+	int width;        // pixels, of the screen
 	int height;       // pixels
+	int askedWidth;   // pixels, as the file gave them
+	int askedHeight;  // pixels
 	int bitsPerPixel;
 	bool fullscreen;
 };

@@ -3,6 +3,7 @@
 #include <SDL/SDL_keysym.h>
 
 #include "core/LogFile.h"
+#include "core/UserFiles.h"
 #include "frontend/KeyNames.h"
 #include "frontend/MenuState.h"
 #include "options/OptionsRecord.h"
@@ -15,7 +16,6 @@ const char *const KeysScreen::SCRIPT = "data/menu_keys.lua";
 
 namespace {
 
-const char *const OPTIONS_FILE = "options.dat";
 const char *const KEY_BUTTONS[KEY_COUNT] = {"btn_up", "btn_down", "btn_left", "btn_right", "btn_fire"};
 const char *const KEY_LABELS[KEY_COUNT] = {"lbl_up", "lbl_down", "lbl_left", "lbl_right", "lbl_fire"};
 
@@ -116,8 +116,8 @@ void KeysScreen::ShowConflict() {
 
 void KeysScreen::Back() {
 	menu.RequestScreen(MenuState::SCREEN_MAIN);
-	if (!g_options.Write(OPTIONS_FILE)) {
-		Log(LOG_ERROR, "MENU: %s could not be written; the keys hold until the game ends", OPTIONS_FILE);
+	if (!g_options.Write(UserFilePath(USER_OPTIONS))) {
+		Log(LOG_ERROR, "MENU: %s could not be written; the keys hold until the game ends", UserFilePath(USER_OPTIONS));
 	}
 }
 

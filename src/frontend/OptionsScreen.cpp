@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/LogFile.h"
+#include "core/UserFiles.h"
 #include "frontend/MenuState.h"
 #include "options/NameTable.h"
 #include "options/OptionsRecord.h"
@@ -17,7 +18,6 @@ const char *const OptionsScreen::SCRIPT = "data/menu_options.lua";
 
 namespace {
 
-const char *const OPTIONS_FILE = "options.dat";
 const char *const MODE_CAPTIONS[] = {"PL1 vs PL2", "PL1 vs PC", "PC vs PC"};
 const char *const DAYTIME_CAPTIONS[] = {"DAY", "NIGHT", "RANDOM"};
 
@@ -185,8 +185,8 @@ void OptionsScreen::Back() {
 		g_sound->PlaySample(SOUND_OPTIONS_SAVED, -1);
 	}
 	menu.RequestScreen(MenuState::SCREEN_MAIN);
-	if (!g_options.Write(OPTIONS_FILE)) {
-		Log(LOG_ERROR, "MENU: %s could not be written; the options hold until the game ends", OPTIONS_FILE);
+	if (!g_options.Write(UserFilePath(USER_OPTIONS))) {
+		Log(LOG_ERROR, "MENU: %s could not be written; the options hold until the game ends", UserFilePath(USER_OPTIONS));
 	}
 }
 

@@ -9,7 +9,8 @@ NoxInput *g_input = nullptr;
 NoxInput::NoxInput()
 	: joystickHandles(nullptr), joysticks(nullptr), keyboards(nullptr), mice(nullptr),
 	  joystickCount(0), keyboardCount(0), mouseCount(0), mode(NI_MODE_POLLING), eventMask(0),
-	  joystickSubsystem(false), keySource(nullptr), keySourceCount(0), eventPool(), eventInUse() {}
+	  joystickSubsystem(false), keySource(nullptr), keySourceCount(0), fullScreenKeyDown(false),
+	  fullScreenRequested(false), eventPool(), eventInUse() {}
 
 NoxInput::~NoxInput() {
 	delete[] joystickHandles;
@@ -170,12 +171,7 @@ void NoxInput::Poll(NI_Event *event) {
 		if (!keyboards[i].enabled) {
 			continue;
 		}
-		if (keySource) {
-			keyboards[i].keys = keySource;
-			keyboards[i].keyCount = keySourceCount;
-		} else {
-			keyboards[i].keys = SDL_GetKeyState(&keyboards[i].keyCount);
-		}
+		keyboards[i].keys = const_cast<uint8_t *>(KeyStates(&keyboards[i].keyCount));
 	}
 	for (int i = 0; i < mouseCount; i++) {
 		NI_Mouse &mouse = mice[i];
@@ -290,7 +286,12 @@ NI_Event *NoxInput::GetEvent() {
 	}
 	if (mode == NI_MODE_EVENTS || mode == NI_MODE_BOTH) {
 		SDL_Event sdlEvent;
-		if (eventMask != 0 && SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, eventMask) > 0) {
+		bool taken = eventMask != 0 && SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, eventMask) > 0;
+		while (taken && IsFullScreenKey(sdlEvent)) {
+			fullScreenRequested = true;
+			taken = SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, eventMask) > 0;
+		}
+		if (taken) {
 			if (!event) {
 				event = NewEvent();
 			}
@@ -303,6 +304,39 @@ NI_Event *NoxInput::GetEvent() {
 		event->mice = mice;
 	}
 	return event;
+}
+
+const uint8_t *NoxInput::KeyStates(int *count) const {
+	if (keySource) {
+		*count = keySourceCount;
+		return keySource;
+	}
+	return SDL_GetKeyState(count);
+}
+
+bool NoxInput::IsFullScreenKey(const SDL_Event &event) {
+	return event.type == SDL_KEYDOWN && (event.key.keysym.mod & KMOD_ALT) &&
+	       (event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER);
+}
+
+void NoxInput::WatchFullScreenKey() {
+	SDL_PumpEvents();
+	int count = 0;
+	const uint8_t *keys = KeyStates(&count);
+	auto held = [&](int key) { return key < count && keys[key]; };
+	const bool down = (held(SDLK_LALT) || held(SDLK_RALT)) && (held(SDLK_RETURN) || held(SDLK_KP_ENTER));
+	// In event mode the press itself is taken from the events; the held keys only show it when
+	// nothing reads events (polling).
+	if (down && !fullScreenKeyDown && mode == NI_MODE_POLLING) {
+		fullScreenRequested = true;
+	}
+	fullScreenKeyDown = down;
+}
+
+bool NoxInput::TakeFullScreenRequest() {
+	const bool requested = fullScreenRequested;
+	fullScreenRequested = false;
+	return requested;
 }
 
 void NoxInput::SetKeyStateSource(uint8_t *keys, int count) {

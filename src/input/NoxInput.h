@@ -83,6 +83,12 @@ public:
 	NI_Event *GetEvent();
 	void FreeEvent(NI_Event *event);
 
+	// Alt+Enter belongs to the whole program (the switch between window and full screen), never
+	// to a screen: in event mode it is taken out of the events, and once a frame the program
+	// looks at the keys for it. True once for each press.
+	void WatchFullScreenKey();
+	bool TakeFullScreenRequest();
+
 private:
 	static constexpr int EVENT_POOL_SIZE = 4;
 
@@ -90,6 +96,8 @@ private:
 	void Poll(NI_Event *event);
 	void Translate(const SDL_Event &sdlEvent, NI_Event *event);
 	void SetMaskBits(uint32_t bits, bool on);
+	const uint8_t *KeyStates(int *count) const;
+	static bool IsFullScreenKey(const SDL_Event &event);
 
 	_SDL_Joystick **joystickHandles; // room for opened joysticks; none is kept open
 	NI_Joystick *joysticks;
@@ -103,6 +111,8 @@ private:
 	bool joystickSubsystem;
 	uint8_t *keySource;  // replaces SDL's key states when set
 	int keySourceCount;
+	bool fullScreenKeyDown;   // Alt+Enter held at the last look
+	bool fullScreenRequested; // pressed since the last TakeFullScreenRequest
 	// Events are handed out every frame; a few reusable records avoid allocating for each.
 	NI_Event eventPool[EVENT_POOL_SIZE];
 	bool eventInUse[EVENT_POOL_SIZE];

@@ -2,6 +2,7 @@
 
 #include <SDL/SDL.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -153,4 +154,35 @@ TEST(System, StartsAndShutsDownWithAWindowInputSoundAndOptions) {
 	};
 	EXPECT_EQ(log.Entries(), expected);
 	EXPECT_EQ(timed.timer.GetFps(), 0.0f);
+}
+
+namespace {
+
+int g_toggleAnswer = 1;
+int FakeToggle(SDL_Surface *) {
+	return g_toggleAnswer;
+}
+
+} // namespace
+
+TEST(System, AFullScreenSwitchIsWrittenAtShutDownAndAFailedOneKeepsTheWindow) {
+	ScratchDir dir;
+	LoggedRun run(dir);
+	dir.WriteText("video.cfg", "0 0 32 0");
+	setenv("SDL_AUDIODRIVER", "dummy", 1);
+	for (int answer : {0, 1}) {
+		System system;
+		system.SetToggleFunctionForTests(FakeToggle);
+		g_toggleAnswer = answer;
+		ASSERT_TRUE(system.Startup());
+		EXPECT_EQ(system.ToggleFullScreen(), answer == 1);
+		EXPECT_EQ(g_videoConfig->Fullscreen(), answer == 1);
+		system.Shutdown();
+		// The size as asked for, not the desktop's that SDL made of it.
+		EXPECT_EQ(dir.ReadText("video.cfg"), answer ? "0 0 32 1\n" : "0 0 32 0") << answer;
+	}
+	std::vector<std::string> entries = run.Entries();
+	EXPECT_NE(std::find(entries.begin(), entries.end(),
+	                    "Warning: INIT: Could not switch to the full screen; the screen stays as it was"),
+	          entries.end());
 }

@@ -203,3 +203,48 @@ TEST_F(NoxInputModes, ModeChangesKeepQueuedQuitRequests) {
 		DropQueued();
 	}
 }
+
+TEST(NoxInput, AltEnterIsTheProgramsNeverAScreens) {
+	InputFixture f;
+	ASSERT_TRUE(f.ok);
+	f.input.EnableKeyboard(0, true);
+	f.input.SetInputMode(NI_MODE_EVENTS);
+	// Taken out of the events between the keys around it, and reported once.
+	PushKey(SDL_KEYDOWN, SDLK_a, 'a');
+	SDL_Event altEnter = {};
+	altEnter.type = SDL_KEYDOWN;
+	altEnter.key.keysym.sym = SDLK_RETURN;
+	altEnter.key.keysym.mod = KMOD_LALT;
+	ASSERT_EQ(SDL_PushEvent(&altEnter), 0);
+	PushKey(SDL_KEYDOWN, SDLK_RETURN, 13);
+	int returns = 0, letters = 0;
+	while (f.input.HasEvent()) {
+		NI_Event *event = f.input.GetEvent();
+		if (event && event->kind == NI_KEY_DOWN) {
+			returns += event->keyboards[0].lastKey == SDLK_RETURN;
+			letters += event->keyboards[0].lastKey == SDLK_a;
+		}
+		f.input.FreeEvent(event);
+	}
+	EXPECT_EQ(letters, 1);
+	EXPECT_EQ(returns, 1); // the plain Return
+	f.input.WatchFullScreenKey();
+	EXPECT_TRUE(f.input.TakeFullScreenRequest());
+	EXPECT_FALSE(f.input.TakeFullScreenRequest());
+
+	// Polling: the held keys show it, once while they stay down.
+	uint8_t keys[SDLK_LAST] = {};
+	f.input.SetKeyStateSource(keys, SDLK_LAST);
+	f.input.SetInputMode(NI_MODE_POLLING);
+	keys[SDLK_RALT] = keys[SDLK_KP_ENTER] = 1;
+	for (int frame = 0; frame < 3; frame++) {
+		f.input.WatchFullScreenKey();
+		EXPECT_EQ(f.input.TakeFullScreenRequest(), frame == 0) << frame;
+	}
+	keys[SDLK_KP_ENTER] = 0;
+	f.input.WatchFullScreenKey();
+	keys[SDLK_KP_ENTER] = 1;
+	f.input.WatchFullScreenKey();
+	EXPECT_TRUE(f.input.TakeFullScreenRequest());
+	f.input.SetKeyStateSource(nullptr, 0);
+}
