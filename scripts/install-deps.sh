@@ -6,10 +6,11 @@ packages=(
   build-essential cmake pkg-config
   libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-  libx11-dev libplib-dev libode-dev liblua5.1-0-dev libtolua++5.1-dev libfontconfig-dev
+  libx11-dev libpng-dev libplib-dev libode-dev liblua5.1-0-dev libtolua++5.1-dev libfontconfig-dev
   lib3ds-dev libsndfile1-dev libxmp-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox python3
+  desktop-file-utils appstream lintian dpkg-dev fakeroot
 )
 
 missing=()

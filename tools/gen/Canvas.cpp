@@ -1,5 +1,7 @@
 #include "Canvas.h"
 
+#include <png.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -454,4 +456,34 @@ bool Canvas::SaveBmp32(const std::string &path) const
 		o[2] = Byte(c.r);
 		o[3] = Byte(c.a);
 	});
+}
+
+bool Canvas::SavePng(const std::string &path) const
+{
+	std::FILE *file = std::fopen(path.c_str(), "wb");
+	if (!file)
+		return false;
+	// Made before libpng may jump back past it on an error.
+	std::vector<unsigned char> row(size_t(w) * 4);
+	png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+	png_infop info = png ? png_create_info_struct(png) : nullptr;
+	bool ok = png && info && !setjmp(png_jmpbuf(png));
+	if (ok) {
+		png_init_io(png, file);
+		png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+		             PNG_FILTER_TYPE_DEFAULT);
+		png_write_info(png, info);
+		for (int y = 0; y < h; y++) {
+			for (int x = 0; x < w; x++) {
+				const Rgba &c = px[size_t(y) * w + x];
+				const float channels[4] = {c.r, c.g, c.b, c.a};
+				for (int k = 0; k < 4; k++)
+					row[size_t(x) * 4 + k] = (unsigned char)(Clamp01(channels[k]) * 255.0f + 0.5f);
+			}
+			png_write_row(png, row.data());
+		}
+		png_write_end(png, nullptr);
+	}
+	png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+	return std::fclose(file) == 0 && ok;
 }

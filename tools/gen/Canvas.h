@@ -66,6 +66,8 @@ public:
 	// colour is straight, and clear texels carry the colour around them, because PLIB's mipmaps
 	// average colour unweighted and keep the largest alpha of each block.
 	bool SaveBmp32(const std::string &path) const;
+	// A PNG with straight alpha, for the desktop's icons.
+	bool SavePng(const std::string &path) const;
 
 	static float SdCircle(float x, float y, float cx, float cy, float r);
 	static float SdBox(float x, float y, float cx, float cy, float hw, float hh, float radius);

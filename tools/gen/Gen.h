@@ -32,5 +32,7 @@ bool MakeModels();
 bool MakeArenas();
 bool MakeSounds();
 bool MakeMusic();
+// The desktop icon at 256, 128, 64 and 48 pixels, as dir/tavro_<size>.png.
+bool MakeIcons(const std::string &dir);
 
 #endif

@@ -263,3 +263,30 @@ bool MakePictures()
 	       Numeral("1", "one", Rgba::Hex(0xFFF27A), Rgba::Hex(0xFF5A1C)) && Yeah() && Trophy() && CloudFrame() &&
 	       Mouse() && Widgets();
 }
+
+bool MakeIcons(const std::string &dir)
+{
+	// The logo's badge, disc and ball on a square, big enough to read at 48 pixels.
+	Canvas c(256, 256);
+	c.RoundRect(8, 8, 240, 240, 56, kInk);
+	c.RoundRect(16, 16, 224, 224, 48, Rgba::Hex(0x7A3FC8));
+	c.RoundRect(28, 26, 200, 80, 36, Rgba::Hex(0x9A6AE8));
+	for (int i = 0; i < 3; i++)
+		c.Line(24, 150 + i * 22, 70 - i * 14, 150 + i * 22, 10, Rgba::Hex(0x3FC8FF));
+	c.Ellipse(120, 184, 74, 42, kInk);
+	c.Ellipse(120, 178, 64, 34, Rgba::Hex(0xFFD23A));
+	c.Ellipse(120, 170, 42, 20, Rgba::Hex(0xFF7A1C));
+	c.Circle(178, 84, 50, kInk);
+	c.Circle(178, 84, 42, Rgba::Hex(0xFFFFFF));
+	const uint32_t stripes[4] = {0xE8262A, 0x2E6CFF, 0xFFD23A, 0x2EBE4A};
+	for (int i = 0; i < 4; i++)
+		c.Arc(178, 84, 42, 3.6f + i * 1.57f, 4.6f + i * 1.57f, 13, Rgba::Hex(stripes[i]));
+	Canvas letter = HeadlineText("T", 120, Rgba::Hex(0xFFF27A), Rgba::Hex(0xFF5A1C), kInk, 8);
+	c.Draw(letter, 78 - letter.W() / 2.0f, 92 - letter.H() / 2.0f);
+	for (int size : {256, 128, 64, 48}) {
+		const std::string file = dir + "/tavro_" + std::to_string(size) + ".png";
+		if (!(size == 256 ? c : c.Resized(size, size)).SavePng(file))
+			return false;
+	}
+	return true;
+}

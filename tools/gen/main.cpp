@@ -1,4 +1,5 @@
-// Writes every binary asset of the game's data tree: tavro_gen <data dir>.
+// Writes every binary asset of the game's data tree: tavro_gen <data dir> [part...]; or the
+// desktop icons: tavro_gen --icons <dir>.
 #include "Gen.h"
 
 #include <cstdio>
@@ -27,6 +28,11 @@ int main(int argc, char **argv)
 	if (argc < 2) {
 		std::fprintf(stderr, "usage: %s <data dir> [part...]\n", argv[0]);
 		return 2;
+	}
+	if (std::strcmp(argv[1], "--icons") == 0) {
+		bool ok = argc == 3 && MakeDir(argv[2]) && MakeIcons(argv[2]);
+		CloseFonts();
+		return ok ? 0 : 1;
 	}
 	gOut = argv[1];
 	for (const char *sub : {"", "/misc", "/arena", "/rects", "/fonts", "/sounds"})
