@@ -117,6 +117,7 @@ bool System::InitInput() {
 	}
 	input->EnableMouse(0, true);
 	input->EnableKeyboard(0, true);
+	input->EnableJoysticks(true);
 	g_input = input;
 	Log(LOG_MESSAGE, "INIT: ...Done!");
 	return true;

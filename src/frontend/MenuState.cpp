@@ -106,6 +106,7 @@ bool MenuState::MenuEnter(int screenWidth, int screenHeight) {
 		return false;
 	}
 	if (g_input) {
+		g_input->RescanJoysticks(); // a pad plugged in meanwhile joins here
 		g_input->SetInputMode(NI_MODE_EVENTS);
 	}
 	SDL_WarpMouse(static_cast<Uint16>(width / 2), static_cast<Uint16>(height / 2));

@@ -4,22 +4,56 @@
 
 #include <cstring>
 
+#include "input/SdlJoysticks.h"
+
 NoxInput *g_input = nullptr;
 
 NoxInput::NoxInput()
-	: joystickHandles(nullptr), joysticks(nullptr), keyboards(nullptr), mice(nullptr),
-	  joystickCount(0), keyboardCount(0), mouseCount(0), mode(NI_MODE_POLLING), eventMask(0),
-	  joystickSubsystem(false), keySource(nullptr), keySourceCount(0), fullScreenKeyDown(false),
+	: joysticks(nullptr), keyboards(nullptr), mice(nullptr), joystickCount(0), keyboardCount(0), mouseCount(0),
+	  mode(NI_MODE_POLLING), eventMask(0), joystickSubsystem(false), sdlJoysticks(nullptr), driver(nullptr),
+	  joysticksEnabled(false), keySource(nullptr), keySourceCount(0), fullScreenKeyDown(false),
 	  fullScreenRequested(false), eventPool(), eventInUse() {}
 
 NoxInput::~NoxInput() {
-	delete[] joystickHandles;
-	delete[] joysticks;
+	UnloadJoysticks();
 	delete[] keyboards;
 	delete[] mice;
+	delete sdlJoysticks; // closes its joysticks before the subsystem goes
 	if (joystickSubsystem) {
 		SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 	}
+}
+
+void NoxInput::LoadJoysticks() {
+	UnloadJoysticks();
+	joystickCount = driver ? driver->Count() : 0;
+	if (joystickCount <= 0) {
+		joystickCount = 0;
+		return;
+	}
+	joysticks = new NI_Joystick[joystickCount]();
+	padLatch.assign(size_t(joystickCount) * 2, 0);
+	for (int i = 0; i < joystickCount; i++) {
+		NI_Joystick &joy = joysticks[i];
+		snprintf(joy.name, sizeof(joy.name), "%s", driver->Name(i));
+		joy.index = i;
+		joy.open = driver->Open(i);
+		if (joy.open) {
+			driver->Counts(i, &joy.axisCount, &joy.hatCount, &joy.buttonCount, &joy.ballCount);
+		}
+		joy.enabled = joysticksEnabled && joy.open;
+	}
+}
+
+void NoxInput::UnloadJoysticks() {
+	for (int i = 0; i < joystickCount; i++) {
+		if (joysticks[i].open) {
+			driver->Close(i);
+		}
+	}
+	delete[] joysticks;
+	joysticks = nullptr;
+	joystickCount = 0;
 }
 
 bool NoxInput::Init() {
@@ -27,30 +61,9 @@ bool NoxInput::Init() {
 		return false;
 	}
 	joystickSubsystem = true;
-
-	joystickCount = SDL_NumJoysticks();
-	if (joystickCount < 0) {
-		joystickCount = 0;
-	}
-	if (joystickCount > 0) {
-		joystickHandles = new _SDL_Joystick *[joystickCount]();
-		joysticks = new NI_Joystick[joystickCount]();
-	}
-	for (int i = 0; i < joystickCount; i++) {
-		NI_Joystick &joy = joysticks[i];
-		const char *name = SDL_JoystickName(i);
-		snprintf(joy.name, sizeof(joy.name), "%s", name ? name : "");
-		joy.index = i;
-		joy.enabled = false;
-		SDL_Joystick *handle = SDL_JoystickOpen(i);
-		if (handle) {
-			joy.axisCount = SDL_JoystickNumAxes(handle);
-			joy.ballCount = SDL_JoystickNumBalls(handle);
-			joy.buttonCount = SDL_JoystickNumButtons(handle);
-			joy.hatCount = SDL_JoystickNumHats(handle);
-			SDL_JoystickClose(handle);
-		}
-	}
+	sdlJoysticks = new SdlJoysticks();
+	driver = sdlJoysticks;
+	LoadJoysticks();
 
 	keyboardCount = 1;
 	keyboards = new NI_Keyboard[keyboardCount]();
@@ -147,24 +160,25 @@ bool NoxInput::HasEvent() const {
 
 void NoxInput::Poll(NI_Event *event) {
 	event->kind = NI_SNAPSHOT;
-	SDL_JoystickUpdate();
+	if (driver && joystickCount > 0) {
+		driver->Update();
+	}
 	for (int i = 0; i < joystickCount; i++) {
 		NI_Joystick &joy = joysticks[i];
-		SDL_Joystick *handle = joystickHandles[i];
-		if (!joy.enabled || !handle) {
+		if (!joy.enabled) {
 			continue;
 		}
 		for (int a = 0; a < joy.axisCount && a < NI_Joystick::MAX_AXES; a++) {
-			joy.axes[a] = SDL_JoystickGetAxis(handle, a);
+			joy.axes[a] = driver->Axis(i, a);
 		}
 		for (int b = 0; b < joy.buttonCount && b < NI_Joystick::MAX_BUTTONS; b++) {
-			joy.buttons[b] = SDL_JoystickGetButton(handle, b);
+			joy.buttons[b] = driver->Button(i, b);
 		}
 		for (int h = 0; h < joy.hatCount && h < NI_Joystick::MAX_HATS; h++) {
-			joy.hats[h] = SDL_JoystickGetHat(handle, h);
+			joy.hats[h] = driver->Hat(i, h);
 		}
 		for (int b = 0; b < joy.ballCount && b < NI_Joystick::MAX_BALLS; b++) {
-			SDL_JoystickGetBall(handle, b, &joy.balls[b], &joy.balls[NI_Joystick::MAX_BALLS + b]);
+			driver->Ball(i, b, &joy.balls[b], &joy.balls[NI_Joystick::MAX_BALLS + b]);
 		}
 	}
 	for (int i = 0; i < keyboardCount; i++) {
@@ -239,7 +253,7 @@ void NoxInput::Translate(const SDL_Event &sdlEvent, NI_Event *event) {
 	case SDL_JOYBALLMOTION: which = sdlEvent.jball.which; break;
 	default: return;
 	}
-	if (which < 0 || which >= joystickCount) {
+	if (which < 0 || which >= joystickCount || !joysticks[which].enabled) {
 		return;
 	}
 	NI_Joystick &joy = joysticks[which];
@@ -263,6 +277,9 @@ void NoxInput::Translate(const SDL_Event &sdlEvent, NI_Event *event) {
 	case SDL_JOYBUTTONUP:
 		event->kind = sdlEvent.type == SDL_JOYBUTTONDOWN ? NI_JOY_BUTTON_DOWN : NI_JOY_BUTTON_UP;
 		joy.lastElement = sdlEvent.jbutton.button;
+		if (sdlEvent.jbutton.button < NI_Joystick::MAX_BUTTONS) {
+			joy.buttons[sdlEvent.jbutton.button] = sdlEvent.type == SDL_JOYBUTTONDOWN;
+		}
 		break;
 	case SDL_JOYBALLMOTION:
 		event->kind = NI_JOY_BALL;
@@ -296,6 +313,12 @@ NI_Event *NoxInput::GetEvent() {
 				event = NewEvent();
 			}
 			Translate(sdlEvent, event);
+			PadToKey(sdlEvent, event);
+			if (event->kind == NI_NONE) {
+				// From a pad that is gone: nobody is told of it.
+				FreeEvent(event);
+				event = nullptr;
+			}
 		}
 	}
 	if (event) {
@@ -304,6 +327,70 @@ NI_Event *NoxInput::GetEvent() {
 		event->mice = mice;
 	}
 	return event;
+}
+
+void NoxInput::EnableJoysticks(bool on) {
+	joysticksEnabled = on;
+	for (int i = 0; i < joystickCount; i++) {
+		joysticks[i].enabled = on && joysticks[i].open;
+	}
+	SetMaskBits(SDL_EVENTMASK(SDL_JOYAXISMOTION) | SDL_EVENTMASK(SDL_JOYBALLMOTION) | SDL_EVENTMASK(SDL_JOYHATMOTION) |
+		SDL_EVENTMASK(SDL_JOYBUTTONDOWN) | SDL_EVENTMASK(SDL_JOYBUTTONUP), on);
+}
+
+NI_Joystick *NoxInput::GetJoystick(int index) const {
+	if (index < 0 || index >= joystickCount || !joysticks[index].enabled) {
+		return nullptr;
+	}
+	return &joysticks[index];
+}
+
+void NoxInput::RescanJoysticks() {
+	UnloadJoysticks();
+	if (driver) {
+		driver->Rescan();
+	}
+	LoadJoysticks();
+}
+
+void NoxInput::SetJoystickDriver(JoystickDriver *newDriver) {
+	UnloadJoysticks();
+	driver = newDriver ? newDriver : sdlJoysticks;
+	LoadJoysticks();
+}
+
+void NoxInput::PadToKey(const SDL_Event &sdlEvent, NI_Event *event) {
+	if (event->kind != NI_JOY_AXIS && event->kind != NI_JOY_HAT && event->kind != NI_JOY_BUTTON_DOWN) {
+		return;
+	}
+	const int pad = event->device;
+	int step = 0; // 1 next, -1 previous
+	bool press = false;
+	if (event->kind == NI_JOY_HAT && sdlEvent.jhat.hat == 0) {
+		const int hat = sdlEvent.jhat.value;
+		step = (hat & (SDL_HAT_DOWN | SDL_HAT_RIGHT)) ? 1 : ((hat & (SDL_HAT_UP | SDL_HAT_LEFT)) ? -1 : 0);
+	} else if (event->kind == NI_JOY_AXIS && sdlEvent.jaxis.axis < 2) {
+		// A push past half way counts once; the stick must come back near the middle for the next.
+		int &latch = padLatch[size_t(pad) * 2 + sdlEvent.jaxis.axis];
+		const int value = sdlEvent.jaxis.value;
+		if (latch == 0 && (value > PAD_STEP || value < -PAD_STEP)) {
+			latch = step = value > 0 ? 1 : -1;
+		} else if (value < PAD_REST && value > -PAD_REST) {
+			latch = 0;
+		}
+	} else if (event->kind == NI_JOY_BUTTON_DOWN) {
+		press = sdlEvent.jbutton.button == PAD_FIRE;
+	}
+	if (step == 0 && !press) {
+		return;
+	}
+	NI_Keyboard &keyboard = keyboards[0];
+	event->kind = NI_KEY_DOWN;
+	event->device = 0;
+	keyboard.lastKey = press ? SDLK_RETURN : SDLK_TAB;
+	keyboard.lastChar = press ? '\r' : '\t';
+	keyboard.lastModifiers = step < 0 ? KMOD_LSHIFT : KMOD_NONE;
+	keyboard.lastScancode = 0;
 }
 
 const uint8_t *NoxInput::KeyStates(int *count) const {

@@ -2,10 +2,12 @@
 #define TAVRO_INPUT_NOXINPUT_H
 
 #include <cstdint>
+#include <vector>
 
 #include "input/NI_Event.h"
 
-struct _SDL_Joystick;
+class JoystickDriver;
+class SdlJoysticks;
 union SDL_Event;
 
 struct NI_Joystick {
@@ -16,6 +18,7 @@ struct NI_Joystick {
 
 	char name[256];
 	int index;          // SDL's joystick number
+	bool open;          // found and opened at the last scan
 	bool enabled;
 	int axisCount, hatCount, buttonCount, ballCount;
 	int axes[MAX_AXES];
@@ -57,7 +60,8 @@ enum NI_Mode {
 };
 
 // Keyboard, mouse and joystick records over SDL, filled by polling SDL's state or by
-// translating SDL events.
+// translating SDL events. Gamepads work the menus too: in event mode the first stick and the
+// first hat step the focus as Tab and Shift+Tab do, and the first button presses Return.
 class NoxInput {
 public:
 	NoxInput();
@@ -67,8 +71,16 @@ public:
 
 	void EnableKeyboard(int index, bool on);
 	void EnableMouse(int index, bool on);
+	// Every joystick found (and opened) at the last scan.
+	void EnableJoysticks(bool on);
 	NI_Keyboard *GetKeyboard(int index) const;
 	NI_Mouse *GetMouse(int index) const;
+	NI_Joystick *GetJoystick(int index) const;
+	// Finds the joysticks again, so a pad plugged in meanwhile joins (the menu does this when it
+	// is entered); the records are made anew.
+	void RescanJoysticks();
+	// The joysticks come from this driver (tests); null gives SDL's back. Not owned.
+	void SetJoystickDriver(JoystickDriver *driver);
 
 	void SetInputMode(int mode);
 	int GetInputMode() const { return mode; }
@@ -91,15 +103,21 @@ public:
 
 private:
 	static constexpr int EVENT_POOL_SIZE = 4;
+	static constexpr int PAD_STEP = 16384; // stick travel (of 32767) that steps the focus once
+	static constexpr int PAD_REST = 8192;  // back within this, the stick may step again
+	static constexpr int PAD_FIRE = 0;     // the button that presses Return in the menus
 
 	NI_Event *NewEvent();
 	void Poll(NI_Event *event);
 	void Translate(const SDL_Event &sdlEvent, NI_Event *event);
 	void SetMaskBits(uint32_t bits, bool on);
+	void LoadJoysticks();
+	void UnloadJoysticks();
+	// A pad's stick, hat or first button becomes Tab, Shift+Tab or Return for the menus.
+	void PadToKey(const SDL_Event &sdlEvent, NI_Event *event);
 	const uint8_t *KeyStates(int *count) const;
 	static bool IsFullScreenKey(const SDL_Event &event);
 
-	_SDL_Joystick **joystickHandles; // room for opened joysticks; none is kept open
 	NI_Joystick *joysticks;
 	NI_Keyboard *keyboards;
 	NI_Mouse *mice;
@@ -109,6 +127,10 @@ private:
 	int mode;           // NI_Mode
 	uint32_t eventMask; // SDL event types taken from the queue in event mode
 	bool joystickSubsystem;
+	SdlJoysticks *sdlJoysticks;  // owned
+	JoystickDriver *driver;      // sdlJoysticks or a test's
+	bool joysticksEnabled;
+	std::vector<int> padLatch;   // per joystick and stick axis: the step already taken, or 0
 	uint8_t *keySource;  // replaces SDL's key states when set
 	int keySourceCount;
 	bool fullScreenKeyDown;   // Alt+Enter held at the last look

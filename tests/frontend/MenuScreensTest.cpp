@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "FakePads.h"
 #include "GameGlobals.h"
 #include "frontend/KeysScreen.h"
 #include "frontend/MainMenuScreen.h"
@@ -204,4 +205,26 @@ TEST(MainMenuScreen, ButtonsChooseTheNextStateAndEscapeLeavesInTwoPresses) {
 	rig.Advance(16);
 	EXPECT_FALSE(again.Frame());
 	EXPECT_EQ(again.NextState(), STATE_QUIT);
+}
+
+TEST(MainMenuScreen, AGamepadStepsThroughTheButtonsAndPressesThem) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	FakePads pads;
+	pads.pads = {{"pad", 2, 1, 8, {0, 0}, 0, {}}};
+	rig.input.SetJoystickDriver(&pads); // the menu scans for pads as it is entered
+	rig.input.EnableJoysticks(true);
+	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_MAIN));
+	// Down twice, up once: the second button ("OPTIONS"), then the first button presses it.
+	for (int hat : {SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_UP}) {
+		PushPad(SDL_JOYHATMOTION, 0, 0, hat);
+	}
+	rig.Frame();
+	EXPECT_TRUE(rig.Widget(WG_TYPE_BUTTON, "btn_options")->IsFocused());
+	PushPad(SDL_JOYBUTTONDOWN, 0, 0, 1);
+	for (int i = 0; i < 3 && rig.menu.GetCurrentScreen() == MenuState::SCREEN_MAIN; i++) {
+		rig.Frame();
+	}
+	EXPECT_EQ(rig.menu.GetCurrentScreen(), MenuState::SCREEN_OPTIONS);
+	rig.input.SetJoystickDriver(nullptr);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "GLWindow.h"
+#include "FakePads.h"
 #include "input/NoxInput.h"
 
 namespace {
@@ -247,4 +248,74 @@ TEST(NoxInput, AltEnterIsTheProgramsNeverAScreens) {
 	f.input.WatchFullScreenKey();
 	EXPECT_TRUE(f.input.TakeFullScreenRequest());
 	f.input.SetKeyStateSource(nullptr, 0);
+}
+
+namespace {
+
+// The keys the menus would see from what is queued: "T" Tab, "S" Shift+Tab, "R" Return,
+// "j" another pad event.
+std::string MenuKeys(NoxInput &input) {
+	std::string seen;
+	while (input.HasEvent()) {
+		NI_Event *event = input.GetEvent();
+		if (event && event->kind == NI_KEY_DOWN) {
+			const NI_Keyboard &k = event->keyboards[0];
+			seen += k.lastKey == SDLK_RETURN ? "R" : (k.lastModifiers & KMOD_SHIFT ? "S" : "T");
+		} else if (event) {
+			seen += "j";
+		}
+		input.FreeEvent(event);
+	}
+	return seen;
+}
+
+} // namespace
+
+TEST(NoxInput, GamepadsAreReadAndStepTheMenusFocus) {
+	InputFixture f;
+	ASSERT_TRUE(f.ok);
+	FakePads pads;
+	pads.pads = {{"full", 2, 1, 12, {0, 0}, 0, {}}, {"no hat", 2, 0, 4, {0, 0}, 0, {}}, {"one button", 0, 0, 1, {0, 0}, 0, {}}};
+	pads.Rescan();
+	f.input.SetJoystickDriver(&pads);
+	f.input.EnableJoysticks(true);
+	ASSERT_EQ(f.input.GetJoystickCount(), 3);
+	EXPECT_STREQ(f.input.GetJoystick(1)->name, "no hat");
+	EXPECT_EQ(f.input.GetJoystick(1)->hatCount, 0);
+	EXPECT_EQ(f.input.GetJoystick(2)->buttonCount, 1);
+
+	// Polling reads what each pad holds.
+	pads.pads[0].axis[0] = -20000;
+	pads.pads[0].hat = SDL_HAT_UP;
+	pads.pads[2].button[0] = 1;
+	f.input.FreeEvent(f.input.GetEvent());
+	EXPECT_EQ(f.input.GetJoystick(0)->axes[0], -20000);
+	EXPECT_EQ(f.input.GetJoystick(0)->hats[0], SDL_HAT_UP);
+	EXPECT_EQ(f.input.GetJoystick(1)->hats[0], 0);
+	EXPECT_EQ(f.input.GetJoystick(2)->buttons[0], 1);
+
+	// In event mode the hat and the sticks step the focus, the first button presses Return.
+	f.input.SetInputMode(NI_MODE_EVENTS);
+	PushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_DOWN);
+	PushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED);
+	PushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_LEFT);
+	PushPad(SDL_JOYAXISMOTION, 1, 1, 30000); // a push counts once...
+	PushPad(SDL_JOYAXISMOTION, 1, 1, 32000);
+	PushPad(SDL_JOYAXISMOTION, 1, 1, 1000);  // ...until the stick comes back
+	PushPad(SDL_JOYAXISMOTION, 1, 1, -30000);
+	PushPad(SDL_JOYAXISMOTION, 1, 0, 5000);  // within the middle: nothing
+	PushPad(SDL_JOYBUTTONDOWN, 2, 0, 0);
+	PushPad(SDL_JOYBUTTONDOWN, 1, 3, 0);     // another button stays a pad event
+	PushPad(SDL_JOYBUTTONDOWN, 7, 0, 0);     // no such pad: dropped
+	EXPECT_EQ(MenuKeys(f.input), "TjSTjjSjRj");
+
+	// A pad that goes away is gone after the next scan; the others stay.
+	pads.pads.pop_back();
+	f.input.RescanJoysticks();
+	EXPECT_EQ(f.input.GetJoystickCount(), 2);
+	EXPECT_EQ(f.input.GetJoystick(2), nullptr);
+	PushPad(SDL_JOYBUTTONDOWN, 2, 0, 0);
+	PushPad(SDL_JOYBUTTONDOWN, 1, 0, 0);
+	EXPECT_EQ(MenuKeys(f.input), "R");
+	f.input.SetJoystickDriver(nullptr);
 }
