@@ -18,12 +18,12 @@ bool MenuScreen::RunScript(const char *file) {
 	return RunMenuScript(screen, file);
 }
 
-WgItem *MenuScreen::HookButton(const char *name, WgCallback onActivate) {
-	return HookMenuButton(screen, scriptFile, name, onActivate, this);
+WgItem *MenuScreen::HookButton(const char *name, WgCallback onActivate, bool optional) {
+	return HookMenuButton(screen, scriptFile, name, onActivate, this, optional);
 }
 
-WgItem *MenuScreen::FindLabel(const char *name) {
-	return FindMenuWidget(screen, scriptFile, WG_TYPE_LABEL, name);
+WgItem *MenuScreen::FindLabel(const char *name, bool optional) {
+	return FindMenuWidget(screen, scriptFile, WG_TYPE_LABEL, name, optional);
 }
 
 void MenuScreen::PassOn(const NI_Event *event) {

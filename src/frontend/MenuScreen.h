@@ -31,9 +31,9 @@ protected:
 	bool RunScript(const char *file);
 	// The script's button of that name with the focus sound and the handler for activation;
 	// null (logged, naming the script) when the script made none.
-	WgItem *HookButton(const char *name, WgCallback onActivate);
+	WgItem *HookButton(const char *name, WgCallback onActivate, bool optional = false);
 	// The script's label of that name; null (logged) when there is none.
-	WgItem *FindLabel(const char *name);
+	WgItem *FindLabel(const char *name, bool optional = false);
 	// Hands the event to the widgets, remembering the mouse.
 	void PassOn(const NI_Event *event);
 	static bool IsKeyPress(const NI_Event *event, int key);

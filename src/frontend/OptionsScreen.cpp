@@ -20,6 +20,7 @@ namespace {
 
 const char *const MODE_CAPTIONS[] = {"PL1 vs PL2", "PL1 vs PC", "PC vs PC"};
 const char *const DAYTIME_CAPTIONS[] = {"DAY", "NIGHT", "RANDOM"};
+const char *const LEVEL_CAPTIONS[] = {"NORMAL", "EASY", "HARD", "EXPERT"}; // by ComputerLevel
 
 OptionsScreen &Of(void *screen) {
 	return *static_cast<OptionsScreen *>(static_cast<MenuScreen *>(screen)); // hooked with the base's this
@@ -61,6 +62,16 @@ int OptionsScreen::NextCharacter(int character) {
 	return character + 1 == CHARACTER_COUNT ? 0 : character + 1;
 }
 
+int OptionsScreen::NextLevel(int level) {
+	switch (level) {
+	case LEVEL_EASY: return LEVEL_NORMAL;
+	case LEVEL_NORMAL: return LEVEL_HARD;
+	case LEVEL_HARD: return LEVEL_EXPERT;
+	case LEVEL_EXPERT: return LEVEL_EASY;
+	default: return LEVEL_NORMAL;
+	}
+}
+
 bool OptionsScreen::Build() {
 	const bool ran = RunScript(SCRIPT);
 	struct Pair {
@@ -68,15 +79,19 @@ bool OptionsScreen::Build() {
 		void (*handler)(WgItem *, void *);
 		const char *label;
 	};
-	static const Pair pairs[] = {
+	// In the order of the labels; from LABEL_LEVEL on a script may leave them out.
+	static const Pair pairs[LABEL_ERROR] = {
 		{"btn_match", OnMatch, "lbl_match"},     {"btn_shoot", OnShoot, "lbl_shoot"},
 		{"btn_mode", OnMode, "lbl_mode"},        {"btn_daytime", OnDaytime, "lbl_daytime"},
 		{"btn_music", OnMusic, "lbl_music"},     {"btn_arena", OnArena, "lbl_arena"},
 		{"btn_logo1", OnLogo1, "lbl_logo1"},     {"btn_logo2", OnLogo2, "lbl_logo2"},
+		{"btn_level", OnLevel, "lbl_level"},     {"btn_guide", OnGuide, "lbl_guide"},
+		{"btn_replay", OnReplay, "lbl_replay"},
 	};
 	for (int i = 0; i < LABEL_ERROR; i++) {
-		HookButton(pairs[i].button, pairs[i].handler);
-		labels[i] = FindLabel(pairs[i].label);
+		const bool optional = i >= LABEL_LEVEL;
+		HookButton(pairs[i].button, pairs[i].handler, optional);
+		labels[i] = FindLabel(pairs[i].label, optional);
 	}
 	labels[LABEL_ERROR] = FindLabel("lbl_error");
 	backButton = HookButton("btn_back", OnBack);
@@ -107,6 +122,9 @@ void OptionsScreen::RefreshCaptions() {
 		SetCaption(LABEL_DAYTIME, DAYTIME_CAPTIONS[o.daytime]);
 	}
 	SetCaption(LABEL_MUSIC, o.music ? "ON" : "OFF");
+	SetCaption(LABEL_LEVEL, LEVEL_CAPTIONS[o.level <= LEVEL_EXPERT ? o.level : int(LEVEL_NORMAL)]);
+	SetCaption(LABEL_GUIDE, o.guide ? "ON" : "OFF");
+	SetCaption(LABEL_REPLAY, o.replay ? "ON" : "OFF");
 	SetCaption(LABEL_ARENA, o.arena == -1 ? "RANDOM" : ArenaName(o.arena));
 	for (int player = 0; player < 2; player++) {
 		if (!portraits[player]) {
@@ -166,6 +184,21 @@ void OptionsScreen::OnLogo1(WgItem *, void *screen) {
 
 void OptionsScreen::OnLogo2(WgItem *, void *screen) {
 	Of(screen).ChangeCharacter(1);
+}
+
+void OptionsScreen::OnLevel(WgItem *, void *screen) {
+	g_options.level = static_cast<uint8_t>(NextLevel(g_options.level));
+	Of(screen).RefreshCaptions();
+}
+
+void OptionsScreen::OnGuide(WgItem *, void *screen) {
+	g_options.guide = g_options.guide ? 0 : 1;
+	Of(screen).RefreshCaptions();
+}
+
+void OptionsScreen::OnReplay(WgItem *, void *screen) {
+	g_options.replay = g_options.replay ? 0 : 1;
+	Of(screen).RefreshCaptions();
 }
 
 void OptionsScreen::ChangeCharacter(int player) {

@@ -27,6 +27,8 @@ public:
 	static int NextDaytime(int daytime);
 	static int NextArena(int arena);
 	static int NextCharacter(int character);
+	// EASY, NORMAL, HARD, EXPERT and round again; a value that names no level starts at NORMAL.
+	static int NextLevel(int level);
 
 	bool IsSameCharacter() const { return sameCharacter; }
 
@@ -40,6 +42,9 @@ private:
 		LABEL_ARENA,
 		LABEL_LOGO1,
 		LABEL_LOGO2,
+		LABEL_LEVEL,  // the level, the guide and the replay are optional: older scripts lack them
+		LABEL_GUIDE,
+		LABEL_REPLAY,
 		LABEL_ERROR,
 		LABEL_COUNT
 	};
@@ -52,6 +57,9 @@ private:
 	static void OnArena(WgItem *, void *screen);
 	static void OnLogo1(WgItem *, void *screen);
 	static void OnLogo2(WgItem *, void *screen);
+	static void OnLevel(WgItem *, void *screen);
+	static void OnGuide(WgItem *, void *screen);
+	static void OnReplay(WgItem *, void *screen);
 	static void OnBack(WgItem *, void *screen);
 
 	void ChangeCharacter(int player);

@@ -13,11 +13,13 @@ bool RunMenuScript(ScriptScreen &screen, const char *script);
 
 // The screen's button of that name, given the focus sound on GI_ON_FOCUS and onActivate on
 // GI_ON_ACTIVATE; null, with a warning naming the button and the script, when the script made
-// none. Every menu screen and the in-game menu hook their buttons this way.
+// none (no warning for an optional one). Every menu screen and the in-game menu hook their
+// buttons this way.
 WgItem *HookMenuButton(ScriptScreen &screen, const char *script, const char *name, WgCallback onActivate,
-                       void *context);
+                       void *context, bool optional = false);
 
 // The screen's widget of that type and name; null, with the same warning, when there is none.
-WgItem *FindMenuWidget(ScriptScreen &screen, const char *script, int type, const char *name);
+WgItem *FindMenuWidget(ScriptScreen &screen, const char *script, int type, const char *name,
+                       bool optional = false);
 
 #endif

@@ -96,6 +96,9 @@ int OptionsRecord::Validate() {
 	changed += CheckRange<int32_t>(mode, MODE_PL1_VS_PL2, MODE_PC_VS_PC, defaults.mode, "mode");
 	changed += CheckRange<int32_t>(daytime, DAYTIME_DAY, DAYTIME_RANDOM, defaults.daytime, "daytime");
 	changed += CheckRange<uint8_t>(music, 0, 1, defaults.music, "music");
+	changed += CheckRange<uint8_t>(level, LEVEL_NORMAL, LEVEL_EXPERT, LEVEL_NORMAL, "computer level");
+	changed += CheckRange<uint8_t>(guide, 0, 1, defaults.guide, "aim guide");
+	changed += CheckRange<uint8_t>(replay, 0, 1, defaults.replay, "goal replay");
 	changed += CheckRange<int32_t>(arena, -1, 1, defaults.arena, "arena");
 	changed += CheckRange<int32_t>(character[0], 0, 3, defaults.character[0], "character 1");
 	changed += CheckRange<int32_t>(character[1], 0, 3, defaults.character[1], "character 2");

@@ -16,6 +16,14 @@ enum Daytime {
 	DAYTIME_RANDOM = 2
 };
 
+// How well the computer plays; 0 is the opponent every older file and the defaults know.
+enum ComputerLevel {
+	LEVEL_NORMAL = 0,
+	LEVEL_EASY = 1,
+	LEVEL_HARD = 2,
+	LEVEL_EXPERT = 3
+};
+
 enum PlayerKey {
 	KEY_UP = 0,
 	KEY_DOWN,
@@ -32,7 +40,9 @@ struct OptionsRecord {
 	int32_t mode;                 // MatchMode
 	int32_t daytime;              // Daytime
 	uint8_t music;                // 1 = music during the match
-	uint8_t pad1[3];
+	uint8_t level;                // ComputerLevel
+	uint8_t guide;                // 1 = the aim guide shows where a human player's shot goes
+	uint8_t replay;               // 1 = a goal is shown again
 	int32_t arena;                // -1 random, 0 "xeno", 1 "tris"
 	int32_t character[2];         // per player, 0 to 3
 	int32_t keys1[KEY_COUNT];     // SDL key codes of player 1
@@ -64,6 +74,7 @@ struct OptionsRecord {
 
 static_assert(sizeof(OptionsRecord) == OptionsRecord::FILE_SIZE, "options record must be 88 bytes");
 static_assert(offsetof(OptionsRecord, music) == 16, "options layout");
+static_assert(offsetof(OptionsRecord, level) == 17 && offsetof(OptionsRecord, replay) == 19, "options layout");
 static_assert(offsetof(OptionsRecord, arena) == 20, "options layout");
 static_assert(offsetof(OptionsRecord, keys1) == 32, "options layout");
 static_assert(offsetof(OptionsRecord, keyChars1) == 52, "options layout");

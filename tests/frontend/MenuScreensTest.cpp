@@ -66,6 +66,9 @@ TEST(OptionsScreen, EachButtonStepsItsOptionAndTheLabelFollows) {
 		{"btn_music", "lbl_music", {"OFF", "ON"}},
 		{"btn_arena", "lbl_arena", {"tris", "RANDOM", "xeno"}},
 		{"btn_daytime", "lbl_daytime", {"NIGHT", "RANDOM", "DAY"}},
+		{"btn_level", "lbl_level", {"HARD", "EXPERT", "EASY", "NORMAL"}},
+		{"btn_guide", "lbl_guide", {"ON", "OFF"}},
+		{"btn_replay", "lbl_replay", {"ON", "OFF"}},
 	};
 	for (const Case &c : cases) {
 		for (const std::string &caption : c.captions) {
@@ -227,4 +230,18 @@ TEST(MainMenuScreen, AGamepadStepsThroughTheButtonsAndPressesThem) {
 	}
 	EXPECT_EQ(rig.menu.GetCurrentScreen(), MenuState::SCREEN_OPTIONS);
 	rig.input.SetJoystickDriver(nullptr);
+}
+
+TEST(OptionsScreen, AnOlderScriptWithoutTheNewRowsLeavesThemAsTheyAre) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	g_options.level = LEVEL_EXPERT;
+	rig.WriteData("data/menu_options.lua", "MenuButton(\"btn_match\", \"MATCH\", 0, 0, 100)\n");
+	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_OPTIONS));
+	rig.Activate("btn_match");
+	EXPECT_EQ(g_options.level, LEVEL_EXPERT);
+	const std::string log = rig.LogText();
+	EXPECT_NE(log.find("makes no widget \"btn_shoot\""), std::string::npos) << log;
+	EXPECT_EQ(log.find("btn_level"), std::string::npos) << log;
+	EXPECT_EQ(log.find("lbl_guide"), std::string::npos) << log;
 }

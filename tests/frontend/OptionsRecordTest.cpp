@@ -63,7 +63,9 @@ TEST(OptionsRecord, RoundTripKeepsEveryByte) {
 	record.mode = MODE_PC_VS_PC;
 	record.daytime = DAYTIME_RANDOM;
 	record.music = 0;
-	record.pad1[1] = 0x55; // bytes without meaning survive as read
+	record.pad2[1] = 0x55; // bytes without meaning survive as read
+	record.level = LEVEL_EXPERT;
+	record.guide = 1;
 	record.arena = -1;
 	record.character[0] = 3;
 	record.character[1] = 2;
@@ -110,13 +112,15 @@ TEST(OptionsRecord, FieldsOutOfRangeTakeTheirDefaultsWithAWarning) {
 	record.mode = 3;
 	record.daytime = -1;
 	record.music = 2;
+	record.level = 4;
+	record.guide = 9;
 	record.arena = 2;
 	record.character[0] = 4;
 	record.character[1] = -1;
 	record.keys1[KEY_LEFT] = 100000;
 	record.keys2[KEY_UP] = -5;
 	record.keyChars2[KEY_DOWN] = 0xFF; // any character is fine
-	EXPECT_EQ(record.Validate(), 10);
+	EXPECT_EQ(record.Validate(), 12);
 
 	OptionsRecord defaults;
 	defaults.SetDefaults();
@@ -124,6 +128,7 @@ TEST(OptionsRecord, FieldsOutOfRangeTakeTheirDefaultsWithAWarning) {
 	EXPECT_EQ(memcmp(&record, &defaults, sizeof(record)), 0);
 	EXPECT_TRUE(log.Has("Warning: OPTIONS: match length 0 is out of range, using 4"));
 	EXPECT_TRUE(log.Has("Warning: OPTIONS: player 1 key 100000 is out of range, using 122"));
+	EXPECT_TRUE(log.Has("Warning: OPTIONS: computer level 4 is out of range, using 0"));
 
 	// The lower edges are in range.
 	record.arena = -1;

@@ -16,8 +16,8 @@ const char *const TIME_SCALE = "8";
 
 // Where the scripts put the buttons at 640×480, for the mouse.
 const char *const MAIN_OPTIONS = "193 150";
-const char *const OPTIONS_MATCH = "130 43";
-const char *const OPTIONS_BACK = "130 430";
+const char *const OPTIONS_MATCH = "95 40";
+const char *const OPTIONS_BACK = "95 430";
 const char *const INGAME_YES = "250 265"; // width / 2 - 90, height / 2 + 25
 const char *const INGAME_NO = "410 265";
 
