@@ -105,6 +105,22 @@ bool Yeah()
 	return SavePicture(c, "rects/yeah");
 }
 
+bool Replay()
+{
+	// A film strip with the word: shown in a corner while a goal plays again.
+	Canvas c(200, 64);
+	c.RoundRect(2, 2, 196, 60, 12, kInk);
+	c.RoundRect(6, 6, 188, 52, 9, Rgba::Hex(0x2A2A3A));
+	for (int i = 0; i < 12; i++) {
+		c.RoundRect(12 + i * 15.5f, 9, 8, 6, 2, Rgba::Hex(0xE8E8F0));
+		c.RoundRect(12 + i * 15.5f, 49, 8, 6, 2, Rgba::Hex(0xE8E8F0));
+	}
+	c.Circle(26, 32, 8, Rgba::Hex(0xFF2E3A));
+	Canvas t = HeadlineText("REPLAY", 26, Rgba::Hex(0xFFFFFF), Rgba::Hex(0xFFD23A), kInk, 3);
+	c.Draw(t, 112 - t.W() / 2.0f, 32 - t.H() / 2.0f);
+	return SavePicture(c, "rects/replay");
+}
+
 bool Trophy()
 {
 	Canvas c(220, 260);
@@ -260,7 +276,7 @@ bool MakePictures()
 			return false;
 	return Logo() && Version() && Numeral("3", "three", Rgba::Hex(0x9AF0FF), Rgba::Hex(0x1E7AFF)) &&
 	       Numeral("2", "two", Rgba::Hex(0xB6F04A), Rgba::Hex(0x1E9E3A)) &&
-	       Numeral("1", "one", Rgba::Hex(0xFFF27A), Rgba::Hex(0xFF5A1C)) && Yeah() && Trophy() && CloudFrame() &&
+	       Numeral("1", "one", Rgba::Hex(0xFFF27A), Rgba::Hex(0xFF5A1C)) && Yeah() && Replay() && Trophy() && CloudFrame() &&
 	       Mouse() && Widgets();
 }
 
