@@ -6,6 +6,7 @@
 #include "core/LogFile.h"
 #include "core/Overlay2D.h"
 #include "core/Screenshot.h"
+#include "core/UserFiles.h"
 #include "core/VideoConfig.h"
 #include "audio/SoundBank.h"
 #include "gl2d/GL2D_SimpleBmpRect.h"
@@ -226,6 +227,7 @@ bool InGame::MenuFrame() {
 		// Escape that resumed play is still down: it must not open the menu again at once.
 		controls.HoldEscapeOver(menu.WasLeftWithEscape());
 		menu.Close();
+		Log(LOG_MESSAGE, "INGAME: Play goes on");
 		phase = PHASE_PLAYING;
 		controls.ClearMenuRequest();
 		return true;
@@ -243,6 +245,7 @@ void InGame::PlayFrame() {
 			// The time the menu stays open is not simulated afterwards.
 			pauseTime = g_timer->GetTime();
 			phase = PHASE_MENU_OPEN;
+			Log(LOG_MESSAGE, "INGAME: Paused");
 			menu.Open(screenWidth, screenHeight);
 			return;
 		}
@@ -367,7 +370,7 @@ void InGame::Draw() {
 		world->DrawView(controls.GetMiniCamera(), activeDisc, frameTime, false);
 	}
 	if (controls.TakeScreenshotRequest()) {
-		SaveScreenshot("screen.bmp", screenWidth, screenHeight);
+		SaveScreenshot(UserFilePath(USER_SCREENSHOT), screenWidth, screenHeight);
 	}
 	SwapBuffers();
 }

@@ -205,49 +205,40 @@ TEST_F(NoxInputModes, ModeChangesKeepQueuedQuitRequests) {
 	}
 }
 
-TEST(NoxInput, AltEnterIsTheProgramsNeverAScreens) {
-	InputFixture f;
-	ASSERT_TRUE(f.ok);
-	f.input.EnableKeyboard(0, true);
-	f.input.SetInputMode(NI_MODE_EVENTS);
+TEST_F(NoxInputModes, AltEnterIsTheProgramsNeverAScreens) {
+	input.SetInputMode(NI_MODE_EVENTS);
 	// Taken out of the events between the keys around it, and reported once.
-	PushKey(SDL_KEYDOWN, SDLK_a, 'a');
-	SDL_Event altEnter = {};
-	altEnter.type = SDL_KEYDOWN;
-	altEnter.key.keysym.sym = SDLK_RETURN;
-	altEnter.key.keysym.mod = KMOD_LALT;
-	ASSERT_EQ(SDL_PushEvent(&altEnter), 0);
-	PushKey(SDL_KEYDOWN, SDLK_RETURN, 13);
-	int returns = 0, letters = 0;
-	while (f.input.HasEvent()) {
-		NI_Event *event = f.input.GetEvent();
+	Push(KeyEvent(true, SDLK_a, 'a'));
+	Push(KeyEvent(true, SDLK_RETURN, '\r', KMOD_LALT));
+	Push(KeyEvent(true, SDLK_RETURN, '\r'));
+	std::vector<int> keys;
+	while (input.HasEvent()) {
+		NI_Event *event = input.GetEvent();
 		if (event && event->kind == NI_KEY_DOWN) {
-			returns += event->keyboards[0].lastKey == SDLK_RETURN;
-			letters += event->keyboards[0].lastKey == SDLK_a;
+			keys.push_back(event->keyboards[0].lastKey);
 		}
-		f.input.FreeEvent(event);
+		input.FreeEvent(event);
 	}
-	EXPECT_EQ(letters, 1);
-	EXPECT_EQ(returns, 1); // the plain Return
-	f.input.WatchFullScreenKey();
-	EXPECT_TRUE(f.input.TakeFullScreenRequest());
-	EXPECT_FALSE(f.input.TakeFullScreenRequest());
+	EXPECT_EQ(keys, std::vector<int>({SDLK_a, SDLK_RETURN})); // the plain Return stays
+	input.WatchFullScreenKey();
+	EXPECT_TRUE(input.TakeFullScreenRequest());
+	EXPECT_FALSE(input.TakeFullScreenRequest());
 
 	// Polling: the held keys show it, once while they stay down.
-	uint8_t keys[SDLK_LAST] = {};
-	f.input.SetKeyStateSource(keys, SDLK_LAST);
-	f.input.SetInputMode(NI_MODE_POLLING);
-	keys[SDLK_RALT] = keys[SDLK_KP_ENTER] = 1;
+	uint8_t held[SDLK_LAST] = {};
+	input.SetKeyStateSource(held, SDLK_LAST);
+	input.SetInputMode(NI_MODE_POLLING);
+	held[SDLK_RALT] = held[SDLK_KP_ENTER] = 1;
 	for (int frame = 0; frame < 3; frame++) {
-		f.input.WatchFullScreenKey();
-		EXPECT_EQ(f.input.TakeFullScreenRequest(), frame == 0) << frame;
+		input.WatchFullScreenKey();
+		EXPECT_EQ(input.TakeFullScreenRequest(), frame == 0) << frame;
 	}
-	keys[SDLK_KP_ENTER] = 0;
-	f.input.WatchFullScreenKey();
-	keys[SDLK_KP_ENTER] = 1;
-	f.input.WatchFullScreenKey();
-	EXPECT_TRUE(f.input.TakeFullScreenRequest());
-	f.input.SetKeyStateSource(nullptr, 0);
+	held[SDLK_KP_ENTER] = 0;
+	input.WatchFullScreenKey();
+	held[SDLK_KP_ENTER] = 1;
+	input.WatchFullScreenKey();
+	EXPECT_TRUE(input.TakeFullScreenRequest());
+	input.SetKeyStateSource(nullptr, 0);
 }
 
 namespace {
@@ -271,31 +262,29 @@ std::string MenuKeys(NoxInput &input) {
 
 } // namespace
 
-TEST(NoxInput, GamepadsAreReadAndStepTheMenusFocus) {
-	InputFixture f;
-	ASSERT_TRUE(f.ok);
+TEST_F(NoxInputModes, GamepadsAreReadAndStepTheMenusFocus) {
 	FakePads pads;
 	pads.pads = {{"full", 2, 1, 12, {0, 0}, 0, {}}, {"no hat", 2, 0, 4, {0, 0}, 0, {}}, {"one button", 0, 0, 1, {0, 0}, 0, {}}};
 	pads.Rescan();
-	f.input.SetJoystickDriver(&pads);
-	f.input.EnableJoysticks(true);
-	ASSERT_EQ(f.input.GetJoystickCount(), 3);
-	EXPECT_STREQ(f.input.GetJoystick(1)->name, "no hat");
-	EXPECT_EQ(f.input.GetJoystick(1)->hatCount, 0);
-	EXPECT_EQ(f.input.GetJoystick(2)->buttonCount, 1);
+	input.SetJoystickDriver(&pads);
+	input.EnableJoysticks(true);
+	ASSERT_EQ(input.GetJoystickCount(), 3);
+	EXPECT_STREQ(input.GetJoystick(1)->name, "no hat");
+	EXPECT_EQ(input.GetJoystick(1)->hatCount, 0);
+	EXPECT_EQ(input.GetJoystick(2)->buttonCount, 1);
 
 	// Polling reads what each pad holds.
 	pads.pads[0].axis[0] = -20000;
 	pads.pads[0].hat = SDL_HAT_UP;
 	pads.pads[2].button[0] = 1;
-	f.input.FreeEvent(f.input.GetEvent());
-	EXPECT_EQ(f.input.GetJoystick(0)->axes[0], -20000);
-	EXPECT_EQ(f.input.GetJoystick(0)->hats[0], SDL_HAT_UP);
-	EXPECT_EQ(f.input.GetJoystick(1)->hats[0], 0);
-	EXPECT_EQ(f.input.GetJoystick(2)->buttons[0], 1);
+	input.FreeEvent(input.GetEvent());
+	EXPECT_EQ(input.GetJoystick(0)->axes[0], -20000);
+	EXPECT_EQ(input.GetJoystick(0)->hats[0], SDL_HAT_UP);
+	EXPECT_EQ(input.GetJoystick(1)->hats[0], 0);
+	EXPECT_EQ(input.GetJoystick(2)->buttons[0], 1);
 
 	// In event mode the hat and the sticks step the focus, the first button presses Return.
-	f.input.SetInputMode(NI_MODE_EVENTS);
+	input.SetInputMode(NI_MODE_EVENTS);
 	PushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_DOWN);
 	PushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED);
 	PushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_LEFT);
@@ -307,15 +296,15 @@ TEST(NoxInput, GamepadsAreReadAndStepTheMenusFocus) {
 	PushPad(SDL_JOYBUTTONDOWN, 2, 0, 0);
 	PushPad(SDL_JOYBUTTONDOWN, 1, 3, 0);     // another button stays a pad event
 	PushPad(SDL_JOYBUTTONDOWN, 7, 0, 0);     // no such pad: dropped
-	EXPECT_EQ(MenuKeys(f.input), "TjSTjjSjRj");
+	EXPECT_EQ(MenuKeys(input), "TjSTjjSjRj");
 
 	// A pad that goes away is gone after the next scan; the others stay.
 	pads.pads.pop_back();
-	f.input.RescanJoysticks();
-	EXPECT_EQ(f.input.GetJoystickCount(), 2);
-	EXPECT_EQ(f.input.GetJoystick(2), nullptr);
+	input.RescanJoysticks();
+	EXPECT_EQ(input.GetJoystickCount(), 2);
+	EXPECT_EQ(input.GetJoystick(2), nullptr);
 	PushPad(SDL_JOYBUTTONDOWN, 2, 0, 0);
 	PushPad(SDL_JOYBUTTONDOWN, 1, 0, 0);
-	EXPECT_EQ(MenuKeys(f.input), "R");
-	f.input.SetJoystickDriver(nullptr);
+	EXPECT_EQ(MenuKeys(input), "R");
+	input.SetJoystickDriver(nullptr);
 }

@@ -25,11 +25,6 @@ std::string Click(const char *at) {
 	return std::string("mousemove --window %1 ") + at + " sleep 0.2 click 1 sleep 0.3";
 }
 
-// A key held long enough for the game's polling to see it.
-std::string Hold(const char *key) {
-	return std::string("keydown ") + key + " sleep 0.4 keyup " + key + " sleep 0.3";
-}
-
 } // namespace
 
 // A person's whole visit: every screen with the mouse and the keyboard, two matches left in
@@ -72,7 +67,11 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 	run.ChooseInMenu(1);
 	ASSERT_TRUE(run.WaitFor("INGAME: ...Done!"));
 	sleep(1); // the countdown
-	run.Xdo(Hold("Escape") + " " + Click(INGAME_NO) + " sleep 0.5 " + Hold("Escape") + " " + Click(INGAME_YES));
+	ASSERT_TRUE(run.HoldUntil("Escape", "INGAME: Paused", 1));
+	run.Xdo(Click(INGAME_NO));
+	ASSERT_TRUE(run.WaitFor("INGAME: Play goes on", 10000));
+	ASSERT_TRUE(run.HoldUntil("Escape", "INGAME: Paused", 2));
+	run.Xdo(Click(INGAME_YES));
 	ASSERT_TRUE(run.WaitFor("INGAME: Deinitialization...", 10000));
 	usleep(500000);
 	ASSERT_TRUE(run.game.IsRunning()) << run.Log() << run.dir.ReadText(GameProcess::ERRORS_FILE);
@@ -88,8 +87,7 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 	ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 5));
 	run.ChooseInMenu(5);
 	ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!", 30000, 2));
-	run.Xdo(Hold("Escape"));
-	ASSERT_TRUE(run.WaitFor(changes, 10000, 7)) << "Escape did not end the credits";
+	ASSERT_TRUE(run.HoldUntil("Escape", changes, 7)) << "Escape did not end the credits";
 	ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 7));
 
 	// Escape takes the focus to the exit button, a second Escape leaves.
@@ -139,7 +137,7 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 			ASSERT_TRUE(run.WaitFor("INGAME: ...Done!"));
 			sleep(1);
 			shot("5_match");
-			run.Xdo(Hold("Escape"));
+			ASSERT_TRUE(run.HoldUntil("Escape", "INGAME: Paused", 1));
 			shot("6_ingame");
 			const int width = size[0] == '6' ? 640 : 1024, height = size[0] == '6' ? 480 : 768;
 			run.Xdo("mousemove --window %1 " + std::to_string(width / 2 - 90) + " " + std::to_string(height / 2 + 25) +
@@ -149,9 +147,8 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 			ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!"));
 			usleep(600000); // with the shot's own wait: past the first camera move, on the first page
 			shot("7_credits");
-			run.Xdo(Hold("Escape"));
-			ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 5)) << "Escape did not end the credits";
-			run.Xdo("sleep 0.3 key Escape sleep 0.3 key Escape");
+			ASSERT_TRUE(run.HoldUntil("Escape", "MAIN: Changing game state...", 5));
+			run.Xdo("sleep 0.5 key Escape sleep 0.3 key Escape");
 			EXPECT_EQ(run.game.Wait(), 0) << tag;
 
 			for (const char *screen : {"2_options", "3_keys1", "5_match", "6_ingame", "7_credits"}) {

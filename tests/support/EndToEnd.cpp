@@ -94,3 +94,13 @@ void WriteOptions(int mode, int daytime, int length, int arena) {
 	options.shootTime = 3;
 	ASSERT_TRUE(options.Write("options.dat"));
 }
+
+bool GameRun::HoldUntil(const std::string &key, const std::string &text, int count) const {
+	for (int tries = 0; tries < 10; tries++) {
+		Xdo("keydown " + key + " sleep 0.2 keyup " + key);
+		if (WaitFor(text, 1000, count)) {
+			return true;
+		}
+	}
+	return false;
+}

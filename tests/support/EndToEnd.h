@@ -26,6 +26,9 @@ public:
 	// From the main menu with the keyboard: the pointer off the buttons, Tab `tabs` times (the
 	// buttons in order: start, options, player 1 keys, player 2 keys, credits, exit) and Return.
 	void ChooseInMenu(int tabs) const;
+	// Holds the key (a game that polls its keys sees it only while a frame runs) again and again
+	// until the log holds the text `count` times; false after ten tries.
+	bool HoldUntil(const std::string &key, const std::string &text, int count) const;
 	// The window as a picture, kept in the build's "screenshots" folder.
 	void Shoot(const std::string &file) const;
 	// Neither the log nor standard error holds an error or a sanitizer's report.
