@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "world/ContactRules.h"
+#include "world/PhysicsStep.h"
+
 class MatchContext;
 class MatchEvent;
 class MatchEvents;
@@ -24,11 +27,8 @@ enum ContactFlag {
 // The physics of a match: the world stepped in fixed steps up to the frame timer, and a
 // collision pass every 20 ms of simulated time that makes the contact joints and raises the
 // hit and goal events.
-class MatchPhysics {
+class MatchPhysics : private ContactListener {
 public:
-	static constexpr int STEP = 10;            // ms per world step
-	static constexpr int COLLISION_WAIT = 20;  // ms of simulated time between collision passes
-
 	// The events it raises are made for match and started into events.
 	MatchPhysics(MatchWorld &world, MatchContext &match, MatchEvents &events);
 
@@ -45,11 +45,13 @@ public:
 	void ClearContacts();
 
 	int GetContactFlags() const { return contactFlags; }
+	// ms of simulated time since the last collision pass.
+	int GetCollisionWait() const { return collisionWait; }
 
 private:
 	void CollisionPass();
-	static void NearCallback(void *data, dGeomID g1, dGeomID g2);
-	void Collide(dGeomID g1, dGeomID g2);
+	// Raises the hit and goal events of a contact of the pass.
+	void OnContact(ContactKind kind, const float at[2]) override;
 	void Raise(std::unique_ptr<MatchEvent> event);
 	// Raises the event make() returns unless flag says its contact was announced already.
 	template <typename Make>
@@ -58,10 +60,10 @@ private:
 	MatchWorld &world;
 	MatchContext &match;
 	MatchEvents &events;
+	ContactRules rules;
 	uint32_t physicsTime; // ms of the frame timer up to which the world has been stepped
 	int collisionWait;    // ms of simulated time since the last collision pass
 	int contactFlags;     // ContactFlag bits
-	bool contactSeen;     // in the running collision pass
 };
 
 #endif
