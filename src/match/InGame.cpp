@@ -182,6 +182,7 @@ bool InGame::Frame() {
 			StartEvent(new CountdownEvent(this));
 			periodIndex++;
 		} else {
+			Log(LOG_MESSAGE, "INGAME: Final score %d:%d", world->GetDisc(1)->GetGoals(), world->GetDisc(2)->GetGoals());
 			StartEvent(new TrophyEvent(this, world->GetDisc(1), world->GetDisc(2)));
 		}
 		phase = PHASE_PLAYING;
@@ -266,6 +267,7 @@ void InGame::ReadInput() {
 	if (!keyboard || !keyboard->keys) {
 		return;
 	}
+	controls.SetTurnLeft(shotTimer ? shotTimer->GetRemaining() : 0);
 	if (controls.Read(keyboard->keys, keyboard->keyCount, *world, activeSide, frameTime) && shotTimer) {
 		shotTimer->Fire();
 	}
@@ -313,6 +315,7 @@ void InGame::GiveTurn(int side) {
 
 void InGame::StartTurn(int side) {
 	GiveTurn(side);
+	controls.StartTurn(side);
 	StartEvent(new ShotTurnEvent(this, world->GetDisc(side), world->GetAim(side), world->GetBall()));
 }
 

@@ -37,6 +37,9 @@ public:
 	void SetSeed(uint32_t value) { seed = value; }
 	// Without drawing the match runs its rules only (benchmarks, headless runs).
 	void SetDrawing(bool on) { drawing = on; }
+	// A computer side plays at its own level (ComputerLevel) instead of the options' one, from
+	// the next set-up on; -1 goes back to the options'.
+	void SetComputerLevel(int side, int level) { controls.SetLevel(side, level); }
 
 	// What the events see.
 	bool IsFrozen() const override { return announcementMode != ANNOUNCE_NONE; }

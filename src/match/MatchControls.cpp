@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstring>
 
+#include "core/LogFile.h"
 #include "match/MatchCameras.h"
 #include "match/MatchWorld.h"
 #include "options/OptionsRecord.h"
@@ -14,18 +15,31 @@
 #include "world/Disc.h"
 
 MatchControls::MatchControls()
-	: options(nullptr), previousKeys(), menuRequested(false), escapeHeldOver(false), mainCamera(CAMERA_BALL),
+	: options(nullptr), levels{-1, -1}, searchClock(&systemClock), turnLeft(0), previousKeys(), menuRequested(false), escapeHeldOver(false), mainCamera(CAMERA_BALL),
 	  miniCamera(CAMERA_XENO), miniViewShown(false), showFps(false), screenshotRequested(false) {}
 
 void MatchControls::SetUp(const OptionsRecord &options_, const Arena &arena, Random &random) {
 	options = &options_;
-	if (options->mode == MODE_PL1_VS_PC || options->mode == MODE_PC_VS_PC) {
-		computers[1].reset(new ComputerPlayer(random));
-		computers[1]->SetGoal(arena.GetGoal1CentreX(), arena.GetGoal1CentreY());
+	const bool computerSide[2] = {options->mode == MODE_PC_VS_PC,
+	                              options->mode == MODE_PL1_VS_PC || options->mode == MODE_PC_VS_PC};
+	for (int side = 2; side >= 1; side--) {
+		if (!computerSide[side - 1]) {
+			continue;
+		}
+		const int level = levels[side - 1] >= 0 ? levels[side - 1] : options->level;
+		std::unique_ptr<ComputerPlayer> &computer = computers[side - 1];
+		computer = MakeComputerPlayer(level, random, *searchClock);
+		if (!computer->SetUpField(arena, side)) {
+			Log(LOG_WARNING, "INGAME: The computer's level %d cannot play here; it plays NORMAL", level);
+			computer.reset(new ComputerPlayer(random));
+			computer->SetUpField(arena, side);
+		}
 	}
-	if (options->mode == MODE_PC_VS_PC) {
-		computers[0].reset(new ComputerPlayer(random));
-		computers[0]->SetGoal(arena.GetGoal2CentreX(), arena.GetGoal2CentreY());
+}
+
+void MatchControls::StartTurn(int side) {
+	if (ComputerPlayer *computer = computers[side == 1 ? 0 : 1].get()) {
+		computer->StartTurn();
 	}
 }
 
@@ -106,12 +120,29 @@ bool MatchControls::Steer(const uint8_t *keys, int keyCount, const MatchWorld &w
 		const int32_t *slots = side == 1 ? options->keys1 : options->keys2;
 		return aim->ApplyKeys(slots, keys, previousKeys, keyCount);
 	}
-	sgVec3 ballAt, aimAt, ownAt, otherAt;
-	world.GetBall()->GetPosition(ballAt);
+	FieldView view;
+	struct Seen {
+		const GameObject *object;
+		float *at;
+		float *velocity;
+	};
+	const Seen seen[3] = {{world.GetBall(), view.ball, view.ballVelocity},
+	                      {world.GetDisc(side), view.own, view.ownVelocity},
+	                      {world.GetDisc(3 - side), view.other, view.otherVelocity}};
+	for (const Seen &body : seen) {
+		sgVec3 p, v;
+		body.object->GetPosition(p);
+		body.object->GetVelocity(v);
+		body.at[0] = p[0];
+		body.at[1] = p[1];
+		body.velocity[0] = v[0];
+		body.velocity[1] = v[1];
+	}
+	sgVec3 aimAt;
 	aim->GetAimPoint(aimAt);
-	world.GetDisc(side)->GetPosition(ownAt);
-	world.GetDisc(3 - side)->GetPosition(otherAt);
-	const int bits = computer->Think(ballAt[0], ballAt[1], aimAt[0], aimAt[1], ownAt[0], ownAt[1], otherAt[0],
-		otherAt[1], frameTime);
-	return aim->ApplyDecision(bits);
+	view.aim[0] = aimAt[0];
+	view.aim[1] = aimAt[1];
+	view.dt = frameTime;
+	view.turnLeft = turnLeft;
+	return aim->ApplyDecision(computer->Decide(view));
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "world/ComputerPlayer.h"
+#include "world/SearchClock.h"
 
 class Arena;
 class MatchWorld;
@@ -21,9 +22,18 @@ public:
 	MatchControls();
 
 	// The computer players the options' mode asks for ("PL1 vs PC": side 2, "PC vs PC": both),
-	// each attacking the goal of arena it must; their jitter draws from random. The options
-	// must outlive the controls' use.
+	// at the options' level unless SetLevel gave the side its own, each attacking the goal of
+	// arena it must; their jitter draws from random. The options must outlive the controls' use.
 	void SetUp(const OptionsRecord &options, const Arena &arena, Random &random);
+	// A side's computer plays at level (ComputerLevel) in the matches set up from now on; -1
+	// gives it the options' level again. Benchmarks and tests pit levels against each other.
+	void SetLevel(int side, int level) { levels[side == 1 ? 0 : 1] = level; }
+	// The clock the planning levels measure their search with (the system's by default); it
+	// must outlive the matches set up with it.
+	void SetSearchClock(SearchClock *clock) { searchClock = clock ? clock : &systemClock; }
+	// A turn of side begins; the turn's time left, read before each frame's steering.
+	void StartTurn(int side);
+	void SetTurnLeft(int ms) { turnLeft = ms; }
 	void Release();
 	// No key held before, no request, the ball camera and no small view.
 	void Reset();
@@ -52,6 +62,10 @@ private:
 
 	const OptionsRecord *options;
 	std::unique_ptr<ComputerPlayer> computers[2]; // by side
+	int levels[2];                                // by side: ComputerLevel, -1 for the options'
+	SystemSearchClock systemClock;
+	SearchClock *searchClock;
+	int turnLeft;                                 // ms of the running turn
 	uint8_t previousKeys[KEY_STATES];             // of the last play frame
 	bool menuRequested;
 	bool escapeHeldOver;

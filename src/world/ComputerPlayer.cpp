@@ -6,6 +6,10 @@
 #include <cmath>
 
 #include "core/Random.h"
+#include "options/OptionsRecord.h"
+#include "world/Arena.h"
+#include "world/EasyComputerPlayer.h"
+#include "world/PlanningComputerPlayer.h"
 
 namespace {
 
@@ -19,6 +23,36 @@ ComputerPlayer::ComputerPlayer(Random &random_) : mode(MODE_ATTACK), random(rand
 	goal[0] = goal[1] = 0.0f;
 	desiredAim[0] = desiredAim[1] = 0.0f;
 	target[0] = target[1] = 0.0f;
+}
+
+std::unique_ptr<ComputerPlayer> MakeComputerPlayer(int level, Random &random, SearchClock &clock) {
+	switch (level) {
+	case LEVEL_EASY:
+		return std::unique_ptr<ComputerPlayer>(new EasyComputerPlayer(random));
+	case LEVEL_HARD:
+	case LEVEL_EXPERT:
+		return std::unique_ptr<ComputerPlayer>(new PlanningComputerPlayer(random, clock, level));
+	default:
+		return std::unique_ptr<ComputerPlayer>(new ComputerPlayer(random));
+	}
+}
+
+int ComputerPlayer::GetLevel() const {
+	return LEVEL_NORMAL;
+}
+
+bool ComputerPlayer::SetUpField(const Arena &arena, int side) {
+	if (side == 2) {
+		SetGoal(arena.GetGoal1CentreX(), arena.GetGoal1CentreY());
+	} else {
+		SetGoal(arena.GetGoal2CentreX(), arena.GetGoal2CentreY());
+	}
+	return true;
+}
+
+int ComputerPlayer::Decide(const FieldView &view) {
+	return Think(view.ball[0], view.ball[1], view.aim[0], view.aim[1], view.own[0], view.own[1], view.other[0],
+		view.other[1], view.dt);
 }
 
 void ComputerPlayer::SetGoal(float x, float y) {
@@ -119,17 +153,21 @@ int ComputerPlayer::Think(float ballX, float ballY, float aimX, float aimY, floa
 		}
 	}
 
-	const float tolerance = dt * STEER_TOLERANCE;
+	const int bits = SteerBits(aimX, aimY, desiredAim, dt * STEER_TOLERANCE);
+	return bits ? bits : THINK_FIRE;
+}
+
+int ComputerPlayer::SteerBits(float aimX, float aimY, const float desired[2], float tolerance) {
 	int bits = 0;
-	if (aimX < desiredAim[0] - tolerance) {
+	if (aimX < desired[0] - tolerance) {
 		bits |= THINK_RIGHT;
-	} else if (aimX > desiredAim[0] + tolerance) {
+	} else if (aimX > desired[0] + tolerance) {
 		bits |= THINK_LEFT;
 	}
-	if (aimY < desiredAim[1] - tolerance) {
+	if (aimY < desired[1] - tolerance) {
 		bits |= THINK_UP;
-	} else if (aimY > desiredAim[1] + tolerance) {
+	} else if (aimY > desired[1] + tolerance) {
 		bits |= THINK_DOWN;
 	}
-	return bits ? bits : THINK_FIRE;
+	return bits;
 }

@@ -1,12 +1,30 @@
 #ifndef TAVRO_WORLD_COMPUTERPLAYER_H
 #define TAVRO_WORLD_COMPUTERPLAYER_H
 
+#include <memory>
+
+class Arena;
 class Random;
+class SearchClock;
+
+// What a computer side sees of the field in a frame of its turn.
+struct FieldView {
+	float ball[2];           // units
+	float own[2];            // units, the side's disc
+	float other[2];          // units, the other side's disc
+	float aim[2];            // units, the side's aim point
+	float ballVelocity[2];   // units per second
+	float ownVelocity[2];    // units per second
+	float otherVelocity[2];  // units per second
+	int dt;                  // ms, this frame
+	int turnLeft;            // ms left of the turn
+};
 
 // Plays one side by answering, each frame of its turn, with the signals a player's keys give:
 // it picks a target, works out the aim point that sends its disc there with a fitting strength,
 // steers the aim point towards it and fires when the aim is good enough. Its jitter draws from
-// random, which must outlive it.
+// random, which must outlive it. This is the "NORMAL" level; the other levels derive from it
+// (EasyComputerPlayer, PlanningComputerPlayer) and MakeComputerPlayer makes the one a level asks for.
 class ComputerPlayer {
 public:
 	// Result bits of Think. Fire never comes with a move bit.
@@ -36,6 +54,17 @@ public:
 	static constexpr float STEER_TOLERANCE = 0.045f; // units per ms of frame time
 
 	explicit ComputerPlayer(Random &random);
+	virtual ~ComputerPlayer() {}
+
+	// ComputerLevel.
+	virtual int GetLevel() const;
+	// The goal side attacks (side 1 goal 2, side 2 goal 1) and whatever else the level needs of
+	// arena, which must outlive the player. False when that cannot be made.
+	virtual bool SetUpField(const Arena &arena, int side);
+	// A turn of the side begins: the next Decide is its first frame.
+	virtual void StartTurn() {}
+	// The result bits for one frame of the side's turn. This level thinks with the four points.
+	virtual int Decide(const FieldView &view);
 
 	void SetGoal(float x, float y);
 
@@ -47,9 +76,11 @@ public:
 	const float *GetTarget() const { return target; }
 	int GetMode() const { return mode; }
 
-private:
+protected:
 	// Picks the target point and the aim length wanted for it; updates mode.
 	void ChooseTarget(const float ball[2], const float own[2], const float other[2], float &strength);
+	// Move bits that take the aim point towards desired, none on an axis within tolerance of it.
+	static int SteerBits(float aimX, float aimY, const float desired[2], float tolerance);
 
 	float goal[2];         // units, the goal this side attacks
 	float desiredAim[2];   // units, computed by every Think
@@ -57,5 +88,9 @@ private:
 	int mode;              // Mode, kept between calls
 	Random &random;
 };
+
+// A computer player at level (ComputerLevel; other values play "NORMAL"). The planning levels
+// measure their search with clock, which must outlive the player.
+std::unique_ptr<ComputerPlayer> MakeComputerPlayer(int level, Random &random, SearchClock &clock);
 
 #endif

@@ -41,7 +41,7 @@ bool Resting(const GameObject &object) {
 
 ShotSimulator::ShotSimulator()
 	: world(nullptr), space(nullptr), contacts(nullptr), ball(nullptr), disc1(nullptr), disc2(nullptr),
-	  startWait(COLLISION_WAIT), collisionWait(0), over(true), outcome(), tracedSide(0), firstKind(TOUCH_NONE),
+	  startWait(COLLISION_WAIT), collisionWait(0), timeCap(TIME_CAP), over(true), outcome(), tracedSide(0), firstKind(TOUCH_NONE),
 	  firstPoint() {
 	memset(start, 0, sizeof(start));
 	memset(startVelocity, 0, sizeof(startVelocity));
@@ -179,7 +179,7 @@ bool ShotSimulator::AllResting() const {
 bool ShotSimulator::Advance(int steps) {
 	for (int i = 0; i < steps && !over; i++) {
 		Step();
-		if (outcome.goalFor || outcome.time >= TIME_CAP || AllResting()) {
+		if (outcome.goalFor || outcome.time >= timeCap || AllResting()) {
 			Finish();
 		}
 	}
@@ -187,7 +187,7 @@ bool ShotSimulator::Advance(int steps) {
 }
 
 const ShotSimulator::Outcome &ShotSimulator::Run() {
-	while (!Advance(TIME_CAP / PHYSICS_STEP)) {
+	while (!Advance(timeCap / PHYSICS_STEP + 1)) {
 	}
 	return outcome;
 }
@@ -202,6 +202,12 @@ void ShotSimulator::Finish() {
 		memset(outcome.ballVelocity, 0, sizeof(outcome.ballVelocity));
 		memset(outcome.discVelocity, 0, sizeof(outcome.discVelocity));
 	}
+}
+
+void ShotSimulator::ReadBodies(float at[3][2], float velocity[3][2]) const {
+	ReadBody(*ball, at[0], velocity[0]);
+	ReadBody(*disc1, at[1], velocity[1]);
+	ReadBody(*disc2, at[2], velocity[2]);
 }
 
 void ShotSimulator::OnContact(ContactKind kind, const float at[2]) {
@@ -237,7 +243,7 @@ ShotSimulator::FirstContact ShotSimulator::TraceFirstContact(int side, const sgV
 		}
 	};
 	record();
-	while (outcome.time < TIME_CAP) {
+	while (outcome.time < timeCap) {
 		if (collisionWait >= COLLISION_WAIT) {
 			rules.Collide(space, world, contacts, this);
 			collisionWait = 0;

@@ -76,6 +76,8 @@ public:
 	void Shoot(int side, const sgVec3 aim);
 	// From the start without a shot: the bodies just coast.
 	void Coast();
+	// The simulated time after which a run counts as over (ms, TIME_CAP until changed).
+	void SetTimeCap(int ms) { timeCap = ms; }
 	// Runs at most steps fixed steps; true once the shot is over (everything rests, a goal,
 	// or the time cap).
 	bool Advance(int steps);
@@ -83,6 +85,8 @@ public:
 	const Outcome &Run();
 	const Outcome &GetOutcome() const { return outcome; }
 	bool IsOver() const { return over; }
+	// Where the ball, disc 1 and disc 2 are now (units) and how fast they go (units per second).
+	void ReadBodies(float at[3][2], float velocity[3][2]) const;
 
 	// From the start, shoots side's disc and follows it step by step up to its first contact
 	// with a wall, the ball or the other disc: path receives its x, y at the start and after
@@ -111,6 +115,7 @@ private:
 	float startVelocity[3][2];   // units per second
 	int startWait;               // ms since the last pass at the start
 	int collisionWait;           // ms of simulated time since the last pass
+	int timeCap;                 // ms
 	bool over;
 	Outcome outcome;
 	// Set while TraceFirstContact runs: the traced side and what its disc touched first.

@@ -1,0 +1,46 @@
+#ifndef TAVRO_WORLD_PLANNINGCOMPUTERPLAYER_H
+#define TAVRO_WORLD_PLANNINGCOMPUTERPLAYER_H
+
+#include "world/ComputerPlayer.h"
+#include "world/ShotPlanner.h"
+
+class SearchClock;
+
+// The "HARD" and "EXPERT" levels: in the first part of each turn a ShotPlanner tries candidate
+// shots in a private physics world, a slice per frame; then the aim point is steered to the
+// best shot found and fired, before the turn runs out whatever the search managed. "EXPERT"
+// tries more candidates and weighs the other side's best reply to its best ones.
+class PlanningComputerPlayer : public ComputerPlayer {
+public:
+	static constexpr int SLICE_MICROS = 1800; // per frame, under the 2 ms a frame may give
+
+	// level is LEVEL_HARD or LEVEL_EXPERT; clock must outlive the player.
+	PlanningComputerPlayer(Random &random, SearchClock &clock, int level);
+
+	int GetLevel() const override { return level; }
+	bool SetUpField(const Arena &arena, int side) override;
+	void StartTurn() override { turnStarting = true; }
+	int Decide(const FieldView &view) override;
+
+	// The planner's settings for a level, and the share of a turn it searches.
+	static ShotPlanner::Settings SettingsFor(int level);
+	static float SearchShare(int level);
+
+	const ShotPlanner &GetPlanner() const { return planner; }
+	int GetSearchFrames() const { return searchFrames; }
+	int GetSteerFrames() const { return steerFrames; }
+
+private:
+	void BeginTurn(const FieldView &view);
+
+	ShotPlanner planner;
+	SearchClock &clock;
+	int level;               // ComputerLevel
+	bool turnStarting;       // the next Decide is a turn's first
+	int frame;               // frames of the turn before this one
+	int searchFrames;        // this turn's
+	int steerFrames;         // this turn's, at most
+	float aimStep;           // units per frame and axis this turn
+};
+
+#endif

@@ -1,0 +1,504 @@
+#include "world/ShotPlanner.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "world/Aim.h"
+#include "world/Arena.h"
+#include "world/Ball.h"
+#include "world/ComputerPlayer.h"
+#include "world/Disc.h"
+#include "world/SearchClock.h"
+
+namespace {
+
+const float PI = 3.14159265f;
+const float CONTACT_DISTANCE = Ball::RADIUS + Disc::RADIUS; // units between centres at a hit
+const float GRAVITY = 9.81f;
+const float AIM_OFFSET_STEP = 0.006f; // radians between the turns of a straight hit
+const float MOUTH_SPREAD = 0.55f;     // share of the half-width the ball is sent across
+const float GUARD_DEPTH = 0.22f;      // share of the way from the own goal to the ball
+// Disc braking: stopping distance = DISC_STOP × aim² for a shot of that aim length.
+const float DISC_DECELERATION = Disc::FRICTION * GRAVITY / Disc::MASS;
+const float BALL_DECELERATION = Ball::FRICTION * GRAVITY / Ball::MASS;
+const float DISC_STOP = Disc::SHOT_FACTOR * Disc::SHOT_FACTOR / (2.0f * DISC_DECELERATION);
+const float REPLY_WEIGHT = 0.6f;      // how far the other side's best reply pulls a value down
+
+// How a field is judged (values per full effect).
+const float PROGRESS_VALUE = 100.0f;  // the ball from the own goal line to the other
+const float DANGER_VALUE = 160.0f;    // the ball right before the own goal
+const float DANGER_REACH = 45.0f;     // units from the own goal where danger begins
+const float THREAT_VALUE = 120.0f;    // the other disc lined up behind the ball at the own goal
+const float THREAT_REACH = 80.0f;     // units between the other disc and the ball
+const float COVER_VALUE = 40.0f;      // the own disc off the line from the ball to the own goal
+const float COVER_REACH = 30.0f;      // units off that line where cover counts as lost
+const float CHANCE_VALUE = 30.0f;     // the own disc lined up behind the ball at the other goal
+
+float Length(float x, float y) {
+	return std::sqrt(x * x + y * y);
+}
+
+// The cosine between a and b, 0 when either has no length.
+float Cosine(float ax, float ay, float bx, float by) {
+	const float la = Length(ax, ay), lb = Length(bx, by);
+	return la > 0.0f && lb > 0.0f ? (ax * bx + ay * by) / (la * lb) : 0.0f;
+}
+
+// Distance of p from the segment a–b.
+float SegmentDistance(const float p[2], const float a[2], const float b[2]) {
+	const float ab[2] = {b[0] - a[0], b[1] - a[1]};
+	const float ap[2] = {p[0] - a[0], p[1] - a[1]};
+	const float l2 = ab[0] * ab[0] + ab[1] * ab[1];
+	float t = l2 > 0.0f ? (ap[0] * ab[0] + ap[1] * ab[1]) / l2 : 0.0f;
+	t = std::min(1.0f, std::max(0.0f, t));
+	return Length(ap[0] - t * ab[0], ap[1] - t * ab[1]);
+}
+
+float Square(float x) {
+	return x * x;
+}
+
+} // namespace
+
+ShotPlanner::ShotPlanner()
+	: settings(), side(1), attack(), defend(), goalHalfWidth(0.0f), bounds(), phase(PHASE_IDLE), aimStart(),
+	  aimStep(0.0f), frameMs(16), searchFrames(0), steerFrames(0), startAt(), startVelocity(), predicted(),
+	  predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0), tried(0), best(-1),
+	  replied(), repliedCount(0), replyShots(), replyCount(0), nextReply(0), worstReply(0.0f), lastSliceMicros(0),
+	  lastSliceSteps(0) {}
+
+bool ShotPlanner::SetUp(const Arena &arena, int side_, const Settings &settings_) {
+	if (!simulator.SetUp(arena)) {
+		return false;
+	}
+	side = side_;
+	settings = settings_;
+	settings.replies = std::min(settings.replies, MAX_REPLIES);
+	settings.repliedCandidates = std::min(settings.repliedCandidates, MAX_CANDIDATES);
+	const bool attacksGoal2 = side == 1;
+	attack[0] = attacksGoal2 ? arena.GetGoal2CentreX() : arena.GetGoal1CentreX();
+	attack[1] = attacksGoal2 ? arena.GetGoal2CentreY() : arena.GetGoal1CentreY();
+	defend[0] = attacksGoal2 ? arena.GetGoal1CentreX() : arena.GetGoal2CentreX();
+	defend[1] = attacksGoal2 ? arena.GetGoal1CentreY() : arena.GetGoal2CentreY();
+	goalHalfWidth = arena.GetGoalHalfWidth();
+	bounds[0] = bounds[1] = 1e9f;
+	bounds[2] = bounds[3] = -1e9f;
+	for (int i = 0; i < arena.GetWallCount(); i++) {
+		const float *s = arena.GetWallSegment(i);
+		for (int end = 0; end < 2; end++) {
+			bounds[0] = std::min(bounds[0], s[2 * end]);
+			bounds[1] = std::min(bounds[1], s[2 * end + 1]);
+			bounds[2] = std::max(bounds[2], s[2 * end]);
+			bounds[3] = std::max(bounds[3], s[2 * end + 1]);
+		}
+	}
+	if (arena.GetWallCount() == 0) {
+		bounds[0] = bounds[1] = -1e3f;
+		bounds[2] = bounds[3] = 1e3f;
+	}
+	phase = PHASE_IDLE;
+	return true;
+}
+
+void ShotPlanner::Release() {
+	simulator.Release();
+	phase = PHASE_IDLE;
+	best = -1;
+}
+
+void ShotPlanner::Begin(const FieldView &view, int searchFrames_, int steerFrames_) {
+	const float *own = view.own, *other = view.other;
+	const float *ownV = view.ownVelocity, *otherV = view.otherVelocity;
+	const float *discs[2] = {side == 1 ? own : other, side == 1 ? other : own};
+	const float *discVelocities[2] = {side == 1 ? ownV : otherV, side == 1 ? otherV : ownV};
+	const float *places[3] = {view.ball, discs[0], discs[1]};
+	const float *velocities[3] = {view.ballVelocity, discVelocities[0], discVelocities[1]};
+	for (int i = 0; i < 3; i++) {
+		for (int k = 0; k < 2; k++) {
+			startAt[i][k] = places[i][k];
+			startVelocity[i][k] = velocities[i][k];
+		}
+	}
+	aimStart[0] = view.aim[0];
+	aimStart[1] = view.aim[1];
+	frameMs = view.dt > 0 ? view.dt : 16;
+	aimStep = Aim::SPEED * frameMs;
+	searchFrames = std::max(0, searchFrames_);
+	steerFrames = std::max(0, steerFrames_);
+	predictedCount = 0;
+	candidateCount = 0;
+	next = 0;
+	tried = 0;
+	best = -1;
+	repliedCount = 0;
+	simulating = false;
+	phase = simulator.IsSetUp() ? PHASE_PREDICT : PHASE_DONE;
+}
+
+bool ShotPlanner::Work(SearchClock &clock) {
+	const int64_t start = clock.Microseconds();
+	int steps = 0;
+	while (phase != PHASE_DONE && phase != PHASE_IDLE) {
+		if (steps >= settings.stepsPerSlice || clock.Microseconds() - start >= settings.sliceMicros) {
+			break;
+		}
+		switch (phase) {
+		case PHASE_PREDICT:
+			Predict(steps);
+			break;
+		case PHASE_EVALUATE:
+			Evaluate(steps);
+			break;
+		case PHASE_REPLY:
+			Reply(steps);
+			break;
+		default:
+			break;
+		}
+	}
+	lastSliceMicros = clock.Microseconds() - start;
+	lastSliceSteps = steps;
+	return phase == PHASE_DONE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Predicting the field while the side aims
+
+void ShotPlanner::Predict(int &steps) {
+	// The latest shot goes after every frame of search and steering and the firing one.
+	const int horizon = std::min(MAX_PREDICTED, ((searchFrames + steerFrames + 1) * frameMs) / PHYSICS_STEP + 2);
+	if (!simulating) {
+		simulator.SetTimeCap(horizon * PHYSICS_STEP);
+		simulator.Place(startAt[0], startAt[1], startAt[2]);
+		simulator.SetStartVelocities(startVelocity[0], startVelocity[1], startVelocity[2]);
+		simulator.Coast();
+		simulating = true;
+	}
+	for (int i = 0; i < CHUNK && predictedCount < horizon; i++) {
+		float at[3][2], velocity[3][2];
+		simulator.ReadBodies(at, velocity);
+		for (int b = 0; b < 3; b++) {
+			float *record = predicted[predictedCount][b];
+			record[0] = at[b][0];
+			record[1] = at[b][1];
+			record[2] = velocity[b][0];
+			record[3] = velocity[b][1];
+		}
+		predictedCount++;
+		if (simulator.IsOver()) {
+			break; // at rest (or a goal): the field stays as it is
+		}
+		simulator.Advance(1);
+		steps++;
+	}
+	if (predictedCount >= horizon || simulator.IsOver()) {
+		simulating = false;
+		MakeCandidates();
+		phase = candidateCount > 0 ? PHASE_EVALUATE : PHASE_DONE;
+	}
+}
+
+const float *ShotPlanner::PredictedAt(int step) const {
+	step = std::max(0, std::min(step, predictedCount - 1));
+	return &predicted[step][0][0];
+}
+
+// ---------------------------------------------------------------------------------------------
+// Candidates
+
+void ShotPlanner::AddCandidate(int kind, float direction, float strength, float goalY) {
+	if (candidateCount >= MAX_CANDIDATES) {
+		return;
+	}
+	Candidate &c = candidates[candidateCount++];
+	memset(&c, 0, sizeof(c));
+	c.kind = kind;
+	c.direction = direction;
+	c.strength = strength;
+	c.goalY = goalY;
+}
+
+void ShotPlanner::MakeCandidates() {
+	candidateCount = 0;
+	// Straight hits first, the likeliest goals, so that a cut-short search has tried them.
+	const int points = std::max(1, settings.goalPoints);
+	for (int offset = 0; offset <= settings.aimOffsets; offset++) {
+		for (int sign = offset == 0 ? 1 : -1; sign <= 1; sign += 2) {
+			for (int p = 0; p < points; p++) {
+				const float across = points > 1 ? 2.0f * p / (points - 1) - 1.0f : 0.0f;
+				const float goalY = attack[1] + MOUTH_SPREAD * goalHalfWidth * across;
+				const float turn = sign * AIM_OFFSET_STEP * offset * (1.0f + 0.5f * offset);
+				AddCandidate(KIND_STRAIGHT, turn, MAX_SHOT, goalY);
+				AddCandidate(KIND_STRAIGHT, turn, 0.7f * MAX_SHOT, goalY);
+			}
+		}
+	}
+	AddCandidate(KIND_GUARD, 0.0f, 1.0f, 0.0f);
+	AddCandidate(KIND_GUARD, 0.0f, 1.3f, 0.0f);
+	AddCandidate(KIND_DISC, 0.0f, MAX_SHOT, 0.0f);
+	for (int d = 0; d < settings.fanDirections; d++) {
+		for (int s = 1; s <= settings.fanStrengths; s++) {
+			const float heading = 2.0f * PI * d / settings.fanDirections;
+			AddCandidate(KIND_FAN, heading, MAX_SHOT * s / settings.fanStrengths, 0.0f);
+		}
+	}
+}
+
+bool ShotPlanner::Resolve(Candidate &c) const {
+	const int ownIndex = side == 1 ? 1 : 2;
+	const int otherIndex = 3 - ownIndex;
+	int fireStep = ((searchFrames + 1) * frameMs) / PHYSICS_STEP;
+	float strength = c.strength;
+	int di = 0, dj = 0, frames = 0;
+	float own[2] = {0.0f, 0.0f};
+	// The disc and the ball move while the side steers: settle on the shot for the step it goes at.
+	for (int pass = 0; pass < 3; pass++) {
+		const float *field = PredictedAt(fireStep);
+		const float *ball = field;
+		own[0] = field[4 * ownIndex];
+		own[1] = field[4 * ownIndex + 1];
+		float heading = c.direction;
+		strength = c.strength;
+		switch (c.kind) {
+		case KIND_STRAIGHT: {
+			const float u[2] = {attack[0] - ball[0], c.goalY - ball[1]};
+			const float l = Length(u[0], u[1]);
+			if (l <= 0.0f) {
+				return false;
+			}
+			const float ghost[2] = {ball[0] - CONTACT_DISTANCE * u[0] / l, ball[1] - CONTACT_DISTANCE * u[1] / l};
+			heading += std::atan2(ghost[1] - own[1], ghost[0] - own[0]);
+			break;
+		}
+		case KIND_GUARD: {
+			// A spot between the own goal and the ball; the shot stops the disc there.
+			const float spot[2] = {defend[0] + GUARD_DEPTH * (ball[0] - defend[0]),
+			                       defend[1] + GUARD_DEPTH * (ball[1] - defend[1])};
+			heading = std::atan2(spot[1] - own[1], spot[0] - own[0]);
+			strength = std::min(MAX_SHOT, c.strength * std::sqrt(Length(spot[0] - own[0], spot[1] - own[1]) / DISC_STOP));
+			break;
+		}
+		case KIND_DISC:
+			heading = std::atan2(field[4 * otherIndex + 1] - own[1], field[4 * otherIndex] - own[0]);
+			break;
+		default:
+			break;
+		}
+		// The steering reaches only so far: shorten the shot until it does.
+		for (;; strength *= 0.85f) {
+			if (strength < 2.0f) {
+				return false;
+			}
+			const float want[2] = {own[0] + strength * std::cos(heading), own[1] + strength * std::sin(heading)};
+			di = static_cast<int>(std::lround((want[0] - aimStart[0]) / aimStep));
+			dj = static_cast<int>(std::lround((want[1] - aimStart[1]) / aimStep));
+			frames = std::max(std::abs(di), std::abs(dj));
+			if (frames <= steerFrames) {
+				break;
+			}
+		}
+		fireStep = ((searchFrames + frames + 1) * frameMs) / PHYSICS_STEP;
+	}
+	c.frames = frames;
+	c.fireStep = fireStep;
+	c.aimPoint[0] = aimStart[0] + di * aimStep;
+	c.aimPoint[1] = aimStart[1] + dj * aimStep;
+	c.shot[0] = c.aimPoint[0] - own[0];
+	c.shot[1] = c.aimPoint[1] - own[1];
+	const float length = Length(c.shot[0], c.shot[1]);
+	return length >= 1.0f && length <= MAX_SHOT + aimStep;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Trying them
+
+void ShotPlanner::Evaluate(int &steps) {
+	if (!simulating) {
+		while (next < candidateCount && !Resolve(candidates[next])) {
+			candidates[next].value = -2.0f * GOAL_VALUE;
+			candidates[next].replied = -2.0f * GOAL_VALUE;
+			next++;
+		}
+		if (next >= candidateCount) {
+			if (settings.replies > 0 && best >= 0) {
+				ChooseReplied();
+				phase = PHASE_REPLY;
+			} else {
+				phase = PHASE_DONE;
+			}
+			return;
+		}
+		const Candidate &c = candidates[next];
+		const float *field = PredictedAt(c.fireStep);
+		const float at[3][2] = {{field[0], field[1]}, {field[4], field[5]}, {field[8], field[9]}};
+		const float velocity[3][2] = {{field[2], field[3]}, {field[6], field[7]}, {field[10], field[11]}};
+		simulator.SetTimeCap(settings.shotCap);
+		simulator.Place(at[0], at[1], at[2]);
+		simulator.SetStartVelocities(velocity[0], velocity[1], velocity[2]);
+		const sgVec3 aim = {-c.shot[0], -c.shot[1], 0.0f};
+		simulator.Shoot(side, aim);
+		simulating = true;
+	}
+	const int before = simulator.GetOutcome().time;
+	const bool over = simulator.Advance(CHUNK);
+	steps += (simulator.GetOutcome().time - before) / PHYSICS_STEP + 1;
+	if (!over) {
+		return;
+	}
+	simulating = false;
+	Candidate &c = candidates[next];
+	const ShotSimulator::Outcome &outcome = simulator.GetOutcome();
+	c.value = JudgeOutcome(outcome);
+	c.replied = c.value;
+	c.end[0][0] = outcome.ball[0];
+	c.end[0][1] = outcome.ball[1];
+	for (int d = 0; d < 2; d++) {
+		c.end[1 + d][0] = outcome.disc[d][0];
+		c.end[1 + d][1] = outcome.disc[d][1];
+	}
+	tried++;
+	if (best < 0 || c.value > candidates[best].value) {
+		best = next;
+	}
+	next++;
+}
+
+void ShotPlanner::ChooseReplied() {
+	repliedCount = 0;
+	for (int i = 0; i < candidateCount; i++) {
+		if (candidates[i].value > -GOAL_VALUE) {
+			replied[repliedCount++] = i;
+		}
+	}
+	const int keep = std::min(repliedCount, std::max(1, settings.repliedCandidates));
+	std::partial_sort(replied, replied + keep, replied + repliedCount,
+		[this](int a, int b) { return candidates[a].value > candidates[b].value; });
+	repliedCount = keep;
+	next = 0;
+	nextReply = 0;
+}
+
+void ShotPlanner::MakeReplies(const Candidate &c) {
+	// The other side's straight hits at this side's goal, from where the shot left things.
+	const float *ball = c.end[0];
+	const float *other = c.end[side == 1 ? 2 : 1];
+	replyCount = 0;
+	const float turns[3] = {0.0f, -0.02f, 0.02f};
+	const float shares[2] = {1.0f, 0.7f};
+	for (int p = -1; p <= 1 && replyCount < settings.replies; p++) {
+		const float goalY = defend[1] + MOUTH_SPREAD * goalHalfWidth * p;
+		const float u[2] = {defend[0] - ball[0], goalY - ball[1]};
+		const float l = Length(u[0], u[1]);
+		if (l <= 0.0f) {
+			continue;
+		}
+		const float ghost[2] = {ball[0] - CONTACT_DISTANCE * u[0] / l, ball[1] - CONTACT_DISTANCE * u[1] / l};
+		const float heading = std::atan2(ghost[1] - other[1], ghost[0] - other[0]);
+		for (float turn : turns) {
+			for (float share : shares) {
+				if (replyCount < settings.replies) {
+					replyShots[replyCount][0] = share * MAX_SHOT * std::cos(heading + turn);
+					replyShots[replyCount][1] = share * MAX_SHOT * std::sin(heading + turn);
+					replyCount++;
+				}
+			}
+		}
+	}
+}
+
+void ShotPlanner::Reply(int &steps) {
+	if (next >= repliedCount) {
+		phase = PHASE_DONE;
+		return;
+	}
+	Candidate &c = candidates[replied[next]];
+	if (!simulating) {
+		if (nextReply == 0) {
+			MakeReplies(c);
+			worstReply = c.value;
+		}
+		if (c.value >= GOAL_VALUE / 2 || nextReply >= replyCount) {
+			// A goal ends the turn's play; else every reply has been tried.
+			c.replied = c.value + REPLY_WEIGHT * (std::min(worstReply, c.value) - c.value);
+			next++;
+			nextReply = 0;
+			Pick();
+			return;
+		}
+		const float still[2] = {0.0f, 0.0f};
+		simulator.SetTimeCap(settings.replyCap);
+		simulator.Place(c.end[0], c.end[1], c.end[2]);
+		simulator.SetStartVelocities(still, still, still);
+		const sgVec3 aim = {-replyShots[nextReply][0], -replyShots[nextReply][1], 0.0f};
+		simulator.Shoot(3 - side, aim);
+		simulating = true;
+	}
+	const int before = simulator.GetOutcome().time;
+	const bool over = simulator.Advance(CHUNK);
+	steps += (simulator.GetOutcome().time - before) / PHYSICS_STEP + 1;
+	if (!over) {
+		return;
+	}
+	simulating = false;
+	worstReply = std::min(worstReply, JudgeOutcome(simulator.GetOutcome()));
+	nextReply++;
+	tried++;
+}
+
+void ShotPlanner::Pick() {
+	// Among the candidates whose replies are all tried, the best after them.
+	int pick = -1;
+	for (int i = 0; i < next; i++) {
+		const int index = replied[i];
+		if (pick < 0 || candidates[index].replied > candidates[pick].replied) {
+			pick = index;
+		}
+	}
+	if (pick >= 0) {
+		best = pick;
+	}
+}
+
+// ---------------------------------------------------------------------------------------------
+// Judging
+
+float ShotPlanner::JudgeOutcome(const ShotSimulator::Outcome &o) const {
+	if (o.goalFor == side) {
+		return GOAL_VALUE - 0.01f * o.time; // sooner is surer
+	}
+	if (o.goalFor) {
+		return -GOAL_VALUE;
+	}
+	// What still moves at the cap rolls on, braked, to about here.
+	float ends[3][2];
+	const float *places[3] = {o.ball, o.disc[0], o.disc[1]};
+	const float *velocities[3] = {o.ballVelocity, o.discVelocity[0], o.discVelocity[1]};
+	for (int b = 0; b < 3; b++) {
+		const float speed = Length(velocities[b][0], velocities[b][1]);
+		const float deceleration = b == 0 ? BALL_DECELERATION : DISC_DECELERATION;
+		const float further = speed > 0.0f ? speed / (2.0f * deceleration) : 0.0f; // distance / speed
+		ends[b][0] = std::min(bounds[2], std::max(bounds[0], places[b][0] + further * velocities[b][0]));
+		ends[b][1] = std::min(bounds[3], std::max(bounds[1], places[b][1] + further * velocities[b][1]));
+	}
+	return Judge(ends[0], ends[side == 1 ? 1 : 2], ends[side == 1 ? 2 : 1]);
+}
+
+float ShotPlanner::Judge(const float ball[2], const float own[2], const float other[2]) const {
+	const float span = attack[0] - defend[0];
+	const float progress = span != 0.0f ? (ball[0] - defend[0]) / span : 0.5f;
+	float value = PROGRESS_VALUE * progress;
+	// The ball before the own goal.
+	const float fromGoal = Length(ball[0] - defend[0], ball[1] - defend[1]);
+	value -= DANGER_VALUE * Square(std::max(0.0f, 1.0f - fromGoal / DANGER_REACH));
+	// The other disc behind the ball, lined up with the own goal, and near enough to hit it.
+	const float lined = Cosine(ball[0] - other[0], ball[1] - other[1], defend[0] - ball[0], defend[1] - ball[1]);
+	const float near = std::max(0.0f, 1.0f - Length(ball[0] - other[0], ball[1] - other[1]) / THREAT_REACH);
+	value -= THREAT_VALUE * std::max(0.0f, lined) * near;
+	// The own disc on the way from the ball to the own goal.
+	value -= COVER_VALUE * std::min(SegmentDistance(own, ball, defend), COVER_REACH) / COVER_REACH;
+	// The own disc behind the ball, lined up with the other goal.
+	const float chance = Cosine(ball[0] - own[0], ball[1] - own[1], attack[0] - ball[0], attack[1] - ball[1]);
+	value += CHANCE_VALUE * std::max(0.0f, chance);
+	return value;
+}
