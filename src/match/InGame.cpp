@@ -268,7 +268,9 @@ void InGame::ReadInput() {
 		return;
 	}
 	controls.SetTurnLeft(shotTimer ? shotTimer->GetRemaining() : 0);
-	if (controls.Read(keyboard->keys, keyboard->keyCount, *world, activeSide, frameTime) && shotTimer) {
+	// Player 1 steers with the first pad too, player 2 with the second.
+	const NI_Joystick *const pads[2] = {g_input->GetJoystick(0), g_input->GetJoystick(1)};
+	if (controls.Read(keyboard->keys, keyboard->keyCount, pads, *world, activeSide, frameTime) && shotTimer) {
 		shotTimer->Fire();
 	}
 }

@@ -1,5 +1,6 @@
 #include "match/MatchControls.h"
 
+#include <SDL/SDL_joystick.h>
 #include <SDL/SDL_keysym.h>
 
 #include <cassert>
@@ -7,6 +8,7 @@
 
 #include "core/LogFile.h"
 #include "match/MatchCameras.h"
+#include "input/NoxInput.h"
 #include "match/MatchWorld.h"
 #include "options/OptionsRecord.h"
 #include "world/Aim.h"
@@ -15,7 +17,8 @@
 #include "world/Disc.h"
 
 MatchControls::MatchControls()
-	: options(nullptr), levels{-1, -1}, searchClock(&systemClock), turnLeft(0), previousKeys(), menuRequested(false), escapeHeldOver(false), mainCamera(CAMERA_BALL),
+	: options(nullptr), levels{-1, -1}, searchClock(&systemClock), turnLeft(0), previousKeys(), padFireDown(),
+	  padStartDown(), menuRequested(false), escapeHeldOver(false), mainCamera(CAMERA_BALL),
 	  miniCamera(CAMERA_XENO), miniViewShown(false), showFps(false), screenshotRequested(false) {}
 
 void MatchControls::SetUp(const OptionsRecord &options_, const Arena &arena, Random &random) {
@@ -51,6 +54,7 @@ void MatchControls::Release() {
 
 void MatchControls::Reset() {
 	memset(previousKeys, 0, sizeof(previousKeys));
+	padFireDown[0] = padFireDown[1] = padStartDown[0] = padStartDown[1] = false;
 	menuRequested = false;
 	escapeHeldOver = false;
 	mainCamera = CAMERA_BALL;
@@ -70,7 +74,8 @@ bool MatchControls::Pressed(const uint8_t *keys, int keyCount, int key) const {
 	return key < keyCount && key < KEY_STATES && keys[key] && !previousKeys[key];
 }
 
-bool MatchControls::Read(const uint8_t *keys, int keyCount, const MatchWorld &world, int activeSide, int frameTime) {
+bool MatchControls::Read(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2], const MatchWorld &world,
+                         int activeSide, int frameTime) {
 	keyCount = keyCount < KEY_STATES ? keyCount : KEY_STATES;
 	// Escape acts while held, unless it is still down from closing the menu.
 	const bool escape = SDLK_ESCAPE < keyCount && keys[SDLK_ESCAPE];
@@ -78,10 +83,30 @@ bool MatchControls::Read(const uint8_t *keys, int keyCount, const MatchWorld &wo
 	if (escape && !escapeHeldOver) {
 		menuRequested = true;
 	}
+	for (int side = 0; side < 2; side++) {
+		if (pads[side] && PadPressed(*pads[side], StartButton(*pads[side]), padStartDown[side])) {
+			menuRequested = true;
+		}
+	}
 	ReadFunctionKeys(keys, keyCount);
-	const bool fire = activeSide != 0 && Steer(keys, keyCount, world, activeSide, frameTime);
+	const bool fire =
+		activeSide != 0 && Steer(keys, keyCount, pads[activeSide - 1], world, activeSide, frameTime);
 	memcpy(previousKeys, keys, keyCount);
 	return fire;
+}
+
+int MatchControls::StartButton(const NI_Joystick &pad) {
+	if (pad.buttonCount > PAD_START) {
+		return PAD_START;
+	}
+	return pad.buttonCount >= 4 ? pad.buttonCount - 1 : -1;
+}
+
+bool MatchControls::PadPressed(const NI_Joystick &pad, int button, bool &wasDown) {
+	const bool down = button >= 0 && button < pad.buttonCount && button < NI_Joystick::MAX_BUTTONS && pad.buttons[button];
+	const bool pressed = down && !wasDown;
+	wasDown = down;
+	return pressed;
 }
 
 void MatchControls::ReadFunctionKeys(const uint8_t *keys, int keyCount) {
@@ -112,13 +137,16 @@ void MatchControls::ReadFunctionKeys(const uint8_t *keys, int keyCount) {
 	}
 }
 
-bool MatchControls::Steer(const uint8_t *keys, int keyCount, const MatchWorld &world, int side, int frameTime) {
+bool MatchControls::Steer(const uint8_t *keys, int keyCount, const NI_Joystick *pad, const MatchWorld &world,
+                          int side, int frameTime) {
 	assert(options); // set up before play
 	Aim *aim = world.GetAim(side);
 	ComputerPlayer *computer = computers[side - 1].get();
 	if (!computer) {
 		const int32_t *slots = side == 1 ? options->keys1 : options->keys2;
-		return aim->ApplyKeys(slots, keys, previousKeys, keyCount);
+		const bool keyFire = aim->ApplyKeys(slots, keys, previousKeys, keyCount);
+		const bool padFire = pad && SteerWithPad(*aim, *pad, side);
+		return keyFire || padFire;
 	}
 	FieldView view;
 	struct Seen {
@@ -145,4 +173,21 @@ bool MatchControls::Steer(const uint8_t *keys, int keyCount, const MatchWorld &w
 	view.dt = frameTime;
 	view.turnLeft = turnLeft;
 	return aim->ApplyDecision(computer->Decide(view));
+}
+
+bool MatchControls::SteerWithPad(Aim &aim, const NI_Joystick &pad, int side) {
+	const int x = pad.axisCount > 0 ? pad.axes[0] : 0;
+	const int y = pad.axisCount > 1 ? pad.axes[1] : 0; // down is positive
+	const int hat = pad.hatCount > 0 ? pad.hats[0] : 0;
+	if (x < -PAD_DEAD_ZONE || (hat & SDL_HAT_LEFT)) {
+		aim.MoveLeft();
+	} else if (x > PAD_DEAD_ZONE || (hat & SDL_HAT_RIGHT)) {
+		aim.MoveRight();
+	}
+	if (y < -PAD_DEAD_ZONE || (hat & SDL_HAT_UP)) {
+		aim.MoveUp();
+	} else if (y > PAD_DEAD_ZONE || (hat & SDL_HAT_DOWN)) {
+		aim.MoveDown();
+	}
+	return PadPressed(pad, PAD_FIRE, padFireDown[side - 1]);
 }

@@ -7,17 +7,23 @@
 #include "world/ComputerPlayer.h"
 #include "world/SearchClock.h"
 
+class Aim;
 class Arena;
 class MatchWorld;
 class Random;
+struct NI_Joystick;
 struct OptionsRecord;
 
-// What the keyboard asks for during play, and who steers each side: a player's keys or a
-// computer player. Escape asks for the in-game menu; the function keys pick the main view's
-// camera, the small view, the frame-rate line and a screenshot.
+// What the keyboard and the gamepads ask for during play, and who steers each side: a player's
+// keys (and the gamepad of the player's number) or a computer player. Escape or a pad's start
+// button asks for the in-game menu; the function keys pick the main view's camera, the small
+// view, the frame-rate line and a screenshot.
 class MatchControls {
 public:
 	static constexpr int KEY_STATES = 512; // remembered key codes, more than SDL has
+	static constexpr int PAD_DEAD_ZONE = 6554; // of a stick's 32767: about a fifth that moves nothing
+	static constexpr int PAD_FIRE = 0;         // the first button fires
+	static constexpr int PAD_START = 7;        // start, where the common pads have it
 
 	MatchControls();
 
@@ -38,9 +44,14 @@ public:
 	// No key held before, no request, the ball camera and no small view.
 	void Reset();
 
-	// One play frame's key states (one byte per key code): Escape, then the first function key
-	// pressed, then the steering of the side whose turn it is. True when that side fires.
-	bool Read(const uint8_t *keys, int keyCount, const MatchWorld &world, int activeSide, int frameTime);
+	// One play frame's key states (one byte per key code) and the players' pads (null where a
+	// player has none): Escape or a start button, then the first function key pressed, then the
+	// steering of the side whose turn it is. True when that side fires.
+	bool Read(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2], const MatchWorld &world,
+	          int activeSide, int frameTime);
+	// The pad's start button: button 7, or on a pad with four to seven buttons its last; none on
+	// smaller pads.
+	static int StartButton(const NI_Joystick &pad);
 	// Escape that closed the menu is still down: it asks for nothing until it is let go.
 	void HoldEscapeOver(bool held) { escapeHeldOver = held; }
 	void ClearMenuRequest() { menuRequested = false; }
@@ -58,7 +69,12 @@ public:
 private:
 	bool Pressed(const uint8_t *keys, int keyCount, int key) const;
 	void ReadFunctionKeys(const uint8_t *keys, int keyCount);
-	bool Steer(const uint8_t *keys, int keyCount, const MatchWorld &world, int side, int frameTime);
+	bool Steer(const uint8_t *keys, int keyCount, const NI_Joystick *pad, const MatchWorld &world, int side,
+	           int frameTime);
+	// The stick or hat moves the aim as the keys do; true when the fire button went down.
+	bool SteerWithPad(Aim &aim, const NI_Joystick &pad, int side);
+	// Whether the pad's button went down since the last frame; remembers it.
+	bool PadPressed(const NI_Joystick &pad, int button, bool &wasDown);
 
 	const OptionsRecord *options;
 	std::unique_ptr<ComputerPlayer> computers[2]; // by side
@@ -67,6 +83,8 @@ private:
 	SearchClock *searchClock;
 	int turnLeft;                                 // ms of the running turn
 	uint8_t previousKeys[KEY_STATES];             // of the last play frame
+	bool padFireDown[2];                          // by side, at the last play frame
+	bool padStartDown[2];
 	bool menuRequested;
 	bool escapeHeldOver;
 	int mainCamera;          // 0 to 3

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "FakePads.h"
 #include "GameGlobals.h"
 #include "gui/WgItem.h"
 #include "match/Camera.h"
 #include "match/InGame.h"
+#include "match/MatchControls.h"
 #include "options/OptionsRecord.h"
 #include "world/Aim.h"
 #include "world/Arena.h"
@@ -224,6 +226,58 @@ TEST(InGame, FireShootsOnTheNextUpdateAndAHeldKeyFiresOnce) {
 	sgVec3 after;
 	f.game.GetDisc(1)->GetPosition(after);
 	EXPECT_GT(after[0], before[0] + 1.0f);
+}
+
+TEST(InGame, EachPlayerSteersWithThePadOfTheirNumberAndStartPauses) {
+	MatchFixture f;
+	g_options.shootTime = 5;
+	g_options.mode = MODE_PL1_VS_PL2;
+	FakePads pads;
+	// The second pad has no hat and too few buttons for a start button.
+	pads.pads = {{"pad 1", 2, 1, 10, {0, 0}, 0, {}}, {"pad 2", 2, 0, 2, {0, 0}, 0, {}}};
+	pads.Rescan();
+	f.input.SetJoystickDriver(&pads);
+	f.input.EnableJoysticks(true);
+	ASSERT_TRUE(f.Start());
+	f.PlayUntilLive();
+	while (f.ActiveSide() != 2) {
+		f.game.GetShotTimer()->Fire();
+		f.Step(16);
+	}
+	// Side 2's turn: pad 1 moves nothing, pad 2's stick pulls the aim left past the dead zone.
+	pads.pads[0].axis[0] = 32000;
+	pads.pads[1].axis[0] = -5000; // inside the dead zone
+	sgVec3 start, at;
+	f.World().GetAim(2)->GetAimPoint(start);
+	f.Step(16);
+	f.World().GetAim(2)->GetAimPoint(at);
+	EXPECT_FLOAT_EQ(at[0], start[0]);
+	pads.pads[1].axis[0] = -20000;
+	for (int i = 0; i < 20; i++) {
+		f.Step(16);
+	}
+	f.World().GetAim(2)->GetAimPoint(at);
+	EXPECT_NEAR(at[0], start[0] - 20 * 16 * Aim::SPEED, 0.05f); // at the keys' speed
+	pads.pads[1].axis[0] = 0;
+	pads.pads[1].button[0] = 1; // fire: side 1 moves at once, and a held button fires once
+	f.Step(16);
+	EXPECT_EQ(f.ActiveSide(), 1);
+	f.Step(16);
+	EXPECT_EQ(f.ActiveSide(), 1);
+	pads.pads[1].button[0] = 0;
+
+	// The hat steers player 1; pad 1's start button opens the in-game menu.
+	pads.pads[0].axis[0] = 0;
+	pads.pads[0].hat = SDL_HAT_UP;
+	f.World().GetAim(1)->GetAimPoint(start);
+	f.Step(16);
+	f.World().GetAim(1)->GetAimPoint(at);
+	EXPECT_GT(at[1], start[1]);
+	pads.pads[0].hat = 0;
+	pads.pads[0].button[MatchControls::PAD_START] = 1;
+	f.Step(16);
+	EXPECT_EQ(f.game.GetPhase(), PHASE_MENU_OPEN);
+	f.input.SetJoystickDriver(nullptr);
 }
 
 TEST(InGame, BallInGoalTwoMouthScoresForSideOneAndPlayRestarts) {
