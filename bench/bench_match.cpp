@@ -51,6 +51,8 @@ struct RunFigures {
 	std::vector<double> frameMs;
 	long quietFrames = 0;      // play frames in which no event was added
 	long quietAllocations = 0; // heap allocations in those frames
+	long replayFrames = 0;     // frames that showed a goal again
+	long replayAllocations = 0;
 	bool finished = false;
 };
 
@@ -71,6 +73,7 @@ RunFigures PlayMatch(bool drawing) {
 		int addedBefore = game.GetEvents().GetStarted();
 		long allocationsBefore = g_allocations;
 		bool playing = game.GetPhase() == PHASE_PLAYING;
+		bool replaying = game.GetPhase() == PHASE_REPLAY;
 		auto start = std::chrono::steady_clock::now();
 		bool running = game.Frame();
 		auto end = std::chrono::steady_clock::now();
@@ -78,6 +81,10 @@ RunFigures PlayMatch(bool drawing) {
 		if (playing && game.GetEvents().GetStarted() == addedBefore) {
 			figures.quietFrames++;
 			figures.quietAllocations += g_allocations - allocationsBefore;
+		}
+		if (replaying) {
+			figures.replayFrames++;
+			figures.replayAllocations += g_allocations - allocationsBefore;
 		}
 		if (!running) {
 			figures.finished = true;
@@ -152,6 +159,11 @@ int main() {
 		drawn.quietAllocations, drawn.quietFrames,
 		drawn.quietFrames ? static_cast<double>(drawn.quietAllocations) / drawn.quietFrames : 0.0);
 	printf("  of them in the rules alone: %ld in %ld frames\n", rules.quietAllocations, rules.quietFrames);
+	// The same match with goal replays, without drawing: the replays must not allocate.
+	g_options.replay = 1;
+	RunFigures replays = PlayMatch(false);
+	printf("  goal replays: %ld frames, %ld heap allocations in them (aim 0)\n", replays.replayFrames,
+		replays.replayAllocations);
 	printf("  peak resident memory: %.1f MB (aim: under 150 MB)\n", usage.ru_maxrss / 1024.0);
 
 	sound.Deinit();

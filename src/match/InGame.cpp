@@ -61,7 +61,7 @@ bool LoadMatchSounds() {
 InGame::InGame()
 	: phase(PHASE_STARTING), frameTime(0), pauseTime(0), periodTimeLeft(0), periodIndex(-1), activeSide(0),
 	  turnOver(false), shotTimer(nullptr), lastScorer(nullptr), announcementMode(ANNOUNCE_NONE), screenWidth(640),
-	  screenHeight(480), musicOn(false), drawing(true), seed(Random::ClockSeed()) {}
+	  screenHeight(480), musicOn(false), drawing(true), seed(Random::ClockSeed()), replayShown(false) {}
 
 InGame::~InGame() {
 	Deinit();
@@ -89,6 +89,10 @@ bool InGame::Init() {
 		return false;
 	}
 	physics.reset(new MatchPhysics(*world, *this, events));
+	if (options.replay) {
+		replay.SetUp(screenWidth, screenHeight);
+		physics->SetRecorder(&replay);
+	}
 	controls.SetUp(options, *world->GetArena(), random);
 
 	Log(LOG_MESSAGE, "INGAME: HUD initialization...");
@@ -131,6 +135,7 @@ void InGame::Deinit() {
 	hud.Deinit();
 	controls.Release();
 	physics.reset();
+	replay.Release();
 	activeSide = 0;
 	lastScorer = nullptr;
 	world.reset();
@@ -168,6 +173,13 @@ void InGame::StopSound(int channel) {
 bool InGame::Frame() {
 	switch (phase) {
 	case PHASE_AFTER_GOAL:
+		// With replays on, the goal is shown again first.
+		if (!replayShown && replay.IsSetUp() && replay.Start()) {
+			replayShown = true;
+			phase = PHASE_REPLAY;
+			return true;
+		}
+		replayShown = false;
 		RestartAfterGoal();
 		ResetPhysicsClock();
 		StartEvent(new CountdownEvent(this));
@@ -199,6 +211,9 @@ bool InGame::Frame() {
 		return true;
 	case PHASE_MENU_OPEN:
 		return MenuFrame();
+	case PHASE_REPLAY:
+		ReplayFrame();
+		return true;
 	case PHASE_FINISHED:
 		return false;
 	default:
@@ -237,6 +252,22 @@ bool InGame::MenuFrame() {
 	}
 }
 
+void InGame::ReplayFrame() {
+	AdvanceTimer();
+	// Any key or button skips; the clocks stand still, since no event runs meanwhile.
+	const uint8_t *keys = nullptr;
+	int keyCount = 0;
+	const NI_Joystick *pads[2] = {nullptr, nullptr};
+	const bool skip = TakeInput(&keys, &keyCount, pads) && controls.AnyPressed(keys, keyCount, pads);
+	if (skip || !replay.Update(*world, frameTime)) {
+		phase = PHASE_AFTER_GOAL;
+		return;
+	}
+	if (drawing) {
+		Draw();
+	}
+}
+
 void InGame::PlayFrame() {
 	AdvanceTimer();
 
@@ -258,19 +289,30 @@ void InGame::PlayFrame() {
 	}
 }
 
-void InGame::ReadInput() {
+bool InGame::TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]) {
 	if (!g_input) {
-		return;
+		return false;
 	}
 	g_input->FreeEvent(g_input->GetEvent());
 	NI_Keyboard *keyboard = g_input->GetKeyboard(0);
 	if (!keyboard || !keyboard->keys) {
-		return;
+		return false;
 	}
-	controls.SetTurnLeft(shotTimer ? shotTimer->GetRemaining() : 0);
+	*keys = keyboard->keys;
+	*keyCount = keyboard->keyCount;
 	// Player 1 steers with the first pad too, player 2 with the second.
-	const NI_Joystick *const pads[2] = {g_input->GetJoystick(0), g_input->GetJoystick(1)};
-	if (controls.Read(keyboard->keys, keyboard->keyCount, pads, *world, activeSide, frameTime) && shotTimer) {
+	pads[0] = g_input->GetJoystick(0);
+	pads[1] = g_input->GetJoystick(1);
+	return true;
+}
+
+void InGame::ReadInput() {
+	const uint8_t *keys = nullptr;
+	int keyCount = 0;
+	const NI_Joystick *pads[2] = {nullptr, nullptr};
+	controls.SetTurnLeft(shotTimer ? shotTimer->GetRemaining() : 0);
+	if (TakeInput(&keys, &keyCount, pads) && controls.Read(keys, keyCount, pads, *world, activeSide, frameTime) &&
+	    shotTimer) {
 		shotTimer->Fire();
 	}
 }
@@ -348,6 +390,7 @@ void InGame::RestartAfterGoal() {
 void InGame::ResetPositions() {
 	world->ResetPositions();
 	physics->ClearContacts();
+	replay.Clear();
 }
 
 void InGame::ResetPhysicsClock() {
@@ -361,7 +404,11 @@ void InGame::ResetPhysicsClock() {
 
 void InGame::Draw() {
 	const Disc *activeDisc = GetActiveDisc();
-	world->DrawView(controls.GetMainCamera(), activeDisc, frameTime, true);
+	if (phase == PHASE_REPLAY) {
+		replay.DrawView(*world, frameTime);
+	} else {
+		world->DrawView(controls.GetMainCamera(), activeDisc, frameTime, true);
+	}
 
 	Begin2D(screenWidth, screenHeight);
 	hud.Draw(controls.IsMiniViewShown(), controls.IsFpsShown());
@@ -369,9 +416,12 @@ void InGame::Draw() {
 	if (phase == PHASE_MENU_OPEN) {
 		menu.Draw(frameTime);
 	}
+	if (phase == PHASE_REPLAY) {
+		replay.DrawPicture();
+	}
 	End2D();
 
-	if (controls.IsMiniViewShown()) {
+	if (controls.IsMiniViewShown() && phase != PHASE_REPLAY) {
 		world->DrawView(controls.GetMiniCamera(), activeDisc, frameTime, false);
 	}
 	if (controls.TakeScreenshotRequest()) {

@@ -7,6 +7,7 @@
 #include "core/GameState.h"
 #include "core/Random.h"
 #include "match/Hud.h"
+#include "match/GoalReplay.h"
 #include "match/InGameMenu.h"
 #include "match/MatchControls.h"
 #include "match/MatchEvents.h"
@@ -72,11 +73,15 @@ public:
 	Disc *GetLastScorer() const { return lastScorer; }
 	ShotTurnEvent *GetShotTimer() const { return shotTimer; }
 	InGameMenu &GetMenu() { return menu; }
+	const GoalReplay &GetReplay() const { return replay; }
 
 private:
 	// Frame parts.
 	void AdvanceTimer();
 	bool MenuFrame();
+	void ReplayFrame();
+	// The frame's key states and the players' pads; false without a keyboard.
+	bool TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]);
 	void PlayFrame();
 	void ReadInput();
 	void StepPhysics();
@@ -119,6 +124,8 @@ private:
 	Hud hud;
 	MatchEvents events;
 	InGameMenu menu;
+	GoalReplay replay;               // set up when the options ask for replays
+	bool replayShown;                // of the goal being restarted from
 };
 
 #endif

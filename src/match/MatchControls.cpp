@@ -95,6 +95,22 @@ bool MatchControls::Read(const uint8_t *keys, int keyCount, const NI_Joystick *c
 	return fire;
 }
 
+bool MatchControls::AnyPressed(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2]) {
+	keyCount = keyCount < KEY_STATES ? keyCount : KEY_STATES;
+	bool pressed = false;
+	for (int key = 0; key < keyCount && !pressed; key++) {
+		pressed = Pressed(keys, keyCount, key);
+	}
+	for (int side = 0; side < 2; side++) {
+		if (pads[side]) {
+			pressed = PadPressed(*pads[side], PAD_FIRE, padFireDown[side]) || pressed;
+			pressed = PadPressed(*pads[side], StartButton(*pads[side]), padStartDown[side]) || pressed;
+		}
+	}
+	memcpy(previousKeys, keys, keyCount);
+	return pressed;
+}
+
 int MatchControls::StartButton(const NI_Joystick &pad) {
 	if (pad.buttonCount > PAD_START) {
 		return PAD_START;

@@ -55,6 +55,8 @@ public:
 	// Escape that closed the menu is still down: it asks for nothing until it is let go.
 	void HoldEscapeOver(bool held) { escapeHeldOver = held; }
 	void ClearMenuRequest() { menuRequested = false; }
+	// Whether any key or pad button went down since the last frame (that skips a replay).
+	bool AnyPressed(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2]);
 	// True once, for the frame after F10.
 	bool TakeScreenshotRequest();
 

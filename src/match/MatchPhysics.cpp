@@ -1,5 +1,6 @@
 #include "match/MatchPhysics.h"
 
+#include "match/GoalReplay.h"
 #include "match/MatchEvents.h"
 #include "match/MatchWorld.h"
 #include "world/Arena.h"
@@ -25,7 +26,8 @@ std::unique_ptr<MatchEvent> AtContact(Event *event, const float at[2], float val
 } // namespace
 
 MatchPhysics::MatchPhysics(MatchWorld &world_, MatchContext &match_, MatchEvents &events_)
-	: world(world_), match(match_), events(events_), physicsTime(0), collisionWait(0), contactFlags(0) {
+	: world(world_), match(match_), events(events_), physicsTime(0), collisionWait(0), contactFlags(0),
+	  recorder(nullptr) {
 	rules.SetBodies(world.GetBall()->GetBody(), world.GetDisc(1)->GetBody(), world.GetDisc(2)->GetBody());
 	const Arena &arena = *world.GetArena();
 	rules.SetArena(arena, arena.GetGoal1Wall(), arena.GetGoal2Wall());
@@ -41,6 +43,9 @@ void MatchPhysics::Run(uint32_t now) {
 			collisionWait = 0;
 		}
 		StepBodies(world.GetPhysics(), *disc1, *disc2, *ball);
+		if (recorder) {
+			recorder->Record(world);
+		}
 		physicsTime += PHYSICS_STEP;
 		collisionWait += PHYSICS_STEP;
 	}

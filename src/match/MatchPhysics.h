@@ -9,6 +9,7 @@
 #include "world/ContactRules.h"
 #include "world/PhysicsStep.h"
 
+class GoalReplay;
 class MatchContext;
 class MatchEvent;
 class MatchEvents;
@@ -47,6 +48,8 @@ public:
 	int GetContactFlags() const { return contactFlags; }
 	// ms of simulated time since the last collision pass.
 	int GetCollisionWait() const { return collisionWait; }
+	// Every step of play is handed to the recorder too (null for none).
+	void SetRecorder(GoalReplay *recorder_) { recorder = recorder_; }
 
 private:
 	void CollisionPass();
@@ -64,6 +67,7 @@ private:
 	uint32_t physicsTime; // ms of the frame timer up to which the world has been stepped
 	int collisionWait;    // ms of simulated time since the last collision pass
 	int contactFlags;     // ContactFlag bits
+	GoalReplay *recorder; // not owned
 };
 
 #endif

@@ -189,6 +189,10 @@ void MatchWorld::UpdateObjects(int dt) {
 void MatchWorld::DrawView(int cameraIndex, const Disc *activeDisc, int dt, bool mainView) {
 	Camera &camera = *cameras[cameraIndex];
 	ApplyFollowRule(camera, cameraIndex, *ball, activeDisc);
+	DrawFrom(camera, dt, mainView);
+}
+
+void MatchWorld::DrawFrom(Camera &camera, int dt, bool mainView) {
 	camera.Update(dt);
 	sgVec3 eye;
 	camera.GetEye(eye);

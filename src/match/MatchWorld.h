@@ -67,6 +67,8 @@ public:
 	// Draws what camera number cameraIndex sees after its follow rule: the sky centred on its
 	// eye, then the scene. The main view clears the colour too and moves the clouds by dt.
 	void DrawView(int cameraIndex, const Disc *activeDisc, int dt, bool mainView);
+	// The same from a camera of the caller's, as it is.
+	void DrawFrom(Camera &camera, int dt, bool mainView);
 
 	int GetNight() const { return night; }
 	ssgRoot *GetSceneRoot() const { return sceneRoot.get(); }

@@ -13,7 +13,8 @@ enum MatchPhase {
 	PHASE_NEXT_PERIOD = 3,
 	PHASE_PLAYING = 4,
 	PHASE_STARTING = 5,
-	PHASE_FINISHED = 6
+	PHASE_FINISHED = 6,
+	PHASE_REPLAY = 7      // a goal shown again before play restarts
 };
 
 enum SparkEmitter {

@@ -13,6 +13,7 @@
 #include "GameGlobals.h"
 #include "gui/WgItem.h"
 #include "match/Camera.h"
+#include "match/GoalReplay.h"
 #include "match/InGame.h"
 #include "match/MatchControls.h"
 #include "options/OptionsRecord.h"
@@ -319,6 +320,67 @@ TEST(InGame, BallInGoalTwoMouthScoresForSideOneAndPlayRestarts) {
 	EXPECT_EQ(f.CountEvents<ShotTurnEvent>(), 1);
 	f.World().GetCamera(CAMERA_XENO)->GetOffset(p);
 	EXPECT_TRUE(p[0] == 0.0f && p[1] == -75.0f);
+}
+
+TEST(InGame, WithReplaysAGoalIsShownAgainFromItsRecordedStepsAndAKeySkipsIt) {
+	for (bool skip : {false, true}) {
+		SCOPED_TRACE(skip);
+		MatchFixture f;
+		g_options.shootTime = 5;
+		g_options.mode = MODE_PL1_VS_PL2;
+		g_options.replay = 1;
+		ASSERT_TRUE(f.Start());
+		f.PlayUntilLive();
+		const GoalReplay &replay = f.game.GetReplay();
+		// Half a second into the period, with nothing moving yet, the ball rolls into goal 2.
+		for (int i = 0; i < 25; i++) {
+			f.Step(20);
+		}
+		const Arena &arena = *f.World().GetArena();
+		Place(f.World().GetBall(), arena.GetGoal2CentreX() - 30.0f, arena.GetGoal2CentreY(), 40.0f, 0.0f);
+		while (f.game.GetPhase() == PHASE_PLAYING && !f.game.IsFrozen()) {
+			f.Step(16);
+		}
+		const int recorded = replay.GetRecordedCount();
+		// The roll, about 0.9 s of steps; the time at rest before it is kept as one step.
+		EXPECT_GT(recorded, 70);
+		EXPECT_LT(recorded, 110);
+		sgVec3 atGoal;
+		f.World().GetBall()->GetPosition(atGoal);
+		EXPECT_FLOAT_EQ(replay.GetRecordedPosition(recorded - 1, 0)[0], atGoal[0]);
+		while (f.game.GetPhase() != PHASE_REPLAY) {
+			ASSERT_TRUE(f.Step(20)); // the goal's announcement
+		}
+		const int clock = f.game.GetPeriodTimeLeft();
+		int frames = 0, last = -1;
+		while (f.game.GetPhase() == PHASE_REPLAY && frames < 1000) {
+			if (skip && frames == 10) {
+				f.Hold(SDLK_SPACE, true);
+			}
+			f.Step(16);
+			frames++;
+			if (f.game.GetPhase() != PHASE_REPLAY) {
+				break;
+			}
+			const int shown = replay.GetShownStep();
+			EXPECT_GE(shown, last); // in order, at half speed
+			last = shown;
+			sgVec3 ball;
+			f.World().GetBall()->GetPosition(ball);
+			EXPECT_FLOAT_EQ(ball[0], replay.GetRecordedPosition(shown, 0)[0]);
+			EXPECT_EQ(f.game.GetPeriodTimeLeft(), clock); // the clock stands still
+		}
+		if (skip) {
+			EXPECT_EQ(frames, 11); // the key ends it at once
+		} else {
+			EXPECT_EQ(last, recorded - 1); // every step, then it ends by itself
+			EXPECT_NEAR(frames * 16, recorded * MatchPhysics::STEP * GoalReplay::SLOWDOWN, 32);
+		}
+		f.ClearKeys();
+		f.Step(16); // play restarts after the goal as it would without a replay
+		EXPECT_EQ(f.game.GetPhase(), PHASE_PLAYING);
+		EXPECT_EQ(f.game.GetDisc(1)->GetGoals(), 1);
+	}
 }
 
 TEST(InGame, BallOnTheEdgeOfTheMouthBouncesOffTheWall) {
