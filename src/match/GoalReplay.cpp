@@ -83,7 +83,7 @@ bool GoalReplay::Start() {
 }
 
 bool GoalReplay::Update(MatchWorld &world, int dt) {
-	const int index = playTime / (MatchPhysics::STEP * SLOWDOWN);
+	const int index = playTime / (PHYSICS_STEP * SLOWDOWN);
 	if (index >= count) {
 		return false;
 	}

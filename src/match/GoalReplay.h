@@ -16,7 +16,7 @@ class MatchWorld;
 class GoalReplay {
 public:
 	static constexpr int SECONDS = 4;                                  // of play kept
-	static constexpr int CAPACITY = SECONDS * 1000 / MatchPhysics::STEP; // steps
+	static constexpr int CAPACITY = SECONDS * 1000 / PHYSICS_STEP; // steps
 	static constexpr int SLOWDOWN = 2;                                 // the replay runs at half speed
 	static const char *const PICTURE;
 

@@ -374,7 +374,7 @@ TEST(InGame, WithReplaysAGoalIsShownAgainFromItsRecordedStepsAndAKeySkipsIt) {
 			EXPECT_EQ(frames, 11); // the key ends it at once
 		} else {
 			EXPECT_EQ(last, recorded - 1); // every step, then it ends by itself
-			EXPECT_NEAR(frames * 16, recorded * MatchPhysics::STEP * GoalReplay::SLOWDOWN, 32);
+			EXPECT_NEAR(frames * 16, recorded * PHYSICS_STEP * GoalReplay::SLOWDOWN, 32);
 		}
 		f.ClearKeys();
 		f.Step(16); // play restarts after the goal as it would without a replay
