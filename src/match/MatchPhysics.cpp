@@ -27,7 +27,7 @@ std::unique_ptr<MatchEvent> AtContact(Event *event, const float at[2], float val
 
 MatchPhysics::MatchPhysics(MatchWorld &world_, MatchContext &match_, MatchEvents &events_)
 	: world(world_), match(match_), events(events_), physicsTime(0), collisionWait(0), contactFlags(0),
-	  recorder(nullptr) {
+	  recorder(nullptr), observer(nullptr) {
 	rules.SetBodies(world.GetBall()->GetBody(), world.GetDisc(1)->GetBody(), world.GetDisc(2)->GetBody());
 	const Arena &arena = *world.GetArena();
 	rules.SetArena(arena, arena.GetGoal1Wall(), arena.GetGoal2Wall());
@@ -80,6 +80,9 @@ void MatchPhysics::RaiseOnce(int flag, Make make) {
 }
 
 void MatchPhysics::OnContact(ContactKind kind, const float at[2]) {
+	if (observer) {
+		observer->OnContact(kind, at);
+	}
 	Ball *ball = world.GetBall();
 	Disc *disc1 = world.GetDisc(1);
 	Disc *disc2 = world.GetDisc(2);

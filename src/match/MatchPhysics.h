@@ -50,6 +50,8 @@ public:
 	int GetCollisionWait() const { return collisionWait; }
 	// Every step of play is handed to the recorder too (null for none).
 	void SetRecorder(GoalReplay *recorder_) { recorder = recorder_; }
+	// Told of every contact the passes find, before the match's own handling (null for none).
+	void SetObserver(ContactListener *observer_) { observer = observer_; }
 
 private:
 	void CollisionPass();
@@ -68,6 +70,7 @@ private:
 	int collisionWait;    // ms of simulated time since the last collision pass
 	int contactFlags;     // ContactFlag bits
 	GoalReplay *recorder; // not owned
+	ContactListener *observer; // not owned
 };
 
 #endif
