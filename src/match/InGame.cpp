@@ -1,6 +1,7 @@
 #include "match/InGame.h"
 
 #include <SDL/SDL.h>
+#include <plib/ssg.h>
 
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
@@ -93,6 +94,9 @@ bool InGame::Init() {
 		replay.SetUp(screenWidth, screenHeight);
 		physics->SetRecorder(&replay);
 	}
+	if (options.guide && !guide.SetUp(world->GetSceneRoot(), *world->GetArena())) {
+		Log(LOG_WARNING, "INGAME: The aim guide cannot follow this arena's walls; play goes on without it");
+	}
 	controls.SetUp(options, *world->GetArena(), random);
 
 	Log(LOG_MESSAGE, "INGAME: HUD initialization...");
@@ -136,6 +140,7 @@ void InGame::Deinit() {
 	controls.Release();
 	physics.reset();
 	replay.Release();
+	guide.Release();
 	activeSide = 0;
 	lastScorer = nullptr;
 	world.reset();
@@ -283,7 +288,14 @@ void InGame::PlayFrame() {
 		}
 		StepPhysics();
 	}
+	// Traced from the state a shot fired in this frame's events starts from; a turn that ends
+	// there hides it until the next frame traces the new side's.
+	UpdateGuide();
+	const int aimingSide = activeSide;
 	UpdateEvents();
+	if (activeSide != aimingSide) {
+		guide.Hide();
+	}
 	if (drawing) {
 		Draw();
 	}
@@ -325,6 +337,19 @@ void InGame::StepPhysics() {
 		pauseTime = 0;
 	}
 	world->UpdateObjects(frameTime);
+}
+
+void InGame::UpdateGuide() {
+	if (!guide.IsSetUp()) {
+		return;
+	}
+	const bool human = activeSide != 0 && controls.GetComputer(activeSide) == nullptr;
+	const bool aiming = shotTimer && (announcementMode == ANNOUNCE_NONE || announcementMode == ANNOUNCE_COUNTDOWN);
+	if (human && aiming) {
+		guide.Update(*world, activeSide, physics->GetCollisionWait());
+	} else {
+		guide.Hide();
+	}
 }
 
 void InGame::UpdateEvents() {

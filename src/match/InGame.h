@@ -6,6 +6,7 @@
 
 #include "core/GameState.h"
 #include "core/Random.h"
+#include "match/AimGuide.h"
 #include "match/Hud.h"
 #include "match/GoalReplay.h"
 #include "match/InGameMenu.h"
@@ -74,6 +75,9 @@ public:
 	ShotTurnEvent *GetShotTimer() const { return shotTimer; }
 	InGameMenu &GetMenu() { return menu; }
 	const GoalReplay &GetReplay() const { return replay; }
+	const AimGuide &GetGuide() const { return guide; }
+	// Told of every contact of the match's collision passes (null for none).
+	void SetContactObserver(ContactListener *observer) { physics->SetObserver(observer); }
 
 private:
 	// Frame parts.
@@ -85,6 +89,7 @@ private:
 	void PlayFrame();
 	void ReadInput();
 	void StepPhysics();
+	void UpdateGuide();
 	void UpdateEvents();
 	void Draw();
 	void DrawAnnouncement() const;
@@ -125,6 +130,7 @@ private:
 	MatchEvents events;
 	InGameMenu menu;
 	GoalReplay replay;               // set up when the options ask for replays
+	AimGuide guide;                  // set up when the options ask for the guide
 	bool replayShown;                // of the goal being restarted from
 };
 
