@@ -174,8 +174,9 @@ void AimGuide::DotsAlong(ssgVertexArray *into, const float from[2], const float 
 }
 
 void AimGuide::LayDots() {
-	pathDots->removeAll();
-	ballDots->removeAll();
+	// Emptied in place: removeAll would free the arrays and the next dots allocate again.
+	pathDots->rawSetNum(0);
+	ballDots->rawSetNum(0);
 	float carry = 0.0f;
 	const int count = prediction.pathCount < MAX_PATH ? prediction.pathCount : MAX_PATH;
 	for (int i = 1; i < count; i++) {
