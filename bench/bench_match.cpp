@@ -1,6 +1,11 @@
 // A "PC vs PC" match of 4 × 1 minute at 640×480 with the clock advancing 16 ms a frame, as fast
-// as the machine runs it; then the same match again without drawing, for the cost of the rules.
-// Run under Xvfb from the build directory: xvfb-run -a -s "-screen 0 1024x768x24" bench/bench_match
+// as the machine runs it; then the same match again without drawing, for the cost of the rules;
+// then "PL1 vs PC" with the aim guide, the player steering all the time so the guide is traced
+// again every frame of their turns; then "PC vs PC" at each computer level, for the time its
+// thinking takes per frame.
+// Run under Xvfb from the build directory:
+//   xvfb-run -a -s "-screen 0 1024x768x24" bench/bench_match [match|guide|levels]
+// (all three without an argument).
 #include <sys/resource.h>
 
 #include <SDL/SDL.h>
@@ -11,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -21,11 +27,14 @@
 #include "options/OptionsRecord.h"
 #include "input/NoxInput.h"
 #include "match/InGame.h"
+#include "match/MatchControls.h"
 #include "audio/SoundBank.h"
+#include "world/PlanningComputerPlayer.h"
 
 namespace {
 
 std::atomic<long> g_allocations{0};
+uint8_t g_keys[SDLK_LAST]; // what the input library polls
 
 } // namespace
 
@@ -53,10 +62,20 @@ struct RunFigures {
 	long quietAllocations = 0; // heap allocations in those frames
 	long replayFrames = 0;     // frames that showed a goal again
 	long replayAllocations = 0;
+	double maxSliceMs = 0.0;   // the longest slice a planning computer worked in a frame
 	bool finished = false;
 };
 
-RunFigures PlayMatch(bool drawing) {
+// Player 1's keys for a frame: the aim swings right, up, left and down in turn, never still, and
+// fires every 3 s.
+void Steer(int frame) {
+	memset(g_keys, 0, sizeof(g_keys));
+	static const int swing[4] = {KEY_RIGHT, KEY_UP, KEY_LEFT, KEY_DOWN};
+	g_keys[g_options.keys1[swing[frame / 40 % 4]]] = 1;
+	g_keys[g_options.keys1[KEY_FIRE]] = frame % 190 == 189;
+}
+
+RunFigures PlayMatch(bool drawing, bool steering = false) {
 	RunFigures figures;
 	ManualClock clock(1000);
 	FrameTimer timer(&clock);
@@ -70,6 +89,9 @@ RunFigures PlayMatch(bool drawing) {
 	}
 	for (int frame = 0; frame < 100000; frame++) {
 		clock.Advance(16);
+		if (steering) {
+			Steer(frame);
+		}
 		int addedBefore = game.GetEvents().GetStarted();
 		long allocationsBefore = g_allocations;
 		bool playing = game.GetPhase() == PHASE_PLAYING;
@@ -82,6 +104,12 @@ RunFigures PlayMatch(bool drawing) {
 			figures.quietFrames++;
 			figures.quietAllocations += g_allocations - allocationsBefore;
 		}
+		for (int side = 1; side <= 2; side++) {
+			const auto *planning = dynamic_cast<const PlanningComputerPlayer *>(game.GetControls().GetComputer(side));
+			if (planning) {
+				figures.maxSliceMs = std::max(figures.maxSliceMs, planning->GetPlanner().GetLastSliceMicros() / 1000.0);
+			}
+		}
 		if (replaying) {
 			figures.replayFrames++;
 			figures.replayAllocations += g_allocations - allocationsBefore;
@@ -92,6 +120,7 @@ RunFigures PlayMatch(bool drawing) {
 		}
 	}
 	game.Deinit();
+	memset(g_keys, 0, sizeof(g_keys));
 	g_timer = nullptr;
 	return figures;
 }
@@ -112,42 +141,14 @@ double Percentile(std::vector<double> v, double p) {
 	return v[std::min(v.size() - 1, static_cast<size_t>(p * v.size()))];
 }
 
-} // namespace
-
-int main() {
-	LogFile log;
-	log.Open("bench_match.log", "Kelvane");
-	g_log = &log;
-	SDL_Init(SDL_INIT_VIDEO);
-	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-	if (!SDL_SetVideoMode(640, 480, 32, SDL_OPENGL)) {
-		fprintf(stderr, "no OpenGL window: run under Xvfb\n");
-		return 1;
-	}
-	ssgInit();
-	VideoConfig video;
-	g_videoConfig = &video; // 640 × 480
-	NoxInput input;
-	input.Init();
-	input.EnableKeyboard(0, true);
-	g_input = &input;
-	setenv("SDL_AUDIODRIVER", "dummy", 1);
-	SoundBank sound;
-	sound.Init();
-	g_sound = &sound;
-	g_options.SetDefaults();
+// PC vs PC drawn, then the rules alone, then with goal replays; false when the match did not end.
+bool BenchMatch() {
 	g_options.mode = MODE_PC_VS_PC;
-	g_options.matchLength = 1;
-	g_options.music = 0;
-
 	auto wallStart = std::chrono::steady_clock::now();
 	RunFigures drawn = PlayMatch(true);
 	double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
 	RunFigures rules = PlayMatch(false);
 
-	struct rusage usage;
-	getrusage(RUSAGE_SELF, &usage);
 	printf("match of 4 x 1 minute, PC vs PC, 640x480, 16 ms per frame\n");
 	printf("  frames: %zu (%s)\n", drawn.frameMs.size(), drawn.finished ? "ran to the end" : "did not finish");
 	printf("  frames per second of wall time: %.1f\n", drawn.frameMs.size() / wallSeconds);
@@ -164,11 +165,100 @@ int main() {
 	RunFigures replays = PlayMatch(false);
 	printf("  goal replays: %ld frames, %ld heap allocations in them (aim 0)\n", replays.replayFrames,
 		replays.replayAllocations);
-	printf("  peak resident memory: %.1f MB (aim: under 150 MB)\n", usage.ru_maxrss / 1024.0);
+	g_options.replay = 0;
+	return drawn.finished;
+}
+
+// The aim guide: a steering player against the computer, with and without the guide.
+void BenchGuide() {
+	g_options.mode = MODE_PL1_VS_PC;
+	g_options.guide = 1;
+	RunFigures guided = PlayMatch(true, true);
+	RunFigures guidedRules = PlayMatch(false, true);
+	g_options.guide = 0;
+	RunFigures unguidedRules = PlayMatch(false, true);
+	printf("PL1 vs PC, player 1 steering all the time\n");
+	printf("  frame time with the aim guide: mean %.3f ms, 99th percentile %.3f ms (aim: mean under 8 ms)\n",
+		Mean(guided.frameMs), Percentile(guided.frameMs, 0.99));
+	printf("  rules without drawing: mean %.4f ms per frame with the guide, %.4f ms without; 99th percentile "
+		"%.3f ms with\n",
+		Mean(guidedRules.frameMs), Mean(unguidedRules.frameMs), Percentile(guidedRules.frameMs, 0.99));
+	printf("  heap allocations in quiet play frames with the guide: %ld in %ld frames\n",
+		guidedRules.quietAllocations, guidedRules.quietFrames);
+}
+
+// Both sides at one level, without drawing: the rules' frame time holds the computers' thinking.
+bool BenchLevels() {
+	bool finished = true;
+	g_options.mode = MODE_PC_VS_PC;
+	printf("PC vs PC without drawing, both sides at one level\n");
+	static const char *const names[4] = {"NORMAL", "EASY", "HARD", "EXPERT"};
+	static const int order[4] = {LEVEL_EASY, LEVEL_NORMAL, LEVEL_HARD, LEVEL_EXPERT};
+	for (int level : order) {
+		g_options.level = static_cast<uint8_t>(level);
+		RunFigures figures = PlayMatch(false);
+		printf("  %-6s frame: mean %.4f ms, 99th percentile %.3f ms, max %.3f ms", names[level],
+			Mean(figures.frameMs), Percentile(figures.frameMs, 0.99), Percentile(figures.frameMs, 1.0));
+		if (level == LEVEL_HARD || level == LEVEL_EXPERT) {
+			printf("; longest planner slice %.3f ms (aim: 2 ms at most)", figures.maxSliceMs);
+		}
+		printf("; allocations in quiet frames %ld in %ld\n", figures.quietAllocations, figures.quietFrames);
+		finished = finished && figures.finished;
+	}
+	g_options.level = LEVEL_NORMAL;
+	return finished;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+	const char *only = argc > 1 ? argv[1] : nullptr;
+	auto section = [only](const char *name) { return !only || strcmp(only, name) == 0; };
+	setvbuf(stdout, nullptr, _IOLBF, 0); // figures show as they come
+	LogFile log;
+	log.Open("bench_match.log", "Kelvane");
+	g_log = &log;
+	SDL_Init(SDL_INIT_VIDEO);
+	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+	if (!SDL_SetVideoMode(640, 480, 32, SDL_OPENGL)) {
+		fprintf(stderr, "no OpenGL window: run under Xvfb\n");
+		return 1;
+	}
+	ssgInit();
+	VideoConfig video;
+	g_videoConfig = &video; // 640 × 480
+	NoxInput input;
+	input.Init();
+	input.EnableKeyboard(0, true);
+	input.SetKeyStateSource(g_keys, SDLK_LAST);
+	g_input = &input;
+	setenv("SDL_AUDIODRIVER", "dummy", 1);
+	SoundBank sound;
+	sound.Init();
+	g_sound = &sound;
+	g_options.SetDefaults();
+	g_options.mode = MODE_PC_VS_PC;
+	g_options.matchLength = 1;
+	g_options.music = 0;
+
+	bool finished = true;
+	if (section("match")) {
+		finished = BenchMatch() && finished;
+	}
+	if (section("guide")) {
+		BenchGuide();
+	}
+	if (section("levels")) {
+		finished = BenchLevels() && finished;
+	}
+	struct rusage usage;
+	getrusage(RUSAGE_SELF, &usage);
+	printf("peak resident memory: %.1f MB (aim: under 150 MB)\n", usage.ru_maxrss / 1024.0);
 
 	sound.Deinit();
 	g_log = nullptr;
 	log.Close();
 	SDL_Quit();
-	return drawn.finished ? 0 : 1;
+	return finished ? 0 : 1;
 }
