@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "EndToEnd.h"
+#include "SanitizedBuild.h"
 #include "options/OptionsRecord.h"
 
 TEST(Program, StartsInOrderInItsWindowAndShutsDownOnTerminate) {
@@ -87,6 +88,7 @@ TEST(Program, ImpossibleWindowsEndInOrderAndAdjustedOnesAreDrawnAtTheirRealSize)
 }
 
 TEST(Program, PlaysAMatchWithKeysAndF10SavesWhatIsShown) {
+	SKIP_IN_SANITIZED_BUILD("the match's in-process tests steer, fire and shoot the screen");
 	GameRun run;
 	WriteOptions(MODE_PL1_VS_PC, DAYTIME_NIGHT, 4, 1);
 	ASSERT_TRUE(run.StartToMenu());
@@ -132,6 +134,7 @@ TEST(Program, PlaysAMatchWithKeysAndF10SavesWhatIsShown) {
 }
 
 TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
+	SKIP_IN_SANITIZED_BUILD("InGame.FourPeriodsThenTheTrophyThenTheEnd plays a whole match");
 	GameRun run("320 240 32 0\n");
 	WriteOptions(MODE_PC_VS_PC, DAYTIME_DAY, 1, 0);
 	ASSERT_TRUE(run.StartToMenu({"--time-scale", "25"}));
