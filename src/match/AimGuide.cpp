@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/UnculledBranch.h"
 #include "match/MatchWorld.h"
 #include "world/Aim.h"
 #include "world/Arena.h"
@@ -12,21 +13,6 @@
 #include "world/Disc.h"
 
 namespace {
-
-// The dots change every frame and lie flat on the floor: nothing below this branch is worth a
-// frustum test.
-class GuideRoot : public ssgBranch {
-public:
-	void cull(sgFrustum *frustum, sgMat4 m, int testNeeded) override {
-		if (!preTravTests(&testNeeded, SSGTRAV_CULL)) {
-			return;
-		}
-		for (int i = 0; i < getNumKids(); i++) {
-			getKid(i)->cull(frustum, m, FALSE);
-		}
-		postTravTests(SSGTRAV_CULL);
-	}
-};
 
 ssgVtxTable *DotTable(ssgVertexArray *vertices, float r, float g, float b) {
 	ssgColourArray *colour = new ssgColourArray(1);
@@ -63,7 +49,7 @@ bool AimGuide::SetUp(ssgBranch *parent_, const Arena &arena) {
 		return false;
 	}
 	parent = parent_;
-	root = new GuideRoot();
+	root = new UnculledBranch();
 	switchNode = new ssgSelector(2);
 	pathDots = new ssgVertexArray(MAX_DOTS * 4);
 	ballDots = new ssgVertexArray(MAX_DOTS * 4);

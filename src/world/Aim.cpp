@@ -7,24 +7,10 @@
 
 #include "core/LogFile.h"
 #include "core/SceneWalk.h"
+#include "core/UnculledBranch.h"
 #include "world/ComputerPlayer.h"
 #include "world/Disc.h"
 #include "world/EntityParts.h"
-
-// The aim line is thin and is stretched every frame, so its bounding sphere is never worth
-// trusting: everything below this branch is drawn without a frustum test.
-class AimRoot : public ssgBranch {
-public:
-	void cull(sgFrustum *frustum, sgMat4 m, int testNeeded) override {
-		if (!preTravTests(&testNeeded, SSGTRAV_CULL)) {
-			return;
-		}
-		for (int i = 0; i < getNumKids(); i++) {
-			getKid(i)->cull(frustum, m, FALSE);
-		}
-		postTravTests(SSGTRAV_CULL);
-	}
-};
 
 namespace {
 
@@ -63,7 +49,7 @@ void Aim::Init(ssgBranch *parent_, Disc *disc_) {
 	parent = parent_;
 	disc = disc_;
 	if (parent) {
-		root = new AimRoot();
+		root = new UnculledBranch();
 		switchNode = new ssgSelector(32);
 		pointNode = new ssgTransform();
 		lineNode = new ssgTransform();

@@ -7,7 +7,7 @@
 
 #include "options/OptionsRecord.h"
 
-class AimRoot;
+class UnculledBranch;
 class Disc;
 class ssgBranch;
 class ssgEntity;
@@ -89,7 +89,7 @@ private:
 	static void FindFarEnd(void *aim, ssgLeaf *leaf);
 	void Stretch();
 
-	AimRoot *root;            // hangs under parent; owned by the scene graph
+	UnculledBranch *root;            // hangs under parent; owned by the scene graph
 	ssgEntity *lineModel;     // owned by the scene graph under lineNode
 	ssgSelector *switchNode;
 	ssgTransform *pointNode;
