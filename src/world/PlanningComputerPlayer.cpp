@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Random.h"
 #include "options/OptionsRecord.h"
 #include "world/Aim.h"
 #include "world/SearchClock.h"
@@ -14,32 +15,39 @@ const int STEPS_PER_SLICE = 1400;  // simulated steps per frame, about 1.5 ms he
 } // namespace
 
 PlanningComputerPlayer::PlanningComputerPlayer(Random &random_, SearchClock &clock_, int level_)
-	: ComputerPlayer(random_), clock(clock_), level(level_), turnStarting(true), frame(0), searchFrames(0),
-	  steerFrames(0), aimStep(0.0f) {}
+	: ComputerPlayer(random_), clock(clock_), level(level_), turnStarting(true), frame(0), lastFire(0),
+	  aimStep(0.0f) {}
 
 ShotPlanner::Settings PlanningComputerPlayer::SettingsFor(int level) {
 	ShotPlanner::Settings settings;
-	settings.fanDirections = 24;
-	settings.fanStrengths = 3;
+	settings.fanDirections = 12;
+	settings.fanStrengths = 2;
 	settings.goalPoints = 3;
-	settings.aimOffsets = 2;
+	settings.aimOffsets = 1;
+	settings.leads = 4;
 	settings.replies = 0;
-	settings.repliedCandidates = 0;
-	settings.stepsPerSlice = STEPS_PER_SLICE;
+	settings.stepsPerSlice = STEPS_PER_SLICE / 2;
 	settings.sliceMicros = SLICE_MICROS;
 	settings.shotCap = 4000;
 	settings.replyCap = 2500;
+	settings.replyAt = 400;
+	settings.repliedCandidates = 0;
 	if (level == LEVEL_EXPERT) {
-		settings.fanDirections = 36;
-		settings.aimOffsets = 4;
-		settings.replies = 12;
-		settings.repliedCandidates = 6;
+		// Twice the steps a frame, more candidates, and the other side's replies to the best
+		// one; replies to more took so long that the shots it still had time to steer to were
+		// worse.
+		settings.stepsPerSlice = STEPS_PER_SLICE;
+		settings.fanDirections = 24;
+		settings.fanStrengths = 3;
+		settings.aimOffsets = 2;
+		settings.replies = 8;
+		settings.repliedCandidates = 1;
 	}
 	return settings;
 }
 
-float PlanningComputerPlayer::SearchShare(int level) {
-	return level == LEVEL_EXPERT ? 0.45f : 0.3f;
+float PlanningComputerPlayer::PatienceShare(int level) {
+	return level == LEVEL_EXPERT ? 0.15f : 0.3f;
 }
 
 bool PlanningComputerPlayer::SetUpField(const Arena &arena, int side) {
@@ -49,16 +57,15 @@ bool PlanningComputerPlayer::SetUpField(const Arena &arena, int side) {
 
 void PlanningComputerPlayer::BeginTurn(const FieldView &view) {
 	const int frameMs = view.dt > 0 ? view.dt : DEFAULT_FRAME;
-	// Frames this turn has: the turn ends in the frame its time runs out, and the shot must go
-	// the frame before at the latest.
+	// Frames this turn has: it ends in the frame its time runs out, so the shot goes the frame
+	// before at the latest.
 	const int turnFrames = std::max(1, (view.turnLeft + frameMs - 1) / frameMs);
-	searchFrames = std::min(static_cast<int>(SearchShare(level) * turnFrames), std::max(0, turnFrames - 3));
-	steerFrames = std::max(0, turnFrames - 2 - searchFrames);
+	lastFire = std::max(0, turnFrames - 2);
 	aimStep = Aim::SPEED * frameMs;
 	frame = 0;
 	FieldView first = view;
 	first.dt = frameMs;
-	planner.Begin(first, searchFrames, steerFrames);
+	planner.Begin(first, static_cast<int>(PatienceShare(level) * turnFrames), lastFire, random.Unit());
 }
 
 int PlanningComputerPlayer::Decide(const FieldView &view) {
@@ -68,22 +75,25 @@ int PlanningComputerPlayer::Decide(const FieldView &view) {
 	} else {
 		frame++;
 	}
-	if (frame < searchFrames && !planner.IsDone()) {
+	planner.Follow(frame, view.aim);
+	if (!planner.IsDone()) {
 		planner.Work(clock);
-		return 0;
 	}
-	if (frame < searchFrames) {
-		return 0; // the shots were tried for the field as it will be when steering is done
-	}
-	planner.Stop();
 	const ShotPlanner::Candidate *best = planner.GetBest();
 	if (!best) {
-		return ComputerPlayer::Decide(view); // nothing tried: play as "NORMAL" does
+		// Nothing tried yet: hold the aim; nothing to try at all: play as "NORMAL" does.
+		return planner.IsDone() || frame >= lastFire ? ComputerPlayer::Decide(view) : 0;
 	}
-	// The last frame the shot can still be fired in: fire with the aim as it stands.
 	if (view.turnLeft <= view.dt) {
-		return THINK_FIRE;
+		return THINK_FIRE; // the last frame the side can still fire in
 	}
 	const int bits = SteerBits(view.aim[0], view.aim[1], best->aimPoint, 0.5f * aimStep);
-	return bits ? bits : THINK_FIRE;
+	if (bits) {
+		return bits;
+	}
+	if (frame < best->fireFrame) {
+		return 0; // on the aim point early: the shot was judged for its own frame
+	}
+	planner.Stop();
+	return THINK_FIRE;
 }

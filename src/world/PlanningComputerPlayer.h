@@ -6,10 +6,11 @@
 
 class SearchClock;
 
-// The "HARD" and "EXPERT" levels: in the first part of each turn a ShotPlanner tries candidate
-// shots in a private physics world, a slice per frame; then the aim point is steered to the
-// best shot found and fired, before the turn runs out whatever the search managed. "EXPERT"
-// tries more candidates and weighs the other side's best reply to its best ones.
+// The "HARD" and "EXPERT" levels: through each turn a ShotPlanner tries candidate shots in a
+// private physics world, a slice per frame, while the aim point is steered to the best shot
+// found so far; that shot goes when the aim point stands on it and its frame has come, so
+// before the turn runs out whatever the search managed. "EXPERT" tries more candidates and
+// weighs the other side's best reply to its best ones.
 class PlanningComputerPlayer : public ComputerPlayer {
 public:
 	static constexpr int SLICE_MICROS = 1800; // per frame, under the 2 ms a frame may give
@@ -22,13 +23,14 @@ public:
 	void StartTurn() override { turnStarting = true; }
 	int Decide(const FieldView &view) override;
 
-	// The planner's settings for a level, and the share of a turn it searches.
+	// The planner's settings for a level, and the share of a turn before which its shot goes
+	// only to save the own goal (the field settles, the search looks further).
 	static ShotPlanner::Settings SettingsFor(int level);
-	static float SearchShare(int level);
+	static float PatienceShare(int level);
 
 	const ShotPlanner &GetPlanner() const { return planner; }
-	int GetSearchFrames() const { return searchFrames; }
-	int GetSteerFrames() const { return steerFrames; }
+	int GetFrame() const { return frame; }
+	int GetLastFire() const { return lastFire; }
 
 private:
 	void BeginTurn(const FieldView &view);
@@ -37,9 +39,8 @@ private:
 	SearchClock &clock;
 	int level;               // ComputerLevel
 	bool turnStarting;       // the next Decide is a turn's first
-	int frame;               // frames of the turn before this one
-	int searchFrames;        // this turn's
-	int steerFrames;         // this turn's, at most
+	int frame;               // of the turn, 0 the first
+	int lastFire;            // the turn's last frame a shot is sure to go in
 	float aimStep;           // units per frame and axis this turn
 };
 

@@ -24,6 +24,8 @@ const float DISC_DECELERATION = Disc::FRICTION * GRAVITY / Disc::MASS;
 const float BALL_DECELERATION = Ball::FRICTION * GRAVITY / Ball::MASS;
 const float DISC_STOP = Disc::SHOT_FACTOR * Disc::SHOT_FACTOR / (2.0f * DISC_DECELERATION);
 const float REPLY_WEIGHT = 0.6f;      // how far the other side's best reply pulls a value down
+const int LEAD_STEPS = 20;            // physics steps between the times a lead hit looks ahead
+const float LEAD_SPEED = 5.0f;        // units per second the ball must roll for lead hits
 
 // How a field is judged (values per full effect).
 const float PROGRESS_VALUE = 100.0f;  // the ball from the own goal line to the other
@@ -62,10 +64,11 @@ float Square(float x) {
 } // namespace
 
 ShotPlanner::ShotPlanner()
-	: settings(), side(1), attack(), defend(), goalHalfWidth(0.0f), bounds(), phase(PHASE_IDLE), aimStart(),
-	  aimStep(0.0f), frameMs(16), searchFrames(0), steerFrames(0), startAt(), startVelocity(), predicted(),
-	  predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0), tried(0), best(-1),
-	  replied(), repliedCount(0), replyShots(), replyCount(0), nextReply(0), worstReply(0.0f), lastSliceMicros(0),
+	: settings(), side(1), attack(), defend(), goalHalfWidth(0.0f), bounds(), phase(PHASE_IDLE), aimNow(),
+	  aimStep(0.0f), frameMs(16), frameNow(0), patience(0), lastFire(0), urgent(false), fanPhase(0.0f), startAt(), startVelocity(),
+	  predicted(), predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0), tried(0), best(-1),
+	  replyShots(), replyCount(0), nextReply(0), replying(0), replied(),
+	  repliedCount(0), nextReplied(0), worstReply(0.0f), sliceCount(0), lastSliceMicros(0),
 	  lastSliceSteps(0) {}
 
 bool ShotPlanner::SetUp(const Arena &arena, int side_, const Settings &settings_) {
@@ -75,7 +78,6 @@ bool ShotPlanner::SetUp(const Arena &arena, int side_, const Settings &settings_
 	side = side_;
 	settings = settings_;
 	settings.replies = std::min(settings.replies, MAX_REPLIES);
-	settings.repliedCandidates = std::min(settings.repliedCandidates, MAX_CANDIDATES);
 	const bool attacksGoal2 = side == 1;
 	attack[0] = attacksGoal2 ? arena.GetGoal2CentreX() : arena.GetGoal1CentreX();
 	attack[1] = attacksGoal2 ? arena.GetGoal2CentreY() : arena.GetGoal1CentreY();
@@ -107,7 +109,7 @@ void ShotPlanner::Release() {
 	best = -1;
 }
 
-void ShotPlanner::Begin(const FieldView &view, int searchFrames_, int steerFrames_) {
+void ShotPlanner::Begin(const FieldView &view, int patience_, int lastFire_, float fanPhase_) {
 	const float *own = view.own, *other = view.other;
 	const float *ownV = view.ownVelocity, *otherV = view.otherVelocity;
 	const float *discs[2] = {side == 1 ? own : other, side == 1 ? other : own};
@@ -120,20 +122,29 @@ void ShotPlanner::Begin(const FieldView &view, int searchFrames_, int steerFrame
 			startVelocity[i][k] = velocities[i][k];
 		}
 	}
-	aimStart[0] = view.aim[0];
-	aimStart[1] = view.aim[1];
 	frameMs = view.dt > 0 ? view.dt : 16;
 	aimStep = Aim::SPEED * frameMs;
-	searchFrames = std::max(0, searchFrames_);
-	steerFrames = std::max(0, steerFrames_);
+	lastFire = std::max(0, lastFire_);
+	patience = std::min(std::max(0, patience_), lastFire);
+	urgent = false;
+	fanPhase = fanPhase_;
+	Follow(0, view.aim);
 	predictedCount = 0;
 	candidateCount = 0;
 	next = 0;
 	tried = 0;
 	best = -1;
+	nextReply = 0;
 	repliedCount = 0;
+	nextReplied = 0;
 	simulating = false;
 	phase = simulator.IsSetUp() ? PHASE_PREDICT : PHASE_DONE;
+}
+
+void ShotPlanner::Follow(int frame, const float aim[2]) {
+	frameNow = frame;
+	aimNow[0] = aim[0];
+	aimNow[1] = aim[1];
 }
 
 bool ShotPlanner::Work(SearchClock &clock) {
@@ -157,6 +168,7 @@ bool ShotPlanner::Work(SearchClock &clock) {
 			break;
 		}
 	}
+	sliceCount++;
 	lastSliceMicros = clock.Microseconds() - start;
 	lastSliceSteps = steps;
 	return phase == PHASE_DONE;
@@ -166,8 +178,10 @@ bool ShotPlanner::Work(SearchClock &clock) {
 // Predicting the field while the side aims
 
 void ShotPlanner::Predict(int &steps) {
-	// The latest shot goes after every frame of search and steering and the firing one.
-	const int horizon = std::min(MAX_PREDICTED, ((searchFrames + steerFrames + 1) * frameMs) / PHYSICS_STEP + 2);
+	// The latest shot goes at the end of the last frame it may be fired in; lead hits look
+	// further ahead.
+	const int horizon =
+		std::min(MAX_PREDICTED, ((lastFire + 1) * frameMs) / PHYSICS_STEP + 2 + settings.leads * LEAD_STEPS);
 	if (!simulating) {
 		simulator.SetTimeCap(horizon * PHYSICS_STEP);
 		simulator.Place(startAt[0], startAt[1], startAt[2]);
@@ -194,6 +208,7 @@ void ShotPlanner::Predict(int &steps) {
 	}
 	if (predictedCount >= horizon || simulator.IsOver()) {
 		simulating = false;
+		urgent = simulator.GetOutcome().goalFor == 3 - side;
 		MakeCandidates();
 		phase = candidateCount > 0 ? PHASE_EVALUATE : PHASE_DONE;
 	}
@@ -207,7 +222,7 @@ const float *ShotPlanner::PredictedAt(int step) const {
 // ---------------------------------------------------------------------------------------------
 // Candidates
 
-void ShotPlanner::AddCandidate(int kind, float direction, float strength, float goalY) {
+void ShotPlanner::AddCandidate(int kind, float direction, float strength, float goalY, int lead) {
 	if (candidateCount >= MAX_CANDIDATES) {
 		return;
 	}
@@ -217,11 +232,28 @@ void ShotPlanner::AddCandidate(int kind, float direction, float strength, float 
 	c.direction = direction;
 	c.strength = strength;
 	c.goalY = goalY;
+	c.lead = lead;
+}
+
+void ShotPlanner::AddLeads() {
+	// Only a rolling ball is worth meeting further on.
+	const float *ball = PredictedAt(0);
+	if (Length(ball[2], ball[3]) < LEAD_SPEED) {
+		return;
+	}
+	for (int k = 1; k <= settings.leads; k++) {
+		AddCandidate(KIND_LEAD, 0.0f, MAX_SHOT, 0.0f, k * LEAD_STEPS);
+		AddCandidate(KIND_LEAD, 0.0f, 0.6f * MAX_SHOT, 0.0f, k * LEAD_STEPS);
+	}
 }
 
 void ShotPlanner::MakeCandidates() {
 	candidateCount = 0;
-	// Straight hits first, the likeliest goals, so that a cut-short search has tried them.
+	// With the ball on its way into the own goal, meeting it comes first.
+	if (urgent) {
+		AddLeads();
+	}
+	// Straight hits next, the likeliest goals, so that a cut-short search has tried them.
 	const int points = std::max(1, settings.goalPoints);
 	for (int offset = 0; offset <= settings.aimOffsets; offset++) {
 		for (int sign = offset == 0 ? 1 : -1; sign <= 1; sign += 2) {
@@ -234,12 +266,15 @@ void ShotPlanner::MakeCandidates() {
 			}
 		}
 	}
+	if (!urgent) {
+		AddLeads();
+	}
 	AddCandidate(KIND_GUARD, 0.0f, 1.0f, 0.0f);
 	AddCandidate(KIND_GUARD, 0.0f, 1.3f, 0.0f);
 	AddCandidate(KIND_DISC, 0.0f, MAX_SHOT, 0.0f);
 	for (int d = 0; d < settings.fanDirections; d++) {
 		for (int s = 1; s <= settings.fanStrengths; s++) {
-			const float heading = 2.0f * PI * d / settings.fanDirections;
+			const float heading = 2.0f * PI * (d + fanPhase) / settings.fanDirections;
 			AddCandidate(KIND_FAN, heading, MAX_SHOT * s / settings.fanStrengths, 0.0f);
 		}
 	}
@@ -248,18 +283,19 @@ void ShotPlanner::MakeCandidates() {
 bool ShotPlanner::Resolve(Candidate &c) const {
 	const int ownIndex = side == 1 ? 1 : 2;
 	const int otherIndex = 3 - ownIndex;
-	int fireStep = ((searchFrames + 1) * frameMs) / PHYSICS_STEP;
-	float strength = c.strength;
-	int di = 0, dj = 0, frames = 0;
+	const int earliest = urgent ? 0 : patience;
+	int fireFrame = std::max(frameNow, earliest);
+	int di = 0, dj = 0;
 	float own[2] = {0.0f, 0.0f};
-	// The disc and the ball move while the side steers: settle on the shot for the step it goes at.
+	// The disc and the ball move on while the side steers: settle on the shot for the frame it
+	// goes in.
 	for (int pass = 0; pass < 3; pass++) {
-		const float *field = PredictedAt(fireStep);
+		const float *field = PredictedAt(((fireFrame + 1) * frameMs) / PHYSICS_STEP);
 		const float *ball = field;
 		own[0] = field[4 * ownIndex];
 		own[1] = field[4 * ownIndex + 1];
 		float heading = c.direction;
-		strength = c.strength;
+		float strength = c.strength;
 		switch (c.kind) {
 		case KIND_STRAIGHT: {
 			const float u[2] = {attack[0] - ball[0], c.goalY - ball[1]};
@@ -282,30 +318,37 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 		case KIND_DISC:
 			heading = std::atan2(field[4 * otherIndex + 1] - own[1], field[4 * otherIndex] - own[0]);
 			break;
+		case KIND_LEAD: {
+			const float *later = PredictedAt(((fireFrame + 1) * frameMs) / PHYSICS_STEP + c.lead);
+			heading = std::atan2(later[1] - own[1], later[0] - own[0]);
+			break;
+		}
 		default:
 			break;
 		}
-		// The steering reaches only so far: shorten the shot until it does.
+		// The steering reaches only so far in the turn: shorten the shot until it does.
+		int frames = 0;
 		for (;; strength *= 0.85f) {
 			if (strength < 2.0f) {
 				return false;
 			}
 			const float want[2] = {own[0] + strength * std::cos(heading), own[1] + strength * std::sin(heading)};
-			di = static_cast<int>(std::lround((want[0] - aimStart[0]) / aimStep));
-			dj = static_cast<int>(std::lround((want[1] - aimStart[1]) / aimStep));
+			di = static_cast<int>(std::lround((want[0] - aimNow[0]) / aimStep));
+			dj = static_cast<int>(std::lround((want[1] - aimNow[1]) / aimStep));
 			frames = std::max(std::abs(di), std::abs(dj));
-			if (frames <= steerFrames) {
+			if (frameNow + frames <= lastFire) {
 				break;
 			}
 		}
-		fireStep = ((searchFrames + frames + 1) * frameMs) / PHYSICS_STEP;
+		fireFrame = std::max(frameNow + frames, earliest);
 	}
-	c.frames = frames;
-	c.fireStep = fireStep;
-	c.aimPoint[0] = aimStart[0] + di * aimStep;
-	c.aimPoint[1] = aimStart[1] + dj * aimStep;
-	c.shot[0] = c.aimPoint[0] - own[0];
-	c.shot[1] = c.aimPoint[1] - own[1];
+	c.fireFrame = fireFrame;
+	c.fireStep = ((fireFrame + 1) * frameMs) / PHYSICS_STEP;
+	c.aimPoint[0] = aimNow[0] + di * aimStep;
+	c.aimPoint[1] = aimNow[1] + dj * aimStep;
+	const float *field = PredictedAt(c.fireStep);
+	c.shot[0] = c.aimPoint[0] - field[4 * ownIndex];
+	c.shot[1] = c.aimPoint[1] - field[4 * ownIndex + 1];
 	const float length = Length(c.shot[0], c.shot[1]);
 	return length >= 1.0f && length <= MAX_SHOT + aimStep;
 }
@@ -316,26 +359,19 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 void ShotPlanner::Evaluate(int &steps) {
 	if (!simulating) {
 		while (next < candidateCount && !Resolve(candidates[next])) {
-			candidates[next].value = -2.0f * GOAL_VALUE;
-			candidates[next].replied = -2.0f * GOAL_VALUE;
+			candidates[next].value = candidates[next].score = -2.0f * GOAL_VALUE;
 			next++;
 		}
 		if (next >= candidateCount) {
-			if (settings.replies > 0 && best >= 0) {
+			if (settings.replies > 0) {
 				ChooseReplied();
-				phase = PHASE_REPLY;
-			} else {
-				phase = PHASE_DONE;
 			}
+			phase = nextReplied < repliedCount ? PHASE_REPLY : PHASE_DONE;
 			return;
 		}
 		const Candidate &c = candidates[next];
-		const float *field = PredictedAt(c.fireStep);
-		const float at[3][2] = {{field[0], field[1]}, {field[4], field[5]}, {field[8], field[9]}};
-		const float velocity[3][2] = {{field[2], field[3]}, {field[6], field[7]}, {field[10], field[11]}};
 		simulator.SetTimeCap(settings.shotCap);
-		simulator.Place(at[0], at[1], at[2]);
-		simulator.SetStartVelocities(velocity[0], velocity[1], velocity[2]);
+		PlaceBodies(PredictedAt(c.fireStep));
 		const sgVec3 aim = {-c.shot[0], -c.shot[1], 0.0f};
 		simulator.Shoot(side, aim);
 		simulating = true;
@@ -343,60 +379,141 @@ void ShotPlanner::Evaluate(int &steps) {
 	const int before = simulator.GetOutcome().time;
 	const bool over = simulator.Advance(CHUNK);
 	steps += (simulator.GetOutcome().time - before) / PHYSICS_STEP + 1;
+	Candidate &c = candidates[next];
+	if (settings.replies > 0 && !c.moving && !over && simulator.GetOutcome().time >= settings.replyAt) {
+		// The other side does not wait for things to rest: its reply goes from this moment.
+		float at[3][2], velocity[3][2];
+		simulator.ReadBodies(at, velocity);
+		for (int b = 0; b < 3; b++) {
+			c.reply[b][0] = at[b][0];
+			c.reply[b][1] = at[b][1];
+			c.reply[b][2] = velocity[b][0];
+			c.reply[b][3] = velocity[b][1];
+		}
+		c.moving = true;
+	}
 	if (!over) {
 		return;
 	}
 	simulating = false;
-	Candidate &c = candidates[next];
+	tried++;
 	const ShotSimulator::Outcome &outcome = simulator.GetOutcome();
 	c.value = JudgeOutcome(outcome);
-	c.replied = c.value;
 	c.end[0][0] = outcome.ball[0];
 	c.end[0][1] = outcome.ball[1];
 	for (int d = 0; d < 2; d++) {
 		c.end[1 + d][0] = outcome.disc[d][0];
 		c.end[1 + d][1] = outcome.disc[d][1];
 	}
-	tried++;
-	if (best < 0 || c.value > candidates[best].value) {
-		best = next;
+	if (!c.moving) {
+		// At rest (or in a goal) before the other side could act: it replies from there.
+		for (int b = 0; b < 3; b++) {
+			c.reply[b][0] = c.end[b][0];
+			c.reply[b][1] = c.end[b][1];
+			c.reply[b][2] = c.reply[b][3] = 0.0f;
+		}
 	}
-	next++;
+	Judged(c.value);
+}
+
+void ShotPlanner::StartReplies(int index) {
+	replying = index;
+	MakeReplies(candidates[index]);
+	nextReply = 0;
+	worstReply = candidates[index].value;
 }
 
 void ShotPlanner::ChooseReplied() {
+	// The best few by value that the other side could still answer, best first.
 	repliedCount = 0;
+	const int keep = std::min(settings.repliedCandidates, MAX_REPLIED);
 	for (int i = 0; i < candidateCount; i++) {
-		if (candidates[i].value > -GOAL_VALUE) {
-			replied[repliedCount++] = i;
+		const Candidate &c = candidates[i];
+		if (c.value <= -GOAL_VALUE || (c.value >= GOAL_VALUE / 2 && !c.moving)) {
+			continue;
+		}
+		int at = repliedCount;
+		while (at > 0 && candidates[replied[at - 1]].value < c.value) {
+			at--;
+		}
+		if (at >= keep) {
+			continue;
+		}
+		repliedCount = std::min(repliedCount + 1, keep);
+		for (int j = repliedCount - 1; j > at; j--) {
+			replied[j] = replied[j - 1];
+		}
+		replied[at] = i;
+	}
+	nextReplied = 0;
+	if (repliedCount > 0) {
+		StartReplies(replied[0]);
+	}
+}
+
+void ShotPlanner::PlaceBodies(const float *field) {
+	const float at[3][2] = {{field[0], field[1]}, {field[4], field[5]}, {field[8], field[9]}};
+	const float velocity[3][2] = {{field[2], field[3]}, {field[6], field[7]}, {field[10], field[11]}};
+	simulator.Place(at[0], at[1], at[2]);
+	simulator.SetStartVelocities(velocity[0], velocity[1], velocity[2]);
+}
+
+void ShotPlanner::Pick() {
+	// Only what the steering can still reach from where the aim stands now.
+	const int framesLeft = lastFire - frameNow;
+	for (int i = 0; i < candidateCount; i++) {
+		const Candidate &c = candidates[i];
+		const float way = std::max(std::fabs(c.aimPoint[0] - aimNow[0]), std::fabs(c.aimPoint[1] - aimNow[1]));
+		if (c.score > -GOAL_VALUE * 2.0f && way <= (framesLeft + 0.5f) * aimStep &&
+		    (best < 0 || c.score > candidates[best].score)) {
+			best = i;
 		}
 	}
-	const int keep = std::min(repliedCount, std::max(1, settings.repliedCandidates));
-	std::partial_sort(replied, replied + keep, replied + repliedCount,
-		[this](int a, int b) { return candidates[a].value > candidates[b].value; });
-	repliedCount = keep;
-	next = 0;
-	nextReply = 0;
+}
+
+void ShotPlanner::Judged(float score) {
+	Candidate &c = candidates[next];
+	c.score = score;
+	if (best < 0 || c.score > candidates[best].score) {
+		best = next;
+	}
+	next++;
+	phase = PHASE_EVALUATE;
 }
 
 void ShotPlanner::MakeReplies(const Candidate &c) {
-	// The other side's straight hits at this side's goal, from where the shot left things.
-	const float *ball = c.end[0];
-	const float *other = c.end[side == 1 ? 2 : 1];
+	// The other side's straight hits at this side's goal, at where the ball will be when its
+	// disc gets there.
+	const float *ball = c.reply[0];
+	const float *other = c.reply[side == 1 ? 2 : 1];
 	replyCount = 0;
 	const float turns[3] = {0.0f, -0.02f, 0.02f};
 	const float shares[2] = {1.0f, 0.7f};
-	for (int p = -1; p <= 1 && replyCount < settings.replies; p++) {
-		const float goalY = defend[1] + MOUTH_SPREAD * goalHalfWidth * p;
-		const float u[2] = {defend[0] - ball[0], goalY - ball[1]};
-		const float l = Length(u[0], u[1]);
-		if (l <= 0.0f) {
-			continue;
+	// First the blocks: the disc sent at the ball where it will be, which stops a goal as well.
+	for (float share : shares) {
+		const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT; // units per second
+		const float lead = Length(ball[0] - other[0], ball[1] - other[1]) / (0.8f * speed); // seconds
+		const float heading = std::atan2(ball[1] + lead * ball[3] - other[1], ball[0] + lead * ball[2] - other[0]);
+		if (replyCount < settings.replies) {
+			replyShots[replyCount][0] = share * MAX_SHOT * std::cos(heading);
+			replyShots[replyCount][1] = share * MAX_SHOT * std::sin(heading);
+			replyCount++;
 		}
-		const float ghost[2] = {ball[0] - CONTACT_DISTANCE * u[0] / l, ball[1] - CONTACT_DISTANCE * u[1] / l};
-		const float heading = std::atan2(ghost[1] - other[1], ghost[0] - other[0]);
-		for (float turn : turns) {
-			for (float share : shares) {
+	}
+	for (int p = -1; p <= 1 && replyCount < settings.replies; p++) {
+		for (float share : shares) {
+			const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT; // units per second
+			const float lead = Length(ball[0] - other[0], ball[1] - other[1]) / (0.8f * speed); // seconds
+			const float at[2] = {ball[0] + lead * ball[2], ball[1] + lead * ball[3]};
+			const float goalY = defend[1] + MOUTH_SPREAD * goalHalfWidth * p;
+			const float u[2] = {defend[0] - at[0], goalY - at[1]};
+			const float l = Length(u[0], u[1]);
+			if (l <= 0.0f) {
+				continue;
+			}
+			const float ghost[2] = {at[0] - CONTACT_DISTANCE * u[0] / l, at[1] - CONTACT_DISTANCE * u[1] / l};
+			const float heading = std::atan2(ghost[1] - other[1], ghost[0] - other[0]);
+			for (float turn : turns) {
 				if (replyCount < settings.replies) {
 					replyShots[replyCount][0] = share * MAX_SHOT * std::cos(heading + turn);
 					replyShots[replyCount][1] = share * MAX_SHOT * std::sin(heading + turn);
@@ -408,28 +525,26 @@ void ShotPlanner::MakeReplies(const Candidate &c) {
 }
 
 void ShotPlanner::Reply(int &steps) {
-	if (next >= repliedCount) {
-		phase = PHASE_DONE;
-		return;
-	}
-	Candidate &c = candidates[replied[next]];
+	Candidate &c = candidates[replying];
 	if (!simulating) {
-		if (nextReply == 0) {
-			MakeReplies(c);
-			worstReply = c.value;
-		}
-		if (c.value >= GOAL_VALUE / 2 || nextReply >= replyCount) {
-			// A goal ends the turn's play; else every reply has been tried.
-			c.replied = c.value + REPLY_WEIGHT * (std::min(worstReply, c.value) - c.value);
-			next++;
-			nextReply = 0;
+		if (nextReply >= replyCount) {
+			// A reply can only pull a value down, by a share of what the worst one leaves.
+			c.score = c.value + REPLY_WEIGHT * (std::min(worstReply, c.value) - c.value);
+			const int steeredTo = best;
+			best = -1;
 			Pick();
+			if (best < 0) {
+				best = steeredTo; // nothing else within reach
+			}
+			if (++nextReplied < repliedCount) {
+				StartReplies(replied[nextReplied]);
+			} else {
+				phase = PHASE_DONE;
+			}
 			return;
 		}
-		const float still[2] = {0.0f, 0.0f};
 		simulator.SetTimeCap(settings.replyCap);
-		simulator.Place(c.end[0], c.end[1], c.end[2]);
-		simulator.SetStartVelocities(still, still, still);
+		PlaceBodies(&c.reply[0][0]);
 		const sgVec3 aim = {-replyShots[nextReply][0], -replyShots[nextReply][1], 0.0f};
 		simulator.Shoot(3 - side, aim);
 		simulating = true;
@@ -441,23 +556,9 @@ void ShotPlanner::Reply(int &steps) {
 		return;
 	}
 	simulating = false;
+	tried++;
 	worstReply = std::min(worstReply, JudgeOutcome(simulator.GetOutcome()));
 	nextReply++;
-	tried++;
-}
-
-void ShotPlanner::Pick() {
-	// Among the candidates whose replies are all tried, the best after them.
-	int pick = -1;
-	for (int i = 0; i < next; i++) {
-		const int index = replied[i];
-		if (pick < 0 || candidates[index].replied > candidates[pick].replied) {
-			pick = index;
-		}
-	}
-	if (pick >= 0) {
-		best = pick;
-	}
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -8,38 +8,47 @@
 class SearchClock;
 struct FieldView;
 
-// The search of the planning levels. At a turn's start it predicts how the field moves on while
-// the side aims, makes its candidate shots (straight hits sending the ball across the goal
-// mouth, a fan of directions and strengths all round, a run back to guard its own goal, a hit
-// on the other disc), tries each in a ShotSimulator until everything rests and scores where it
-// leaves the ball and the discs. It can also try the other side's best replies to its best
-// candidates. It works in slices that keep to a number of simulated steps and to a time on a
-// clock, and it never allocates after SetUp.
+// The search of the planning levels. At a turn's start it predicts how the field moves on
+// while the side aims; then it makes its candidate shots (straight hits sending the ball across
+// the goal mouth, hits at where a rolling ball will be, a run back to guard its own goal, a hit
+// on the other disc, a fan of directions and strengths all round), tries each in a
+// ShotSimulator until everything rests and judges where it leaves the ball and the discs. Once
+// all are tried it can try the other side's replies to the best few: blocks and straight hits
+// at this side's goal, going replyAt after the shot (the other side need not wait for things to
+// rest), and pull each of those down towards what its worst reply leaves. It works in slices
+// that keep to a number of simulated steps and to a time on a clock, and it allocates nothing
+// after SetUp.
 //
-// A turn as the planner sees it, in frames of the first frame's length: searchFrames frames of
-// search with the aim held still, then steering frames in which the aim point moves one aim
-// step (Aim::SPEED × frame) along each axis it needs, then the frame that fires. Every
-// candidate's aim point is one such steering can reach, and it is tried from the field as the
-// prediction says it will be when that frame's shot goes.
+// The search goes on while the side steers towards the best shot found so far. The turn, as
+// the planner sees it, is a run of frames as long as the first; each frame the aim point moves
+// one aim step (Aim::SPEED × frame) along each axis it needs. A candidate is judged for the
+// frame it is tried in: its aim point is one the steering can reach from where the aim stands
+// then, and its shot goes the frame after it is reached, but not before the level's patience
+// has passed (unless the ball is on its way into the own goal), and never after the turn's
+// last safe frame. The field it is tried in is the one predicted for that moment.
 class ShotPlanner {
 public:
 	static constexpr int MAX_CANDIDATES = 256;
 	static constexpr int MAX_REPLIES = 32;
+	static constexpr int MAX_REPLIED = 8;
 	static constexpr int MAX_PREDICTED = 601;    // steps: a 5 s turn and some
 	static constexpr float MAX_SHOT = 59.9f;     // units of aim, just inside the aim's own limit
 	static constexpr float GOAL_VALUE = 1000.0f;
+	static constexpr int CHUNK = 8;              // steps between looks at the clock
 
 	struct Settings {
 		int fanDirections;      // directions all round the disc
 		int fanStrengths;       // strengths along each of them
 		int goalPoints;         // points across the goal mouth the ball is sent to
 		int aimOffsets;         // turns either side of each straight hit
-		int replies;            // the other side's replies tried per candidate; 0 tries none
-		int repliedCandidates;  // how many of the best candidates get replies
+		int replies;            // the other side's replies tried per replied candidate; 0 tries none
+		int leads;              // hits at where a moving ball will be, that many times ahead
 		int stepsPerSlice;      // simulated steps per slice at most
 		int sliceMicros;        // µs per slice at most
 		int shotCap;            // ms simulated of a candidate shot before it is judged
 		int replyCap;           // ms simulated of a reply
+		int replyAt;            // ms after the shot the other side's reply goes, if things still move
+		int repliedCandidates;  // how many of the best get replies once all are tried
 	};
 
 	struct Candidate {
@@ -47,16 +56,19 @@ public:
 		float direction;        // radians: the turn off a straight hit, or the fan's heading
 		float strength;         // units of aim wanted (shrunk when steering cannot reach it)
 		float goalY;            // units: the point of the mouth a straight hit sends the ball to
+		int lead;               // physics steps after the shot a lead hit meets the ball
 		float aimPoint[2];      // units: where the aim point must stand when the shot goes
 		float shot[2];          // units: the aim point less the disc then (the disc leaves at 1.5 ×)
-		int frames;             // steering frames from the search's end
+		int fireFrame;          // frame of the turn the shot goes in
 		int fireStep;           // physics steps from the turn's start to the shot
 		float value;            // of where the shot leaves things, for the planning side
-		float replied;          // value after the other side's best reply (when tried)
+		float score;            // value, pulled down by the other side's best reply when tried
 		float end[3][2];        // units: ball, disc 1, disc 2 where the shot left them
+		float reply[3][4];      // ball, disc 1, disc 2 when the reply goes: units, units per second
+		bool moving;            // the shot still ran at replyAt, so reply holds that moment
 	};
 
-	enum CandidateKind { KIND_STRAIGHT = 0, KIND_FAN, KIND_GUARD, KIND_DISC };
+	enum CandidateKind { KIND_STRAIGHT = 0, KIND_FAN, KIND_GUARD, KIND_DISC, KIND_LEAD };
 
 	ShotPlanner();
 
@@ -64,9 +76,14 @@ public:
 	bool SetUp(const Arena &arena, int side, const Settings &settings);
 	void Release();
 
-	// A new search from what the side sees in the first frame of its turn: searchFrames frames
-	// of search, then at most steerFrames frames to steer (view.dt long each).
-	void Begin(const FieldView &view, int searchFrames, int steerFrames);
+	// A new search from what the side sees in the first frame (0) of its turn: no shot goes
+	// before frame patience unless the ball is on its way into the own goal, none after frame
+	// lastFire. Frames are view.dt long.
+	// fanPhase (0 to 1) turns the fan by that share of the step between its directions, so that
+	// turns after turns look between them.
+	void Begin(const FieldView &view, int patience, int lastFire, float fanPhase = 0.0f);
+	// The frame of the turn now and where the aim point stands at its start; before each Work.
+	void Follow(int frame, const float aim[2]);
 	// Works until the search is done, the slice's steps are spent or sliceMicros have passed on
 	// clock. True when the search is done.
 	bool Work(SearchClock &clock);
@@ -80,7 +97,11 @@ public:
 	int GetCandidateCount() const { return candidateCount; }
 	int GetTried() const { return tried; }
 	int64_t GetLastSliceMicros() const { return lastSliceMicros; }
+	// Slices worked since SetUp.
+	long GetSliceCount() const { return sliceCount; }
 	int GetLastSliceSteps() const { return lastSliceSteps; }
+	// The ball rolls into the own goal unless the side acts: its shots may go at once.
+	bool IsUrgent() const { return urgent; }
 	const Settings &GetSettings() const { return settings; }
 	// How good a field is for the planning side, with the other side to move.
 	float Judge(const float ball[2], const float own[2], const float other[2]) const;
@@ -89,18 +110,23 @@ public:
 
 private:
 	enum Phase { PHASE_IDLE, PHASE_PREDICT, PHASE_EVALUATE, PHASE_REPLY, PHASE_DONE };
-	static constexpr int CHUNK = 8; // steps between looks at the clock
 
 	void Predict(int &steps);
 	void MakeCandidates();
-	void AddCandidate(int kind, float direction, float strength, float goalY);
+	void AddCandidate(int kind, float direction, float strength, float goalY, int lead = 0);
+	void AddLeads();
 	bool Resolve(Candidate &candidate) const;
 	void Evaluate(int &steps);
-	void ChooseReplied();
 	void MakeReplies(const Candidate &candidate);
 	void Reply(int &steps);
-	const float *PredictedAt(int step) const;
+	// The candidate tried scores score; on to the next.
+	void Judged(float score);
+	void ChooseReplied();
+	void StartReplies(int index);
 	void Pick();
+	// Puts the bodies where field has them: ball, disc 1, disc 2, each x, y, vx, vy.
+	void PlaceBodies(const float *field);
+	const float *PredictedAt(int step) const;
 
 	ShotSimulator simulator;
 	Settings settings;
@@ -112,11 +138,14 @@ private:
 
 	Phase phase;
 	// The turn.
-	float aimStart[2];        // units, the aim point while the search runs
+	float aimNow[2];          // units, the aim point at the start of the frame now
 	float aimStep;            // units per steering frame and axis
 	int frameMs;              // ms
-	int searchFrames;
-	int steerFrames;
+	int frameNow;
+	int patience;             // frames before the first shot may go
+	int lastFire;             // frame
+	bool urgent;
+	float fanPhase;           // share of a fan step
 	// The field at the turn's start: ball, disc 1, disc 2.
 	float startAt[3][2];      // units
 	float startVelocity[3][2];// units per second
@@ -127,17 +156,20 @@ private:
 
 	Candidate candidates[MAX_CANDIDATES];
 	int candidateCount;
-	int next;                 // the candidate (or replied candidate) being tried
-	int tried;
+	int next;                 // the candidate being tried
+	int tried;                // simulated shots, replies included
 	int best;                 // index, -1 for none yet
-	// The replies of the other side to the candidate being replied to.
-	int replied[MAX_CANDIDATES];   // indices of the candidates that get replies, best first
-	int repliedCount;
-	float replyShots[MAX_REPLIES][2];
+	// The other side's replies to the candidate being replied to.
+	float replyShots[MAX_REPLIES][2]; // units of aim
 	int replyCount;
 	int nextReply;
+	int replying;             // the candidate whose replies are being tried
+	int replied[MAX_REPLIED]; // indices of the candidates that get replies, best first
+	int repliedCount;
+	int nextReplied;
 	float worstReply;         // the lowest value a reply has left so far
 
+	long sliceCount;
 	int64_t lastSliceMicros;  // µs of the last slice
 	int lastSliceSteps;
 };
