@@ -1,0 +1,271 @@
+// Do the computer's levels really differ? Seeded "PC vs PC" matches of 4 × 1 minute, each run
+// in-process with the clock advancing 16 ms a frame and drawing off, for the pairings HARD vs
+// NORMAL, EXPERT vs HARD and NORMAL vs EASY; each seed is played twice with the sides swapped.
+// Reports goals per match and the first level's wins, draws and losses, the planner's time per
+// frame at each planning level (its slices are held under 2 ms), and the heap allocations of a
+// planner's frames once its match is set up (the aim is none).
+// Run under Xvfb from the build directory (where data/ is):
+//   xvfb-run -a -s "-screen 0 1024x768x24" bench/bench_levels [matches per pairing] [first seed] [pairings]
+// where pairings picks some of them by number, e.g. "02": 0 HARD vs NORMAL, 1 EXPERT vs HARD,
+// 2 NORMAL vs EASY (all three when left out).
+#include <SDL/SDL.h>
+#include <plib/ssg.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <time.h>
+#include <vector>
+
+#include "HeapCounter.h"
+#include "audio/SoundBank.h"
+#include "core/Clock.h"
+#include "core/FrameTimer.h"
+#include "core/LogFile.h"
+#include "core/Random.h"
+#include "core/VideoConfig.h"
+#include "input/NoxInput.h"
+#include "match/InGame.h"
+#include "options/OptionsRecord.h"
+#include "world/Arena.h"
+#include "world/Disc.h"
+#include "world/PlanningComputerPlayer.h"
+#include "world/SearchClock.h"
+
+namespace {
+
+const int FRAME_MS = 16;
+const char *const LEVEL_NAMES[4] = {"NORMAL", "EASY", "HARD", "EXPERT"};
+
+struct PlannerTimes {
+	long frames = 0;        // frames in which a planner worked a slice
+	double totalMs = 0.0;
+	double maxMs = 0.0;
+	double maxFrameMs = 0.0; // the whole match frame around the slice, for comparison
+	long over2Ms = 0;
+	long over2MsPreempted = 0; // of those, frames whose thread used under 2 ms of processor time
+};
+
+struct Pairing {
+	int first;  // the level whose wins are counted
+	int second;
+	int wins = 0, draws = 0, losses = 0;
+	long goals = 0;
+	int matches = 0;
+	int unfinished = 0;
+};
+
+PlannerTimes g_times[4];
+
+// Processor time this thread has used, ms: a slice that took long on the wall clock but not
+// here was held up by the machine, not by its own work.
+double ThreadCpuMs() {
+	timespec now;
+	clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+	return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
+}
+
+// The planner of a side, or null when that side does not plan.
+const ShotPlanner *PlannerOf(const InGame &game, int side) {
+	const auto *planning = dynamic_cast<const PlanningComputerPlayer *>(game.GetControls().GetComputer(side));
+	return planning ? &planning->GetPlanner() : nullptr;
+}
+
+// Plays one match; returns false when it did not run to its end.
+bool PlayMatch(uint32_t seed, int level1, int level2, int goals[2]) {
+	ManualClock clock(1000);
+	FrameTimer timer(&clock);
+	g_timer = &timer;
+	InGame game;
+	game.SetSeed(seed);
+	game.SetDrawing(false);
+	game.SetComputerLevel(1, level1);
+	game.SetComputerLevel(2, level2);
+	if (!game.Init()) {
+		fprintf(stderr, "match set-up failed; run from the build directory\n");
+		g_timer = nullptr;
+		return false;
+	}
+	const int levels[2] = {level1, level2};
+	bool finished = false;
+	for (int frame = 0; frame < 200000; frame++) {
+		clock.Advance(FRAME_MS);
+		long slices[2];
+		for (int side = 1; side <= 2; side++) {
+			const ShotPlanner *planner = PlannerOf(game, side);
+			slices[side - 1] = planner ? planner->GetSliceCount() : 0;
+		}
+		const auto start = std::chrono::steady_clock::now();
+		const double cpuStart = ThreadCpuMs();
+		const bool running = game.Frame();
+		const double frameCpuMs = ThreadCpuMs() - cpuStart;
+		const double frameMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+		for (int side = 1; side <= 2 && running; side++) {
+			const ShotPlanner *planner = PlannerOf(game, side);
+			if (planner && planner->GetSliceCount() != slices[side - 1]) {
+				PlannerTimes &t = g_times[levels[side - 1]];
+				const double ms = planner->GetLastSliceMicros() / 1000.0;
+				t.frames++;
+				t.totalMs += ms;
+				t.maxMs = std::max(t.maxMs, ms);
+				t.maxFrameMs = std::max(t.maxFrameMs, frameMs);
+				t.over2Ms += ms > 2.0;
+				t.over2MsPreempted += ms > 2.0 && frameCpuMs < 2.0;
+			}
+		}
+		if (!running) {
+			finished = true;
+			break;
+		}
+	}
+	goals[0] = game.GetDisc(1)->GetGoals();
+	goals[1] = game.GetDisc(2)->GetGoals();
+	game.Deinit();
+	g_timer = nullptr;
+	return finished;
+}
+
+// A planner's turns on random fields of the match's arena, counting the heap allocations of
+// every frame after the first turn's.
+void CountPlannerAllocations(int level) {
+	ManualClock clock(1000);
+	FrameTimer timer(&clock);
+	g_timer = &timer;
+	InGame game;
+	game.SetSeed(5);
+	game.SetDrawing(false);
+	if (!game.Init()) {
+		g_timer = nullptr;
+		return;
+	}
+	Random random(9);
+	SystemSearchClock searchClock;
+	// Made after the match, so it goes before the match's physics library closes.
+	std::unique_ptr<PlanningComputerPlayer> player(new PlanningComputerPlayer(random, searchClock, level));
+	player->SetUpField(*game.GetWorld().GetArena(), 1);
+	long frames = 0, counted = 0;
+	for (int turn = 0; turn < 20; turn++) {
+		FieldView view = {};
+		float *places[3] = {view.ball, view.own, view.other};
+		for (float *p : places) {
+			p[0] = 100.0f * random.Unit() - 50.0f;
+			p[1] = 60.0f * random.Unit() - 30.0f;
+		}
+		view.ballVelocity[0] = 40.0f * random.Signed();
+		view.aim[0] = view.own[0] + 2.0f;
+		view.aim[1] = view.own[1];
+		view.dt = FRAME_MS;
+		player->StartTurn();
+		for (view.turnLeft = 2000; view.turnLeft > 0; view.turnLeft -= FRAME_MS) {
+			const long before = allocations;
+			counting = turn > 0;
+			player->Decide(view);
+			counting = false;
+			if (turn > 0) {
+				frames++;
+				counted += allocations - before;
+			}
+		}
+	}
+	printf("  %s: %ld heap allocations in %ld planner frames after the first turn (aim 0)\n", LEVEL_NAMES[level],
+		counted, frames);
+	player.reset();
+	game.Deinit();
+	g_timer = nullptr;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+	const int perPairing = argc > 1 ? std::max(2, atoi(argv[1])) : 20;
+	const uint32_t firstSeed = argc > 2 ? static_cast<uint32_t>(atoi(argv[2])) : 1000;
+	LogFile log;
+	log.Open("bench_levels.log", "Kelvane");
+	g_log = &log;
+	SDL_Init(SDL_INIT_VIDEO);
+	if (!SDL_SetVideoMode(320, 240, 32, SDL_OPENGL)) {
+		fprintf(stderr, "no OpenGL window: run under Xvfb\n");
+		return 1;
+	}
+	ssgInit();
+	VideoConfig video;
+	g_videoConfig = &video;
+	NoxInput input;
+	input.Init();
+	input.EnableKeyboard(0, true); // the computer sides steer through the match's key reading
+	g_input = &input;
+	setenv("SDL_AUDIODRIVER", "dummy", 1);
+	SoundBank sound;
+	sound.Init();
+	g_sound = &sound;
+	g_options.SetDefaults();
+	g_options.mode = MODE_PC_VS_PC;
+	g_options.matchLength = 1;
+	g_options.music = 0;
+	g_options.arena = -1; // both arenas, by the seed
+
+	Pairing pairings[3] = {{LEVEL_HARD, LEVEL_NORMAL}, {LEVEL_EXPERT, LEVEL_HARD}, {LEVEL_NORMAL, LEVEL_EASY}};
+	const auto wallStart = std::chrono::steady_clock::now();
+	const char *chosen = argc > 3 ? argv[3] : "012";
+	for (Pairing &p : pairings) {
+		if (!strchr(chosen, '0' + static_cast<int>(&p - pairings))) {
+			continue;
+		}
+		for (int i = 0; i < perPairing; i++) {
+			const uint32_t seed = firstSeed + i / 2;
+			const bool swapped = i % 2 == 1;
+			int goals[2] = {0, 0};
+			const bool finished = swapped ? PlayMatch(seed, p.second, p.first, goals)
+			                              : PlayMatch(seed, p.first, p.second, goals);
+			const int mine = goals[swapped ? 1 : 0], theirs = goals[swapped ? 0 : 1];
+			p.matches++;
+			p.unfinished += !finished;
+			p.goals += mine + theirs;
+			p.wins += mine > theirs;
+			p.draws += mine == theirs;
+			p.losses += mine < theirs;
+			printf("  %s vs %s, seed %u, %s on side %d: %d:%d\n", LEVEL_NAMES[p.first], LEVEL_NAMES[p.second], seed,
+				LEVEL_NAMES[p.first], swapped ? 2 : 1, mine, theirs);
+			fflush(stdout);
+		}
+	}
+	const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+
+	printf("\n\"PC vs PC\", 4 x 1 minute, shoot time %d s, 16 ms per frame, drawing off, %d matches per pairing\n",
+		g_options.shootTime, perPairing);
+	static const double aims[3] = {0.75, 0.60, 0.75};
+	for (int i = 0; i < 3; i++) {
+		const Pairing &p = pairings[i];
+		if (p.matches == 0) {
+			continue;
+		}
+		const int decided = p.wins + p.losses;
+		printf("  %-6s vs %-6s: wins %2d, draws %2d, losses %2d (win %.0f%%, draw %.0f%%, loss %.0f%%); "
+		       "wins of the decided %.0f%% (aim %.0f%%); goals per match %.1f%s\n",
+			LEVEL_NAMES[p.first], LEVEL_NAMES[p.second], p.wins, p.draws, p.losses, 100.0 * p.wins / p.matches,
+			100.0 * p.draws / p.matches, 100.0 * p.losses / p.matches, decided ? 100.0 * p.wins / decided : 0.0,
+			100.0 * aims[i], static_cast<double>(p.goals) / p.matches,
+			p.unfinished ? " (some did not finish)" : "");
+	}
+	printf("planner time per frame it works in (aim: never over 2 ms)\n");
+	for (int level : {LEVEL_HARD, LEVEL_EXPERT}) {
+		const PlannerTimes &t = g_times[level];
+		printf("  %-6s: %ld frames, mean %.3f ms, max %.3f ms, %ld over 2 ms (%ld of them in frames that used under 2 ms "
+		       "of processor time); the longest whole match frame with a slice %.3f ms\n",
+			LEVEL_NAMES[level], t.frames, t.frames ? t.totalMs / t.frames : 0.0, t.maxMs, t.over2Ms, t.over2MsPreempted,
+			t.maxFrameMs);
+	}
+	printf("heap allocations of the planners\n");
+	CountPlannerAllocations(LEVEL_HARD);
+	CountPlannerAllocations(LEVEL_EXPERT);
+	printf("wall time %.1f s\n", wallSeconds);
+
+	sound.Deinit();
+	g_log = nullptr;
+	log.Close();
+	SDL_Quit();
+	return 0;
+}
