@@ -9,6 +9,7 @@ struct NamedKey {
 	const char *name;
 };
 
+// clang-format off
 const NamedKey NAMED_KEYS[] = {
 	{SDLK_SPACE, "SPACE"},         {SDLK_DELETE, "DELETE"},       {SDLK_KP0, "KEYPAD 0"},
 	{SDLK_KP1, "KEYPAD 1"},        {SDLK_KP2, "KEYPAD 2"},        {SDLK_KP3, "KEYPAD 3"},
@@ -19,6 +20,7 @@ const NamedKey NAMED_KEYS[] = {
 	{SDLK_RCTRL, "RIGHT CTRL"},    {SDLK_LCTRL, "LEFT CTRL"},     {SDLK_RALT, "RIGHT ALT"},
 	{SDLK_LALT, "LEFT ALT"},
 };
+// clang-format on
 
 } // namespace
 

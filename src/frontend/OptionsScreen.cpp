@@ -80,6 +80,7 @@ bool OptionsScreen::Build() {
 		const char *label;
 	};
 	// In the order of the labels; from LABEL_LEVEL on a script may leave them out.
+	// clang-format off
 	static const Pair pairs[LABEL_ERROR] = {
 		{"btn_match", OnMatch, "lbl_match"},     {"btn_shoot", OnShoot, "lbl_shoot"},
 		{"btn_mode", OnMode, "lbl_mode"},        {"btn_daytime", OnDaytime, "lbl_daytime"},
@@ -88,6 +89,7 @@ bool OptionsScreen::Build() {
 		{"btn_level", OnLevel, "lbl_level"},     {"btn_guide", OnGuide, "lbl_guide"},
 		{"btn_replay", OnReplay, "lbl_replay"},
 	};
+	// clang-format on
 	for (int i = 0; i < LABEL_ERROR; i++) {
 		const bool optional = i >= LABEL_LEVEL;
 		HookButton(pairs[i].button, pairs[i].handler, optional);

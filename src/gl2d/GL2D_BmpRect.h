@@ -7,12 +7,14 @@
 // size, the last copy cut. Nothing is stretched.
 class GL2D_BmpRect : public GL2D_Bitmap {
 public:
+	// clang-format off
 	enum Part {
 		TOP_LEFT, TOP, TOP_RIGHT,
 		LEFT, CENTRE, RIGHT,
 		BOTTOM_LEFT, BOTTOM, BOTTOM_RIGHT,
 		PART_COUNT
 	};
+	// clang-format on
 	static constexpr size_t MAX_REGION_LINE = 31;  // characters of a region line
 
 	// Reads a ".nbr" file: image path, alpha image path or "-", then nine lines "x,y,w,h".

@@ -13,6 +13,7 @@ struct KeyCode {
 
 // Keys of the extended block (arrows, Home, keypad Enter, right Ctrl and Alt...) share the code
 // of their main-block or keypad twin; only the set-1 prefix byte tells them apart.
+// clang-format off
 const KeyCode KEY_CODES[] = {
 	{SDLK_ESCAPE, 1},
 	{SDLK_1, 2}, {SDLK_2, 3}, {SDLK_3, 4}, {SDLK_4, 5}, {SDLK_5, 6},
@@ -42,6 +43,7 @@ const KeyCode KEY_CODES[] = {
 	{SDLK_END, 79}, {SDLK_DOWN, 80}, {SDLK_PAGEDOWN, 81}, {SDLK_INSERT, 82}, {SDLK_DELETE, 83},
 	{SDLK_LSUPER, 91}, {SDLK_RSUPER, 92}, {SDLK_MENU, 93},
 };
+// clang-format on
 
 // Indexed by SDL key symbol, filled once from the list above.
 class ScanCodeTable {

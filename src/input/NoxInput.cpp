@@ -125,10 +125,12 @@ NI_Mouse *NoxInput::GetMouse(int index) const {
 }
 
 void NoxInput::SetInputMode(int newMode) {
+	// clang-format off
 	static const Uint8 inputTypes[] = {
 		SDL_KEYDOWN, SDL_KEYUP, SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION,
 		SDL_JOYBUTTONDOWN, SDL_JOYBUTTONUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP,
 	};
+	// clang-format on
 	mode = newMode;
 	// SDL_EventState empties the whole queue; a quit request waiting in it must survive.
 	SDL_Event quit;

@@ -13,6 +13,7 @@
 namespace {
 
 std::string DefaultBytes() {
+	// clang-format off
 	const unsigned char bytes[88] = {
 		4, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
 		1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0,
@@ -21,6 +22,7 @@ std::string DefaultBytes() {
 		111, 0, 0, 0, 107, 0, 0, 0, 110, 0, 0, 0, 109, 0, 0, 0, 112, 0, 0, 0,
 		'o', 'k', 'n', 'm', 'p', 0, 0, 0,
 	};
+	// clang-format on
 	return std::string(reinterpret_cast<const char *>(bytes), sizeof(bytes));
 }
 

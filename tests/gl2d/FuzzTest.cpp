@@ -23,11 +23,13 @@ const unsigned SEED = 20261206;
 
 
 std::string Damage(const std::string &good, std::mt19937 &random) {
+	// clang-format off
 	static const char *const pieces[] = {
 		"-1", "0", "-32768", "32767", "65535", "65536", "-65536", "2147483647", "-2147483648",
 		"99999999999999999999", ",", ",,,", "\n", "\r\n", "\r", " ", "\t", "-", "%s%n%d", "pic.bmp",
 		"wide.bmp", "pic_a.bmp", "a.nsbr", "b.nsbr", "DejaVuSans.ttf", "+", "0x10", "1e9", ".", "/",
 	};
+	// clang-format on
 	std::string text = good;
 	int edits = 1 + random() % 4;
 	for (int e = 0; e < edits; e++) {

@@ -98,6 +98,7 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 	EXPECT_EQ(run.game.Wait(), 0);
 
 	const std::string done = "Message: MAIN: ...Done!";
+	// clang-format off
 	EXPECT_TRUE(EntriesInOrder(LogEntries(run.Log()), {
 		changes, done,                                                   // the menu
 		changes, "Message: INGAME: Initialization...", done,             // the match
@@ -109,6 +110,7 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 		changes, done,                                                   // quit
 		changes, "Message: SOUND: Deinitialization...", "Message: DEINIT: Engine deinitialization...",
 	}));
+	// clang-format on
 	EXPECT_TRUE(run.Clean());
 	EXPECT_NE(run.Log().find("--- Log closed on "), std::string::npos);
 }
