@@ -47,7 +47,7 @@ void WriteFrameFiles(const std::string &dir) {
 	SDL_SaveBMP(image, (dir + "/frame.bmp").c_str());
 	SDL_FreeSurface(image);
 	WriteText(dir + "/frame.nbr", dir + "/frame.bmp\n-\n0,0,8,8\n8,0,8,8\n16,0,8,8\n0,8,8,8\n8,8,8,8\n"
-	                                    "16,8,8,8\n0,16,8,8\n8,16,8,8\n16,16,8,8\n");
+										"16,8,8,8\n0,16,8,8\n8,16,8,8\n16,16,8,8\n");
 }
 
 void DrawFrames(const GL2D_BmpRect &frame, const GL2D_Rect &clip) {
@@ -85,7 +85,7 @@ struct Tally {
 
 	void Print(const char *what, int frames) const {
 		printf("%-34s %8.3f ms, %6.2f heap allocations (%.2f by new)\n", what, ms / frames,
-		       double(allocations) / frames, double(newAllocations) / frames);
+			double(allocations) / frames, double(newAllocations) / frames);
 	}
 };
 
@@ -148,9 +148,9 @@ int main() {
 				SDL_GL_SwapBuffers();
 			}
 			printf("%d glyphs and %d nine-part frames (150 x 50, every other clipped) per frame,\n",
-			       GLYPH_LINES * GLYPHS_PER_LINE, FRAMES_DRAWN);
-			printf("%d frames measured after %d to warm up, %dx%d window; per frame:\n", MEASURED, WARM_UP, WIDTH,
-			       HEIGHT);
+				GLYPH_LINES * GLYPHS_PER_LINE, FRAMES_DRAWN);
+			printf(
+				"%d frames measured after %d to warm up, %dx%d window; per frame:\n", MEASURED, WARM_UP, WIDTH, HEIGHT);
 			frames.Print("50 nine-part frames", MEASURED);
 			glyphs.Print("2000 glyphs", MEASURED);
 			finish.Print("glFinish (rasterising)", MEASURED);

@@ -107,8 +107,8 @@ double Since(std::chrono::steady_clock::time_point start) {
 }
 
 void PushEvent(std::mt19937 &random) {
-	static const SDLKey keys[] = {SDLK_TAB, SDLK_RETURN, SDLK_BACKSPACE, SDLK_LEFT, SDLK_RIGHT, SDLK_UP,
-	                              SDLK_DOWN, SDLK_PAGEUP, SDLK_PAGEDOWN, SDLK_a, SDLK_e, SDLK_SPACE};
+	static const SDLKey keys[] = {SDLK_TAB, SDLK_RETURN, SDLK_BACKSPACE, SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN,
+		SDLK_PAGEUP, SDLK_PAGEDOWN, SDLK_a, SDLK_e, SDLK_SPACE};
 	SDL_Event event = {};
 	const Uint16 x = static_cast<Uint16>(random() % WIDTH), y = static_cast<Uint16>(random() % HEIGHT);
 	switch (random() % 4) {
@@ -228,12 +228,13 @@ int main() {
 		}
 
 		printf("40 widgets from a script, %dx%d, %d frames with one input event each (no scripted events),\n"
-		       "measured after %d frames to warm up\n", WIDTH, HEIGHT, FRAMES, WARM_UP);
+			   "measured after %d frames to warm up\n",
+			WIDTH, HEIGHT, FRAMES, WARM_UP);
 		printf("%-36s %8.3f ms\n", "building the screen (script)", buildMs);
 		printf("%-36s %8.3f ms, %6.2f heap allocations (%.2f by new)\n", "drawing, per frame", drawMs / FRAMES,
-		       double(frameAllocations) / FRAMES, double(frameNew) / FRAMES);
+			double(frameAllocations) / FRAMES, double(frameNew) / FRAMES);
 		printf("%-36s %8.3f ms, %6.2f heap allocations (%.2f by new)\n", "input event, each", eventMs / FRAMES,
-		       double(eventAllocations) / FRAMES, double(eventNew) / FRAMES);
+			double(eventAllocations) / FRAMES, double(eventNew) / FRAMES);
 		printf("%-36s %8.3f ms\n", "glFinish (rasterising), per frame", finishMs / FRAMES);
 		printf("%-36s %8.3f ms\n", "one event-script run", scriptMs);
 	}

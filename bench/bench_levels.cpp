@@ -41,7 +41,7 @@ const int FRAME_MS = 16;
 const char *const LEVEL_NAMES[4] = {"NORMAL", "EASY", "HARD", "EXPERT"};
 
 struct PlannerTimes {
-	long frames = 0;        // frames in which a planner worked a slice
+	long frames = 0; // frames in which a planner worked a slice
 	double totalMs = 0.0;
 	double maxMs = 0.0;
 	double maxFrameMs = 0.0; // the whole match frame around the slice, for comparison
@@ -50,7 +50,7 @@ struct PlannerTimes {
 };
 
 struct Pairing {
-	int first;  // the level whose wins are counted
+	int first; // the level whose wins are counted
 	int second;
 	int wins = 0, draws = 0, losses = 0;
 	long goals = 0;
@@ -102,7 +102,8 @@ bool PlayMatch(uint32_t seed, int level1, int level2, int goals[2]) {
 		const double cpuStart = ThreadCpuMs();
 		const bool running = game.Frame();
 		const double frameCpuMs = ThreadCpuMs() - cpuStart;
-		const double frameMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+		const double frameMs =
+			std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 		for (int side = 1; side <= 2 && running; side++) {
 			const ShotPlanner *planner = PlannerOf(game, side);
 			if (planner && planner->GetSliceCount() != slices[side - 1]) {
@@ -218,8 +219,8 @@ int main(int argc, char **argv) {
 			const uint32_t seed = firstSeed + i / 2;
 			const bool swapped = i % 2 == 1;
 			int goals[2] = {0, 0};
-			const bool finished = swapped ? PlayMatch(seed, p.second, p.first, goals)
-			                              : PlayMatch(seed, p.first, p.second, goals);
+			const bool finished =
+				swapped ? PlayMatch(seed, p.second, p.first, goals) : PlayMatch(seed, p.first, p.second, goals);
 			const int mine = goals[swapped ? 1 : 0], theirs = goals[swapped ? 0 : 1];
 			p.matches++;
 			p.unfinished += !finished;
@@ -244,17 +245,17 @@ int main(int argc, char **argv) {
 		}
 		const int decided = p.wins + p.losses;
 		printf("  %-6s vs %-6s: wins %2d, draws %2d, losses %2d (win %.0f%%, draw %.0f%%, loss %.0f%%); "
-		       "wins of the decided %.0f%% (aim %.0f%%); goals per match %.1f%s\n",
+			   "wins of the decided %.0f%% (aim %.0f%%); goals per match %.1f%s\n",
 			LEVEL_NAMES[p.first], LEVEL_NAMES[p.second], p.wins, p.draws, p.losses, 100.0 * p.wins / p.matches,
 			100.0 * p.draws / p.matches, 100.0 * p.losses / p.matches, decided ? 100.0 * p.wins / decided : 0.0,
-			100.0 * aims[i], static_cast<double>(p.goals) / p.matches,
-			p.unfinished ? " (some did not finish)" : "");
+			100.0 * aims[i], static_cast<double>(p.goals) / p.matches, p.unfinished ? " (some did not finish)" : "");
 	}
 	printf("planner time per frame it works in (aim: never over 2 ms)\n");
 	for (int level : {LEVEL_HARD, LEVEL_EXPERT}) {
 		const PlannerTimes &t = g_times[level];
-		printf("  %-6s: %ld frames, mean %.3f ms, max %.3f ms, %ld over 2 ms (%ld of them in frames that used under 2 ms "
-		       "of processor time); the longest whole match frame with a slice %.3f ms\n",
+		printf(
+			"  %-6s: %ld frames, mean %.3f ms, max %.3f ms, %ld over 2 ms (%ld of them in frames that used under 2 ms "
+			"of processor time); the longest whole match frame with a slice %.3f ms\n",
 			LEVEL_NAMES[level], t.frames, t.frames ? t.totalMs / t.frames : 0.0, t.maxMs, t.over2Ms, t.over2MsPreempted,
 			t.maxFrameMs);
 	}

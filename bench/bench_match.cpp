@@ -62,7 +62,7 @@ struct RunFigures {
 	long quietAllocations = 0; // heap allocations in those frames
 	long replayFrames = 0;     // frames that showed a goal again
 	long replayAllocations = 0;
-	double maxSliceMs = 0.0;   // the longest slice a planning computer worked in a frame
+	double maxSliceMs = 0.0; // the longest slice a planning computer worked in a frame
 	bool finished = false;
 };
 
@@ -181,10 +181,10 @@ void BenchGuide() {
 	printf("  frame time with the aim guide: mean %.3f ms, 99th percentile %.3f ms (aim: mean under 8 ms)\n",
 		Mean(guided.frameMs), Percentile(guided.frameMs, 0.99));
 	printf("  rules without drawing: mean %.4f ms per frame with the guide, %.4f ms without; 99th percentile "
-		"%.3f ms with\n",
+		   "%.3f ms with\n",
 		Mean(guidedRules.frameMs), Mean(unguidedRules.frameMs), Percentile(guidedRules.frameMs, 0.99));
-	printf("  heap allocations in quiet play frames with the guide: %ld in %ld frames\n",
-		guidedRules.quietAllocations, guidedRules.quietFrames);
+	printf("  heap allocations in quiet play frames with the guide: %ld in %ld frames\n", guidedRules.quietAllocations,
+		guidedRules.quietFrames);
 }
 
 // Both sides at one level, without drawing: the rules' frame time holds the computers' thinking.
@@ -197,8 +197,8 @@ bool BenchLevels() {
 	for (int level : order) {
 		g_options.level = static_cast<uint8_t>(level);
 		RunFigures figures = PlayMatch(false);
-		printf("  %-6s frame: mean %.4f ms, 99th percentile %.3f ms, max %.3f ms", names[level],
-			Mean(figures.frameMs), Percentile(figures.frameMs, 0.99), Percentile(figures.frameMs, 1.0));
+		printf("  %-6s frame: mean %.4f ms, 99th percentile %.3f ms, max %.3f ms", names[level], Mean(figures.frameMs),
+			Percentile(figures.frameMs, 0.99), Percentile(figures.frameMs, 1.0));
 		if (level == LEVEL_HARD || level == LEVEL_EXPERT) {
 			printf("; longest planner slice %.3f ms (aim: 2 ms at most)", figures.maxSliceMs);
 		}

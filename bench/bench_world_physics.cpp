@@ -122,10 +122,10 @@ void free(void *p) {
 namespace {
 
 const int STEPS = 10000;
-const int STEP_MS = 10;           // fixed physics step
-const int FRAME_MS = 16;          // one frame of the match
-const int COLLISION_MS = 20;      // at most one collision pass per this much frame time
-const int SHOT_EVERY_MS = 1500;   // a turn's shot
+const int STEP_MS = 10;         // fixed physics step
+const int FRAME_MS = 16;        // one frame of the match
+const int COLLISION_MS = 20;    // at most one collision pass per this much frame time
+const int SHOT_EVERY_MS = 1500; // a turn's shot
 const int MAX_CONTACTS = 6;
 
 typedef std::chrono::steady_clock Clock;
@@ -164,7 +164,7 @@ void Shoot(Disc &disc, const Ball &ball, int turn) {
 		sgSetVec3(aim, 1.0f, 0.0f, 0.0f);
 		length = 1.0f;
 	}
-	const float strength = 20.0f + (turn * 13) % 40;          // aim lengths 20 to 59
+	const float strength = 20.0f + (turn * 13) % 40;                     // aim lengths 20 to 59
 	const float angle = ((turn * 37) % 61 - 30) * SG_DEGREES_TO_RADIANS; // up to 30° off
 	const float x = aim[0], y = aim[1];
 	aim[0] = (x * std::cos(angle) - y * std::sin(angle)) * strength / length;
@@ -186,7 +186,7 @@ int main(int argc, char **argv) {
 	ssgInit();
 
 	OptionsRecord options;
-	options.SetDefaults(); // by day in "xeno"
+	options.SetDefaults();    // by day in "xeno"
 	options.character[1] = 2; // "babe"
 	Random random(1);
 	counting = true; // the build itself allocates, which shows the counting works
@@ -280,8 +280,8 @@ int main(int argc, char **argv) {
 
 	sgVec3 p;
 	ball->GetPosition(p);
-	printf("world physics: %d steps of %d ms, %d frames of %d ms, %d collision passes, %d shots\n", steps,
-	       STEP_MS, frames, FRAME_MS, passes, turn);
+	printf("world physics: %d steps of %d ms, %d frames of %d ms, %d collision passes, %d shots\n", steps, STEP_MS,
+		frames, FRAME_MS, passes, turn);
 	printf("  physics step (friction + world step): %8.4f ms\n", Ms(stepTime) / steps);
 	printf("  collision pass:                       %8.4f ms\n", Ms(collideTime) / passes);
 	printf("  update (ball, discs, arena + drift):  %8.4f ms\n", Ms(updateTime) / updates);
@@ -290,11 +290,11 @@ int main(int argc, char **argv) {
 #else
 	printf("  heap allocations while building the world: %lu\n", buildAllocations);
 	printf("  heap allocations per frame: %.3f (steps %lu, collision %lu, updates %lu in %d frames)\n",
-	       double(stepAllocations + collideAllocations + updateAllocations) / frames, stepAllocations,
-	       collideAllocations, updateAllocations, frames);
+		double(stepAllocations + collideAllocations + updateAllocations) / frames, stepAllocations, collideAllocations,
+		updateAllocations, frames);
 #endif
 	printf("  ball at rest at (%.2f, %.2f), inside the walls: %s\n", p[0], p[1],
-	       (std::fabs(p[0]) < 70.0f && std::fabs(p[1]) < 42.0f) ? "yes" : "NO");
+		(std::fabs(p[0]) < 70.0f && std::fabs(p[1]) < 42.0f) ? "yes" : "NO");
 
 	world.reset();
 	SDL_Quit();

@@ -30,9 +30,8 @@ SDL_Surface *SetVideoMode(int width, int height, int bitsPerPixel, int depthBits
 } // namespace
 
 System::System()
-	: setMode(SetVideoMode), toggle(SDL_WM_ToggleFullScreen), fullscreenChanged(false), screen(nullptr),
-	  screenWidth(0), screenHeight(0), videoConfig(nullptr),
-	  input(nullptr), sound(nullptr) {}
+	: setMode(SetVideoMode), toggle(SDL_WM_ToggleFullScreen), fullscreenChanged(false), screen(nullptr), screenWidth(0),
+	  screenHeight(0), videoConfig(nullptr), input(nullptr), sound(nullptr) {}
 
 System::~System() {
 	Shutdown();

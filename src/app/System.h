@@ -12,8 +12,7 @@ class VideoConfig;
 class System {
 public:
 	// Opens the video mode; the seam lets tests refuse depth sizes without a display.
-	typedef SDL_Surface *(*SetModeFunction)(int width, int height, int bitsPerPixel, int depthBits,
-		bool fullscreen);
+	typedef SDL_Surface *(*SetModeFunction)(int width, int height, int bitsPerPixel, int depthBits, bool fullscreen);
 
 	static const char *const CAPTION;
 	// What SDL says when no visual has the depth buffer asked for; only then is a smaller one tried.

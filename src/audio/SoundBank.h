@@ -25,7 +25,7 @@ enum SoundSlot {
 class SoundBank {
 public:
 	static constexpr int SLOT_COUNT = 32;
-	static constexpr int MIX_RATE = 44100;   // Hz
+	static constexpr int MIX_RATE = 44100; // Hz
 	static constexpr int CHANNEL_COUNT = 32;
 
 	SoundBank();

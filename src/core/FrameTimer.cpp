@@ -7,8 +7,7 @@
 FrameTimer *g_timer = nullptr;
 
 FrameTimer::FrameTimer(Clock *clock_)
-	: clock(clock_), currentTime(0), previousTime(0), lastFpsTime(0), fpsInterval(0),
-	  framesCounted(0), fps(0.0f) {
+	: clock(clock_), currentTime(0), previousTime(0), lastFpsTime(0), fpsInterval(0), framesCounted(0), fps(0.0f) {
 	assert(clock);
 	currentTime = previousTime = Now();
 }

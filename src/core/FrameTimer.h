@@ -24,12 +24,12 @@ public:
 
 private:
 	Clock *clock;
-	uint32_t currentTime;     // ms, at the last Update
-	uint32_t previousTime;    // ms, at the Update before
-	uint32_t lastFpsTime;     // ms, of the last rate measurement
-	uint32_t fpsInterval;     // ms between rate measurements, 0 = none
-	uint32_t framesCounted;   // frames since the last measurement
-	float fps;                // frames per second
+	uint32_t currentTime;   // ms, at the last Update
+	uint32_t previousTime;  // ms, at the Update before
+	uint32_t lastFpsTime;   // ms, of the last rate measurement
+	uint32_t fpsInterval;   // ms between rate measurements, 0 = none
+	uint32_t framesCounted; // frames since the last measurement
+	float fps;              // frames per second
 };
 
 // The process-wide frame timer; set by program entry, replaceable by tests.

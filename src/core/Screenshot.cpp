@@ -9,8 +9,7 @@ bool SaveScreenshot(const char *fileName, int width, int height) {
 	if (!fileName || width <= 0 || height <= 0) {
 		return false;
 	}
-	SDL_Surface *image = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24,
-		0x0000FF, 0x00FF00, 0xFF0000, 0);
+	SDL_Surface *image = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
 	if (!image) {
 		return false;
 	}

@@ -4,8 +4,7 @@
 
 #include "core/LogFile.h"
 
-StateMachine::StateMachine(GameStateFactory *factory_)
-	: factory(factory_), current(STATE_NONE), object(nullptr) {
+StateMachine::StateMachine(GameStateFactory *factory_) : factory(factory_), current(STATE_NONE), object(nullptr) {
 	assert(factory);
 }
 
@@ -64,9 +63,7 @@ bool StateMachine::RunGameStateFrame() {
 			return true;
 		}
 		return SetGameState(current == STATE_MENU ? object->NextState() : STATE_MENU);
-	case STATE_QUIT:
-		return false;
-	default:
-		return true;
+	case STATE_QUIT: return false;
+	default: return true;
 	}
 }

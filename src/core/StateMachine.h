@@ -22,7 +22,7 @@ private:
 
 	GameStateFactory *factory; // not owned
 	GameState current;
-	GameStateObject *object;   // the current state's object, owned
+	GameStateObject *object; // the current state's object, owned
 };
 
 #endif

@@ -27,10 +27,10 @@ public:
 	bool Fullscreen() const { return fullscreen; }
 
 private:
-	int width;        // pixels, of the screen
-	int height;       // pixels
-	int askedWidth;   // pixels, as the file gave them
-	int askedHeight;  // pixels
+	int width;       // pixels, of the screen
+	int height;      // pixels
+	int askedWidth;  // pixels, as the file gave them
+	int askedHeight; // pixels
 	int bitsPerPixel;
 	bool fullscreen;
 };

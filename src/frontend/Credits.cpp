@@ -34,8 +34,8 @@ void SetUpCreditsLight() {
 } // namespace
 
 Credits::Credits()
-	: font1(nullptr), font2(nullptr), panel(nullptr), script(nullptr), scriptText(), scriptLength(0), scriptRuns(false), frameTime(0),
-	  stepTime(0), currentStep(-1), screenWidth(640), screenHeight(480), musicLoaded(false) {}
+	: font1(nullptr), font2(nullptr), panel(nullptr), script(nullptr), scriptText(), scriptLength(0), scriptRuns(false),
+	  frameTime(0), stepTime(0), currentStep(-1), screenWidth(640), screenHeight(480), musicLoaded(false) {}
 
 Credits::~Credits() {
 	Deinit();
@@ -161,7 +161,7 @@ void Credits::StartStep() {
 		fclose(in);
 		if (tooLong) {
 			Log(LOG_WARNING, "CREDITS: %s is longer than %d bytes; its step shows no text", step.scriptFile,
-			    SCRIPT_SIZE);
+				SCRIPT_SIZE);
 			return;
 		}
 		scriptRuns = true;

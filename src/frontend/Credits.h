@@ -47,17 +47,17 @@ private:
 	ArenaBackdrop backdrop;
 	GL2D_BmpText *font1;
 	GL2D_BmpText *font2;
-	GL2D_BmpRect *panel;     // drawn behind the texts, so they read over any part of the scene
+	GL2D_BmpRect *panel; // drawn behind the texts, so they read over any part of the scene
 	ScriptState *script;
 	CreditsFile file;
 	char scriptText[SCRIPT_SIZE];
-	size_t scriptLength;     // bytes of scriptText in use
-	bool scriptRuns;         // false once this step's script failed or could not be read
-	int frameTime;           // ms, never negative
-	int stepTime;            // ms spent in the current text step
-	int currentStep;         // -1 before the first
-	int screenWidth;         // pixels
-	int screenHeight;        // pixels
+	size_t scriptLength; // bytes of scriptText in use
+	bool scriptRuns;     // false once this step's script failed or could not be read
+	int frameTime;       // ms, never negative
+	int stepTime;        // ms spent in the current text step
+	int currentStep;     // -1 before the first
+	int screenWidth;     // pixels
+	int screenHeight;    // pixels
 	bool musicLoaded;
 };
 

@@ -39,8 +39,7 @@ bool CreditsFile::Read(const char *path) {
 			ok = fscanf(file, "%255s %d", step.scriptFile, &step.duration) == 2;
 		}
 		if (!ok) {
-			Log(LOG_WARNING, "CREDITS: %s: step %d is missing or malformed; the credits end before it", path,
-			    i + 1);
+			Log(LOG_WARNING, "CREDITS: %s: step %d is missing or malformed; the credits end before it", path, i + 1);
 			break;
 		}
 		stepCount++;

@@ -35,5 +35,5 @@ const char *KeyName(int code) {
 
 bool IsAssignableKey(int code) {
 	return (code >= SDLK_SPACE && code <= SDLK_KP9) || (code >= SDLK_UP && code <= SDLK_LEFT) ||
-	       (code >= SDLK_RSHIFT && code <= SDLK_LALT);
+		   (code >= SDLK_RSHIFT && code <= SDLK_LALT);
 }

@@ -44,8 +44,8 @@ private:
 	uint8_t *Characters() const;
 
 	int player;
-	int state;           // State
-	int index;           // 0 up, 1 down, 2 left, 3 right, 4 fire
+	int state; // State
+	int index; // 0 up, 1 down, 2 left, 3 right, 4 fire
 	bool conflict;
 	WgItem *keyLabels[5];
 	WgItem *errorLabel;

@@ -26,8 +26,8 @@ namespace {
 int s_mouseX = 0; // pixels
 int s_mouseY = 0; // pixels
 
-const int RANDOM_ARENA_AT_START = 0;   // "xeno"
-const int RANDOM_ARENA_ON_CHANGE = 1;  // "tris"
+const int RANDOM_ARENA_AT_START = 0;  // "xeno"
+const int RANDOM_ARENA_ON_CHANGE = 1; // "tris"
 
 bool LoadPicture(GL2D_SimpleBmpRect *&picture, const char *file) {
 	picture = new GL2D_SimpleBmpRect();

@@ -59,10 +59,10 @@ private:
 	bool LoadArena(int arenaOption, int randomArena);
 	void FlyNextPath();
 
-	int width;              // pixels
-	int height;             // pixels
-	int currentScreen;      // Screen
-	int requestedScreen;    // Screen, shown at the end of the frame; 0 for none
+	int width;           // pixels
+	int height;          // pixels
+	int currentScreen;   // Screen
+	int requestedScreen; // Screen, shown at the end of the frame; 0 for none
 	MenuScreen *screen;
 	GameState nextState;
 	bool finished;

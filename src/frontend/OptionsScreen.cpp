@@ -221,7 +221,8 @@ void OptionsScreen::Back() {
 	}
 	menu.RequestScreen(MenuState::SCREEN_MAIN);
 	if (!g_options.Write(UserFilePath(USER_OPTIONS))) {
-		Log(LOG_ERROR, "MENU: %s could not be written; the options hold until the game ends", UserFilePath(USER_OPTIONS));
+		Log(LOG_ERROR, "MENU: %s could not be written; the options hold until the game ends",
+			UserFilePath(USER_OPTIONS));
 	}
 }
 

@@ -42,7 +42,7 @@ private:
 		LABEL_ARENA,
 		LABEL_LOGO1,
 		LABEL_LOGO2,
-		LABEL_LEVEL,  // the level, the guide and the replay are optional: older scripts lack them
+		LABEL_LEVEL, // the level, the guide and the replay are optional: older scripts lack them
 		LABEL_GUIDE,
 		LABEL_REPLAY,
 		LABEL_ERROR,

@@ -75,11 +75,11 @@ bool GL2D_Bitmap::BuildTiles(SDL_Surface *image, const GL2D_ColorKey *key, SDL_S
 	long long down = (image->h + TILE_SIZE - 1) / TILE_SIZE;
 	if (across * down > MAX_TILES || image->w > MAX_WIDTH) {
 		Log(LOG_WARNING, "GL2D: a %dx%d image is too large (over %d tiles or %d pixels wide), refused", image->w,
-		    image->h, MAX_TILES, MAX_WIDTH);
+			image->h, MAX_TILES, MAX_WIDTH);
 		return false;
 	}
-	if (alphaImage && (alphaImage->format->BytesPerPixel != 1 || alphaImage->w != image->w ||
-	                   alphaImage->h != image->h)) {
+	if (alphaImage &&
+		(alphaImage->format->BytesPerPixel != 1 || alphaImage->w != image->w || alphaImage->h != image->h)) {
 		Log(LOG_WARNING, "GL2D: alpha image is not an 8-bit image of the picture's size, ignored");
 		alphaImage = nullptr;
 	}

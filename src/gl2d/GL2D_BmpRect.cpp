@@ -46,8 +46,8 @@ bool GL2D_BmpRect::Load(const char *file) {
 			Log(LOG_WARNING, "GL2D: %s: region line %d is missing or not x,y,w,h, refused", file, i + 1);
 			return false;
 		}
-		if (v[0] < COORD_MIN || v[0] > COORD_MAX || v[1] < COORD_MIN || v[1] > COORD_MAX ||
-		    v[2] < 0 || v[2] > REGION_SIZE_MAX || v[3] < 0 || v[3] > REGION_SIZE_MAX) {
+		if (v[0] < COORD_MIN || v[0] > COORD_MAX || v[1] < COORD_MIN || v[1] > COORD_MAX || v[2] < 0 ||
+			v[2] > REGION_SIZE_MAX || v[3] < 0 || v[3] > REGION_SIZE_MAX) {
 			Log(LOG_WARNING, "GL2D: %s: region line %d is out of range, refused", file, i + 1);
 			return false;
 		}

@@ -15,7 +15,7 @@ public:
 		PART_COUNT
 	};
 	// clang-format on
-	static constexpr size_t MAX_REGION_LINE = 31;  // characters of a region line
+	static constexpr size_t MAX_REGION_LINE = 31; // characters of a region line
 
 	// Reads a ".nbr" file: image path, alpha image path or "-", then nine lines "x,y,w,h".
 	// False when the file cannot be opened, a line or a field is missing or out of range,

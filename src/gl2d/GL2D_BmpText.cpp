@@ -13,16 +13,14 @@ namespace {
 
 // Space to underscore, then e grave where the grave accent would be, the lower case letters
 // and braces, and e acute where DEL would be.
-const char DEFAULT_ORDER[] =
-	" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_"
-	"\xE8"
-	"abcdefghijklmnopqrstuvwxyz{|}~"
-	"\xE9";
+const char DEFAULT_ORDER[] = " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_"
+							 "\xE8"
+							 "abcdefghijklmnopqrstuvwxyz{|}~"
+							 "\xE9";
 
 // Region coordinates are 16-bit: x and y signed, w and h unsigned.
 bool Fits16(long long x, long long y, long long w, long long h) {
-	return x >= -32768 && x <= 32767 && y >= -32768 && y <= 32767 && w >= 0 && w <= 65535 && h >= 0 &&
-	       h <= 65535;
+	return x >= -32768 && x <= 32767 && y >= -32768 && y <= 32767 && w >= 0 && w <= 65535 && h >= 0 && h <= 65535;
 }
 
 } // namespace
@@ -42,8 +40,8 @@ bool GL2D_BmpText::Load(const char *file) {
 	}
 	std::string imagePath, alphaPath, orderTail;
 	int values[7]; // cell width, cell height, columns, unused, origin x, origin y, kerning
-	bool read = text.NextWord(imagePath, GL2D_TextFile::MAX_FILE_NAME) && text.NextWord(alphaPath, GL2D_TextFile::MAX_FILE_NAME) &&
-	            text.NextWord(orderTail, MAX_ORDER - 1);
+	bool read = text.NextWord(imagePath, GL2D_TextFile::MAX_FILE_NAME) &&
+				text.NextWord(alphaPath, GL2D_TextFile::MAX_FILE_NAME) && text.NextWord(orderTail, MAX_ORDER - 1);
 	for (int i = 0; read && i < 7; i++) {
 		read = text.NextInt(values[i]);
 	}
@@ -54,7 +52,7 @@ bool GL2D_BmpText::Load(const char *file) {
 	const int newCellWidth = values[0], newCellHeight = values[1], newColumns = values[2];
 	const int newOriginX = values[4], newOriginY = values[5], newKerning = values[6];
 	if (newCellWidth < 1 || newCellHeight < 1 || newColumns < 1 || newKerning < -MAX_KERNING ||
-	    newKerning > MAX_KERNING) {
+		newKerning > MAX_KERNING) {
 		Log(LOG_WARNING, "GL2D: %s: cell size, columns or kerning out of range, refused", file);
 		return false;
 	}
@@ -84,8 +82,8 @@ bool GL2D_BmpText::Load(const char *file) {
 	kerning = newKerning;
 	SetCharOrder(newOrder.c_str());
 	for (int i = 0; i < glyphCount; i++) {
-		glyphs.AddRegion(originX + (i % columns) * cellWidth, originY + (i / columns) * cellHeight, cellWidth,
-		                 cellHeight);
+		glyphs.AddRegion(
+			originX + (i % columns) * cellWidth, originY + (i / columns) * cellHeight, cellWidth, cellHeight);
 	}
 	return true;
 }
@@ -146,8 +144,7 @@ int GL2D_BmpText::Write(int newX, int newY, const char *newText) {
 	return Write(newX, newY);
 }
 
-int GL2D_BmpText::Write(int newX, int newY, const char *newText, const GL2D_Rect *newClip, int scrollX,
-                        int scrollY) {
+int GL2D_BmpText::Write(int newX, int newY, const char *newText, const GL2D_Rect *newClip, int scrollX, int scrollY) {
 	SetClip(newClip);
 	SetString(newText);
 	return Write(newX - scrollX, newY - scrollY);

@@ -10,8 +10,8 @@
 // sheet is the picture of character i of the character order.
 class GL2D_BmpText : public GL2D_Font {
 public:
-	static constexpr int MAX_ORDER = 127;           // characters in the character order
-	static constexpr int MAX_KERNING = 32767;       // pixels either way; keeps advances in range
+	static constexpr int MAX_ORDER = 127;     // characters in the character order
+	static constexpr int MAX_KERNING = 32767; // pixels either way; keeps advances in range
 
 	GL2D_BmpText();
 	~GL2D_BmpText() override;

@@ -24,7 +24,7 @@ bool Usable(const char *file) {
 	}
 	if (strlen(file) > GL2D_CacheManager::MAX_NAME) {
 		Log(LOG_WARNING, "GL2D: cache: a file name longer than %u characters, refused",
-		    unsigned(GL2D_CacheManager::MAX_NAME));
+			unsigned(GL2D_CacheManager::MAX_NAME));
 		return false;
 	}
 	return true;
@@ -43,8 +43,8 @@ GL2D_CacheManager::~GL2D_CacheManager() {
 template <class T>
 T *GL2D_CacheManager::Find(const std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color) {
 	for (const Entry<T> &entry : entries) {
-		if (entry.file == file && entry.color.r == color.r && entry.color.g == color.g &&
-		    entry.color.b == color.b && entry.color.a == color.a) {
+		if (entry.file == file && entry.color.r == color.r && entry.color.g == color.g && entry.color.b == color.b &&
+			entry.color.a == color.a) {
 			return entry.object.get();
 		}
 	}
@@ -52,8 +52,8 @@ T *GL2D_CacheManager::Find(const std::vector<Entry<T>> &entries, const char *fil
 }
 
 template <class T>
-T *GL2D_CacheManager::Keep(std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color,
-                           std::unique_ptr<T> object) {
+T *GL2D_CacheManager::Keep(
+	std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color, std::unique_ptr<T> object) {
 	// A failed load keeps nothing, so a later request tries again.
 	if (!object->Load(file)) {
 		return nullptr;

@@ -47,8 +47,8 @@ private:
 	template <class T>
 	static T *Find(const std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color);
 	template <class T>
-	static T *Keep(std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color,
-	               std::unique_ptr<T> object);
+	static T *Keep(
+		std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color, std::unique_ptr<T> object);
 
 	std::vector<Entry<GL2D_Font>> fonts;
 	std::vector<Entry<GL2D_BmpRect>> rects;

@@ -7,8 +7,7 @@
 #include "gl2d/GL2D_SimpleBmpRect.h"
 #include "gl2d/GL2D_TextFile.h"
 
-GL2D_Mouse::GL2D_Mouse()
-	: frameCount(0), hotSpotX(0), hotSpotY(0), frameDuration(0), elapsed(0), currentFrame(0) {}
+GL2D_Mouse::GL2D_Mouse() : frameCount(0), hotSpotX(0), hotSpotY(0), frameDuration(0), elapsed(0), currentFrame(0) {}
 
 GL2D_Mouse::~GL2D_Mouse() {
 	Release();

@@ -27,8 +27,8 @@ bool IntersectRect(const GL2D_Rect *a, const GL2D_Rect *b, GL2D_Rect *out) {
 	return true;
 }
 
-bool IntersectRectInt(int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh,
-                      int &outX, int &outY, int &outW, int &outH) {
+bool IntersectRectInt(
+	int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh, int &outX, int &outY, int &outW, int &outH) {
 	if (ay >= by + bh || ax >= bx + bw || ay + ah <= by || ax + aw <= bx) {
 		return false;
 	}

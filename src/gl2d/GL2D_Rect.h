@@ -23,7 +23,7 @@ struct GL2D_Color {
 bool IntersectRect(const GL2D_Rect *a, const GL2D_Rect *b, GL2D_Rect *out);
 
 // The same on integers; out is written only when the rectangles intersect.
-bool IntersectRectInt(int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh,
-                      int &outX, int &outY, int &outW, int &outH);
+bool IntersectRectInt(
+	int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh, int &outX, int &outY, int &outW, int &outH);
 
 #endif

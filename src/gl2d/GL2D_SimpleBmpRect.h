@@ -6,7 +6,6 @@
 // One picture drawn whole: its single region is the entire image (".nsbr" file).
 class GL2D_SimpleBmpRect : public GL2D_Bitmap {
 public:
-
 	// Reads a ".nsbr" file: the image path, then the alpha image path or "-". False when the
 	// file cannot be opened, lacks a line or names an image that needs too many tiles; an image
 	// that cannot be read leaves the picture empty and still gives true.

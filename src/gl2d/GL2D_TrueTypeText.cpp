@@ -14,10 +14,9 @@ namespace {
 
 // Space to underscore, lower case letters and braces (no grave accent), then a grave,
 // o grave, e grave, e acute, i grave and u grave.
-const char TRUETYPE_ORDER[] =
-	" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_"
-	"abcdefghijklmnopqrstuvwxyz{|}~"
-	"\xE0\xF2\xE8\xE9\xEC\xF9";
+const char TRUETYPE_ORDER[] = " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_"
+							  "abcdefghijklmnopqrstuvwxyz{|}~"
+							  "\xE0\xF2\xE8\xE9\xEC\xF9";
 
 #if SDL_BYTEORDER == SDL_BIG_ENDIAN
 const Uint32 MASK_R = 0xFF000000, MASK_G = 0x00FF0000, MASK_B = 0x0000FF00, MASK_A = 0x000000FF;
@@ -114,7 +113,7 @@ bool GL2D_TrueTypeText::Load(const char *file) {
 	int size = 0;
 	int key[3];
 	if (!text.NextWord(name, GL2D_TextFile::MAX_FILE_NAME) || !text.NextInt(size) || !text.NextWord(keyText, 32) ||
-	    !GL2D_ParseIntFields(keyText, 3, key)) {
+		!GL2D_ParseIntFields(keyText, 3, key)) {
 		Log(LOG_WARNING, "GL2D: %s lacks its font name, size or colour key, refused", file);
 		return false;
 	}
@@ -173,14 +172,14 @@ bool GL2D_TrueTypeText::BuildSheet(const int *key) {
 	}
 	const long long sheetHeight = static_cast<long long>(height) * rows;
 	const long long tiles = ((sheetWidth + GL2D_Bitmap::TILE_SIZE - 1) / GL2D_Bitmap::TILE_SIZE) *
-	                        ((sheetHeight + GL2D_Bitmap::TILE_SIZE - 1) / GL2D_Bitmap::TILE_SIZE);
+							((sheetHeight + GL2D_Bitmap::TILE_SIZE - 1) / GL2D_Bitmap::TILE_SIZE);
 	if (sheetWidth < 1 || sheetWidth > GL2D_Bitmap::MAX_WIDTH || tiles > GL2D_Bitmap::MAX_TILES) {
 		Log(LOG_WARNING, "GL2D: a %lldx%lld glyph sheet cannot be held, font refused", sheetWidth, sheetHeight);
 		return false;
 	}
 
-	SDL_Surface *sheet = SDL_CreateRGBSurface(SDL_SWSURFACE, static_cast<int>(sheetWidth),
-	                                          static_cast<int>(sheetHeight), 32, MASK_R, MASK_G, MASK_B, MASK_A);
+	SDL_Surface *sheet = SDL_CreateRGBSurface(
+		SDL_SWSURFACE, static_cast<int>(sheetWidth), static_cast<int>(sheetHeight), 32, MASK_R, MASK_G, MASK_B, MASK_A);
 	if (!sheet) {
 		return false;
 	}

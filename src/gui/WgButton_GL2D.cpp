@@ -5,8 +5,7 @@
 #include "gl2d/GL2D_BmpRect.h"
 #include "gui/WgLabel_GL2D.h"
 
-WgButton_GL2D::WgButton_GL2D(const char *name)
-	: WgButton(name), label(new WgLabel_GL2D(name)), clickTimer(0) {
+WgButton_GL2D::WgButton_GL2D(const char *name) : WgButton(name), label(new WgLabel_GL2D(name)), clickTimer(0) {
 	SetClassName("WgButton_GL2D");
 	label->SetPartOf(this);
 }

@@ -48,8 +48,7 @@ void WgEditBox::SetInputEvent(const NI_Event *event) {
 			cursor = std::min(cursor + 1, std::min(Length(), limit - 1));
 		}
 		return;
-	default:
-		break;
+	default: break;
 	}
 	unsigned char c = WgEventChar(event);
 	// Control characters are keys, not text.

@@ -33,8 +33,8 @@ protected:
 	void StopEditing();
 
 	char content[CONTENT_SIZE];
-	int limit;   // characters
-	int cursor;  // index into content
+	int limit;  // characters
+	int cursor; // index into content
 	bool editing;
 	bool loopMode;
 	bool emptyUnfocus;

@@ -24,12 +24,11 @@ int ClampSize(int value) {
 } // namespace
 
 WgItem::WgItem(const char *newName)
-	: x(0), y(0), w(0), h(0), parentClipX(0), parentClipY(0), parentClipW(0), parentClipH(0),
-	  drawOriginX(0), drawOriginY(0), grabX(-1), grabY(-1), focused(false), highlighted(false),
-	  lineCount(0), enabled(true), canReceiveFocus(true), canLoseFocus(true), visible(true),
-	  container(false), type(WG_TYPE_ITEM), handlers(), zOrder(0), dragX(0), dragY(0), dragW(0),
-	  dragH(0), draggable(false), cacheManager(nullptr), focusNode(nullptr), treeNode(nullptr),
-	  manager(nullptr), partOf(nullptr), prevLive(nullptr), nextLive(firstLive) {
+	: x(0), y(0), w(0), h(0), parentClipX(0), parentClipY(0), parentClipW(0), parentClipH(0), drawOriginX(0),
+	  drawOriginY(0), grabX(-1), grabY(-1), focused(false), highlighted(false), lineCount(0), enabled(true),
+	  canReceiveFocus(true), canLoseFocus(true), visible(true), container(false), type(WG_TYPE_ITEM), handlers(),
+	  zOrder(0), dragX(0), dragY(0), dragW(0), dragH(0), draggable(false), cacheManager(nullptr), focusNode(nullptr),
+	  treeNode(nullptr), manager(nullptr), partOf(nullptr), prevLive(nullptr), nextLive(firstLive) {
 	SetName(newName);
 	for (char *script : scripts) {
 		script[0] = '\0';
@@ -195,7 +194,7 @@ bool WgItem::IsOnDragRect(int mouseX, int mouseY, const NI_Event *event) const {
 	}
 	const NI_Mouse &mouse = event->mice[0];
 	return mouse.x >= mouseX + dragX && mouse.x <= mouseX + dragX + dragW && mouse.y >= mouseY + dragY &&
-	       mouse.y <= mouseY + dragY + dragH;
+		   mouse.y <= mouseY + dragY + dragH;
 }
 
 void WgItem::SetDragRect(int newX, int newY, int newW, int newH) {
@@ -307,7 +306,7 @@ const char *WgItem::GetLine(int index) const {
 
 GL2D_Rect WgItem::ParentClipRect() const {
 	return GL2D_Rect{static_cast<float>(parentClipX), static_cast<float>(parentClipY), static_cast<float>(parentClipW),
-	                 static_cast<float>(parentClipH)};
+		static_cast<float>(parentClipH)};
 }
 
 void WgItem::GetDrawOrigin(int *outX, int *outY) const {

@@ -47,14 +47,14 @@ typedef void (*WgCallback)(WgItem *item, void *context);
 // handlers and scripts, placed relative to its parent item in a manager's trees.
 class WgItem {
 public:
-	static constexpr int NAME_SIZE = 50;         // characters, terminator included
+	static constexpr int NAME_SIZE = 50; // characters, terminator included
 	static constexpr int CAPTION_LINES = 30;
 	static constexpr int LINE_SIZE = 255;        // characters of a caption line, terminator included
 	static constexpr int SCRIPT_NAME_SIZE = 256; // characters of a script file name, terminator included
 	static constexpr int CLASS_NAME_SIZE = 32;
 	static constexpr int SLOT_COUNT = 10;
-	static constexpr int MAX_COORD = 1 << 20;    // pixels either way; sums of nested positions stay in range
-	static constexpr int MAX_SIZE = 4096;        // pixels; a frame's pieces are walked, so drawing stays quick
+	static constexpr int MAX_COORD = 1 << 20; // pixels either way; sums of nested positions stay in range
+	static constexpr int MAX_SIZE = 4096;     // pixels; a frame's pieces are walked, so drawing stays quick
 
 	explicit WgItem(const char *name);
 	virtual ~WgItem();
@@ -179,11 +179,11 @@ protected:
 	// The look of a state: the index for a per-state table.
 	static int StateIndex(int status) { return status >= 0 && status < GI_MAX_STATES ? status : 0; }
 
-	int x, y;             // pixels, relative to the parent item
-	int w, h;             // pixels
+	int x, y;                                               // pixels, relative to the parent item
+	int w, h;                                               // pixels
 	int parentClipX, parentClipY, parentClipW, parentClipH; // absolute, from the draw walk
-	int drawOriginX, drawOriginY; // absolute origin of the parent, from the last Draw
-	int grabX, grabY;     // pixels, mouse minus item position at the last hit
+	int drawOriginX, drawOriginY;                           // absolute origin of the parent, from the last Draw
+	int grabX, grabY;                                       // pixels, mouse minus item position at the last hit
 	bool focused;
 	bool highlighted;
 
@@ -203,7 +203,7 @@ private:
 	bool canLoseFocus;
 	bool visible;
 	bool container;
-	int type;             // WgItemType
+	int type; // WgItemType
 	Handler handlers[SLOT_COUNT];
 	char scripts[SLOT_COUNT][SCRIPT_NAME_SIZE];
 	int zOrder;
@@ -211,8 +211,8 @@ private:
 	bool draggable;
 	char className[CLASS_NAME_SIZE];
 	GL2D_CacheManager *cacheManager;
-	WgNode *focusNode;    // owned by the manager
-	WgNode *treeNode;     // owned by the manager
+	WgNode *focusNode; // owned by the manager
+	WgNode *treeNode;  // owned by the manager
 	WgManager *manager;
 	WgItem *partOf;
 

@@ -53,7 +53,9 @@ public:
 			codes[key.sdlKey] = static_cast<unsigned char>(key.scanCode);
 		}
 	}
-	int Get(int sdlKey) const { return sdlKey >= 0 && sdlKey < SDLK_LAST ? codes[sdlKey] : static_cast<int>(WG_KEY_NONE); }
+	int Get(int sdlKey) const {
+		return sdlKey >= 0 && sdlKey < SDLK_LAST ? codes[sdlKey] : static_cast<int>(WG_KEY_NONE);
+	}
 
 private:
 	unsigned char codes[SDLK_LAST];

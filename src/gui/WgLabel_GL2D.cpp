@@ -23,9 +23,8 @@ int LineWidth(const GL2D_Font *font, const char *line) {
 } // namespace
 
 WgLabel_GL2D::WgLabel_GL2D(const char *name)
-	: WgLabel(name), verticalAlign(VALIGN_NONE), horizontalAlign(HALIGN_NONE), marginLeft(0),
-	  marginTop(0), marginRight(0), marginBottom(0), scrollMode(false), currentFont(nullptr), firstLineX(0),
-	  blockY(0), textClip() {
+	: WgLabel(name), verticalAlign(VALIGN_NONE), horizontalAlign(HALIGN_NONE), marginLeft(0), marginTop(0),
+	  marginRight(0), marginBottom(0), scrollMode(false), currentFont(nullptr), firstLineX(0), blockY(0), textClip() {
 	SetClassName("WgLabel_GL2D");
 	for (GL2D_Color &color : colors) {
 		color = GL2D_Color{1.0f, 1.0f, 1.0f, 1.0f};
@@ -57,12 +56,12 @@ void WgLabel_GL2D::Draw(int originX, int originY, int frameTime) {
 		border->Draw(originX + x, originY + y, w, h, &parentClip);
 	}
 	int clipX = 0, clipY = 0, clipW = 0, clipH = 0;
-	if (!font || !IntersectRectInt(left, top, innerW, innerH, parentClipX, parentClipY, parentClipW, parentClipH,
-	                               clipX, clipY, clipW, clipH)) {
+	if (!font || !IntersectRectInt(left, top, innerW, innerH, parentClipX, parentClipY, parentClipW, parentClipH, clipX,
+					 clipY, clipW, clipH)) {
 		return;
 	}
-	textClip = GL2D_Rect{static_cast<float>(clipX), static_cast<float>(clipY), static_cast<float>(clipW),
-	                     static_cast<float>(clipH)};
+	textClip = GL2D_Rect{
+		static_cast<float>(clipX), static_cast<float>(clipY), static_cast<float>(clipW), static_cast<float>(clipH)};
 	const GL2D_Color &color = colors[state];
 	font->SetColor(color.r, color.g, color.b, color.a);
 	const GL2D_Rect *previousClip = font->GetClip();

@@ -53,16 +53,16 @@ private:
 	WgLooks<GL2D_Font> fonts;
 	GL2D_Color colors[GI_MAX_STATES];
 	WgLooks<GL2D_BmpRect> borders;
-	int verticalAlign;   // WgVerticalAlign
-	int horizontalAlign; // WgHorizontalAlign
+	int verticalAlign;                                    // WgVerticalAlign
+	int horizontalAlign;                                  // WgHorizontalAlign
 	int marginLeft, marginTop, marginRight, marginBottom; // pixels
 	bool scrollMode;
 
 	// Of the last draw.
 	GL2D_Font *currentFont;
-	int firstLineX;      // pixels, absolute
-	int blockY;          // pixels, absolute
-	GL2D_Rect textClip;  // the font keeps pointing here while it writes
+	int firstLineX;     // pixels, absolute
+	int blockY;         // pixels, absolute
+	GL2D_Rect textClip; // the font keeps pointing here while it writes
 };
 
 #endif

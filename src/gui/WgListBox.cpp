@@ -12,9 +12,7 @@ WgListBox::WgListBox(const char *name) : WgItem(name), current(0), rowsPerPage(0
 void WgListBox::SetInputEvent(const NI_Event *event) {
 	const int last = GetNumEntry() - 1;
 	switch (WgEventKey(event)) {
-	case WG_KEY_ENTER:
-		FireEvent(GI_ON_ACTIVATE);
-		break;
+	case WG_KEY_ENTER: FireEvent(GI_ON_ACTIVATE); break;
 	case LB_CURSORUP:
 		if (current > 0) {
 			current--;
@@ -25,16 +23,13 @@ void WgListBox::SetInputEvent(const NI_Event *event) {
 			current++;
 		}
 		break;
-	case LB_PAGEUP:
-		current = std::max(0, current - rowsPerPage);
-		break;
+	case LB_PAGEUP: current = std::max(0, current - rowsPerPage); break;
 	case LB_PAGEDOWN:
 		if (last >= 0) {
 			current = std::min(last, current + rowsPerPage);
 		}
 		break;
-	default:
-		break;
+	default: break;
 	}
 }
 

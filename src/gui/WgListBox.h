@@ -50,7 +50,7 @@ public:
 
 protected:
 	std::vector<std::string> entries;
-	int current;      // index of the current entry
+	int current; // index of the current entry
 	int rowsPerPage;
 };
 

@@ -21,8 +21,8 @@ int ClampMargin(int value) {
 } // namespace
 
 WgListBox_GL2D::WgListBox_GL2D(const char *name)
-	: WgListBox(name), marginLeft(0), marginTop(0), marginRight(0), marginBottom(0), rowHeight(0),
-	  normalFont(nullptr), selectedFont(nullptr), firstVisible(0), buttonUp(MakeButton(this, "_ButtonUp")),
+	: WgListBox(name), marginLeft(0), marginTop(0), marginRight(0), marginBottom(0), rowHeight(0), normalFont(nullptr),
+	  selectedFont(nullptr), firstVisible(0), buttonUp(MakeButton(this, "_ButtonUp")),
 	  buttonDown(MakeButton(this, "_ButtonDown")) {
 	SetClassName("WgListBox_GL2D");
 	buttonUp->SetPartOf(this);

@@ -16,7 +16,6 @@ class WgLabel_GL2D;
 // the margins. The buttons and row labels belong to the list box, not to a manager.
 class WgListBox_GL2D : public WgListBox {
 public:
-
 	explicit WgListBox_GL2D(const char *name);
 	~WgListBox_GL2D() override;
 
@@ -45,10 +44,10 @@ private:
 
 	WgLooks<GL2D_BmpRect> borders;
 	int marginLeft, marginTop, marginRight, marginBottom; // pixels
-	int rowHeight;       // pixels
+	int rowHeight;                                        // pixels
 	GL2D_Font *normalFont;
 	GL2D_Font *selectedFont;
-	int firstVisible;    // index of the entry in the top row
+	int firstVisible; // index of the entry in the top row
 	WgButton_GL2D *buttonUp;
 	WgButton_GL2D *buttonDown;
 	std::vector<WgLabel_GL2D *> rows; // owned

@@ -29,10 +29,10 @@ private:
 } // namespace
 
 WgManager::WgManager(bool ownsItems_)
-	: ownsItems(ownsItems_), itemRoot(new WgNode(nullptr)), focusRoot(new WgNode(nullptr)),
-	  focused(focusRoot), pendingFirstFocus(true), viewX(0), viewY(0), viewW(1024), viewH(768),
-	  currentEvent(nullptr), hitNode(nullptr), hitResolved(false), onDragRect(false),
-	  mouseMotionFocus(false), modal(nullptr), dragged(nullptr), frameTime(0), busy(0) {}
+	: ownsItems(ownsItems_), itemRoot(new WgNode(nullptr)), focusRoot(new WgNode(nullptr)), focused(focusRoot),
+	  pendingFirstFocus(true), viewX(0), viewY(0), viewW(1024), viewH(768), currentEvent(nullptr), hitNode(nullptr),
+	  hitResolved(false), onDragRect(false), mouseMotionFocus(false), modal(nullptr), dragged(nullptr), frameTime(0),
+	  busy(0) {}
 
 WgManager::~WgManager() {
 	// The items let go of the manager first, so none of them calls back into it.
@@ -63,8 +63,8 @@ WgNode *WgManager::AddItem(WgItem *item, WgNode *parent) {
 	WgNode *focusParent = focusRoot;
 	if (parent) {
 		WgItem *container = parent->GetOwner();
-		if (!container || container->manager != this || container->treeNode != parent ||
-		    !container->IsContainer() || !container->focusNode) {
+		if (!container || container->manager != this || container->treeNode != parent || !container->IsContainer() ||
+			!container->focusNode) {
 			return nullptr;
 		}
 		focusParent = container->focusNode;
@@ -170,20 +170,11 @@ void WgManager::SetInputEvent(const NI_Event *event) {
 	}
 	currentEvent = event;
 	switch (event->kind) {
-	case NI_KEY_DOWN:
-		HandleKey(event);
-		break;
-	case NI_MOUSE_BUTTON_UP:
-		HandleRelease(event);
-		break;
-	case NI_MOUSE_BUTTON_DOWN:
-		HandlePress(event);
-		break;
-	case NI_MOUSE_MOTION:
-		HandleMotion(event);
-		break;
-	default:
-		break;
+	case NI_KEY_DOWN: HandleKey(event); break;
+	case NI_MOUSE_BUTTON_UP: HandleRelease(event); break;
+	case NI_MOUSE_BUTTON_DOWN: HandlePress(event); break;
+	case NI_MOUSE_MOTION: HandleMotion(event); break;
+	default: break;
 	}
 	currentEvent = nullptr;
 }
@@ -212,7 +203,8 @@ void WgManager::HandleKey(const NI_Event *event) {
 WgNode *WgManager::NextFocusCandidate(bool backward) const {
 	auto step = [backward](const WgNode *node) { return backward ? node->GetPrev() : node->GetNext(); };
 	if (focused == focusRoot) {
-		for (WgNode *node = backward ? focusRoot->GetLastChild() : focusRoot->GetFirstChild(); node; node = step(node)) {
+		for (WgNode *node = backward ? focusRoot->GetLastChild() : focusRoot->GetFirstChild(); node;
+			 node = step(node)) {
 			if (Qualifies(node->GetOwner())) {
 				return node;
 			}
@@ -353,7 +345,8 @@ void WgManager::HitTestNode(WgNode *node, int originX, int originY, bool isRoot)
 
 void WgManager::HighlightPath(WgNode *treeNode) {
 	UnhighlightTree(itemRoot);
-	for (WgNode *node = treeNode ? treeNode->GetParent() : nullptr; node && node != itemRoot; node = node->GetParent()) {
+	for (WgNode *node = treeNode ? treeNode->GetParent() : nullptr; node && node != itemRoot;
+		 node = node->GetParent()) {
 		node->GetOwner()->HighLight();
 	}
 }
@@ -460,7 +453,7 @@ void WgManager::UnsetModal() {
 
 void WgManager::FocusItem(WgItem *item) {
 	if (!item || !item->treeNode || !item->focusNode || !Qualifies(item) ||
-	    std::find(items.begin(), items.end(), item) == items.end()) {
+		std::find(items.begin(), items.end(), item) == items.end()) {
 		return;
 	}
 	if (focused != item->focusNode) {

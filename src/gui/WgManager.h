@@ -84,11 +84,11 @@ private:
 	static void FindInTree(const WgNode *node, int type, const char *name, WgItem **result);
 
 	bool ownsItems;
-	std::vector<WgItem *> items; // every item added and not yet destroyed
+	std::vector<WgItem *> items;   // every item added and not yet destroyed
 	std::vector<WgNode *> handles; // handle - 1 -> node; null once the node is gone
 	WgNode *itemRoot;
 	WgNode *focusRoot;
-	WgNode *focused;          // a focus-tree node; focusRoot when nothing is focused
+	WgNode *focused; // a focus-tree node; focusRoot when nothing is focused
 	bool pendingFirstFocus;
 	int viewX, viewY, viewW, viewH; // pixels
 	const NI_Event *currentEvent;
@@ -98,8 +98,8 @@ private:
 	bool mouseMotionFocus;
 	WgItem *modal;
 	WgItem *dragged;
-	int frameTime;            // ms, of the last DrawAll
-	int busy;                 // depth of event handling and drawing
+	int frameTime; // ms, of the last DrawAll
+	int busy;      // depth of event handling and drawing
 };
 
 #endif

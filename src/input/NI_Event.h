@@ -23,9 +23,9 @@ enum NI_EventKind {
 // One input event as the library hands it out; it points at the library's device records,
 // which stay valid as long as the library lives. Made by NoxInput::GetEvent, freed with FreeEvent.
 struct NI_Event {
-	int mode;               // the library's input mode when the event was made
-	int kind;               // NI_EventKind
-	int device;             // joystick number for joystick events, else 0
+	int mode;   // the library's input mode when the event was made
+	int kind;   // NI_EventKind
+	int device; // joystick number for joystick events, else 0
 	NI_Keyboard *keyboards;
 	NI_Joystick *joysticks;
 	NI_Mouse *mice;

@@ -106,8 +106,8 @@ void NoxInput::EnableMouse(int index, bool on) {
 		return;
 	}
 	mice[index].enabled = on;
-	SetMaskBits(SDL_EVENTMASK(SDL_MOUSEMOTION) | SDL_EVENTMASK(SDL_MOUSEBUTTONDOWN) |
-		SDL_EVENTMASK(SDL_MOUSEBUTTONUP), on);
+	SetMaskBits(
+		SDL_EVENTMASK(SDL_MOUSEMOTION) | SDL_EVENTMASK(SDL_MOUSEBUTTONDOWN) | SDL_EVENTMASK(SDL_MOUSEBUTTONUP), on);
 }
 
 NI_Keyboard *NoxInput::GetKeyboard(int index) const {
@@ -241,8 +241,7 @@ void NoxInput::Translate(const SDL_Event &sdlEvent, NI_Event *event) {
 		mouse.lastButton = sdlEvent.button.button;
 		break;
 	}
-	default:
-		break;
+	default: break;
 	}
 
 	// Joystick events name their device; ignore one that was not there at Init.
@@ -291,8 +290,7 @@ void NoxInput::Translate(const SDL_Event &sdlEvent, NI_Event *event) {
 			joy.balls[NI_Joystick::MAX_BALLS + sdlEvent.jball.ball] = sdlEvent.jball.yrel;
 		}
 		break;
-	default:
-		break;
+	default: break;
 	}
 }
 
@@ -337,7 +335,8 @@ void NoxInput::EnableJoysticks(bool on) {
 		joysticks[i].enabled = on && joysticks[i].open;
 	}
 	SetMaskBits(SDL_EVENTMASK(SDL_JOYAXISMOTION) | SDL_EVENTMASK(SDL_JOYBALLMOTION) | SDL_EVENTMASK(SDL_JOYHATMOTION) |
-		SDL_EVENTMASK(SDL_JOYBUTTONDOWN) | SDL_EVENTMASK(SDL_JOYBUTTONUP), on);
+					SDL_EVENTMASK(SDL_JOYBUTTONDOWN) | SDL_EVENTMASK(SDL_JOYBUTTONUP),
+		on);
 }
 
 NI_Joystick *NoxInput::GetJoystick(int index) const {
@@ -405,7 +404,7 @@ const uint8_t *NoxInput::KeyStates(int *count) const {
 
 bool NoxInput::IsFullScreenKey(const SDL_Event &event) {
 	return event.type == SDL_KEYDOWN && (event.key.keysym.mod & KMOD_ALT) &&
-	       (event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER);
+		   (event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER);
 }
 
 void NoxInput::WatchFullScreenKey() {

@@ -17,15 +17,15 @@ struct NI_Joystick {
 	static constexpr int MAX_BALLS = 2;
 
 	char name[256];
-	int index;          // SDL's joystick number
-	bool open;          // found and opened at the last scan
+	int index; // SDL's joystick number
+	bool open; // found and opened at the last scan
 	bool enabled;
 	int axisCount, hatCount, buttonCount, ballCount;
 	int axes[MAX_AXES];
 	int hats[MAX_HATS];
 	int buttons[MAX_BUTTONS];
 	int balls[MAX_BALLS * 2]; // relative x values, then relative y values
-	int lastElement;    // axis, hat, button or ball of the last joystick event
+	int lastElement;          // axis, hat, button or ball of the last joystick event
 };
 
 struct NI_Keyboard {
@@ -127,11 +127,11 @@ private:
 	int mode;           // NI_Mode
 	uint32_t eventMask; // SDL event types taken from the queue in event mode
 	bool joystickSubsystem;
-	SdlJoysticks *sdlJoysticks;  // owned
-	JoystickDriver *driver;      // sdlJoysticks or a test's
+	SdlJoysticks *sdlJoysticks; // owned
+	JoystickDriver *driver;     // sdlJoysticks or a test's
 	bool joysticksEnabled;
-	std::vector<int> padLatch;   // per joystick and stick axis: the step already taken, or 0
-	uint8_t *keySource;  // replaces SDL's key states when set
+	std::vector<int> padLatch; // per joystick and stick axis: the step already taken, or 0
+	uint8_t *keySource;        // replaces SDL's key states when set
 	int keySourceCount;
 	bool fullScreenKeyDown;   // Alt+Enter held at the last look
 	bool fullScreenRequested; // pressed since the last TakeFullScreenRequest

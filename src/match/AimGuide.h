@@ -18,11 +18,11 @@ class ssgVtxTable;
 // with what the shot does up to that contact.
 class AimGuide {
 public:
-	static constexpr int MAX_PATH = 600;       // positions of the trace, 6 s of steps
+	static constexpr int MAX_PATH = 600; // positions of the trace, 6 s of steps
 	static constexpr int MAX_DOTS = 96;
-	static constexpr float DOT_SPACING = 2.5f; // units along the way between dots
-	static constexpr float DOT_SIZE = 1.0f;    // units, edge of a dot
-	static constexpr float BALL_WAY = 14.0f;   // units of the ball's way shown at most
+	static constexpr float DOT_SPACING = 2.5f;   // units along the way between dots
+	static constexpr float DOT_SIZE = 1.0f;      // units, edge of a dot
+	static constexpr float BALL_WAY = 14.0f;     // units of the ball's way shown at most
 	static constexpr float BALL_WAY_TIME = 0.4f; // s of the ball's speed shown, if shorter
 
 	AimGuide();
@@ -52,16 +52,16 @@ private:
 	void DotsAlong(ssgVertexArray *into, const float from[2], const float to[2], float &carry) const;
 
 	ShotSimulator simulator;
-	float path[MAX_PATH][2];                // units, the disc's positions step by step
+	float path[MAX_PATH][2]; // units, the disc's positions step by step
 	ShotSimulator::FirstContact prediction;
-	float traced[8];                        // what the last trace started from: aim, bodies
+	float traced[8]; // what the last trace started from: aim, bodies
 	int tracedSide;
-	int tracedWait;                         // ms
+	int tracedWait; // ms
 	bool shown;
 	ssgBranch *parent;
-	ssgBranch *root;                        // hung under parent; owns what is below
+	ssgBranch *root; // hung under parent; owns what is below
 	ssgSelector *switchNode;
-	ssgVertexArray *pathDots;               // owned by their table
+	ssgVertexArray *pathDots; // owned by their table
 	ssgVertexArray *ballDots;
 	ssgVtxTable *pathTable;
 	ssgVtxTable *ballTable;

@@ -8,8 +8,8 @@
 #include "world/GameObject.h"
 
 Camera::Camera()
-	: mode(MODE_UNSET), target(nullptr), lookTarget(nullptr), width(0), height(0), x(0), y(0),
-	  pathDuration(0.0f), pathTime(0.0f) {
+	: mode(MODE_UNSET), target(nullptr), lookTarget(nullptr), width(0), height(0), x(0), y(0), pathDuration(0.0f),
+	  pathTime(0.0f) {
 	sgZeroVec3(offset);
 	sgZeroVec3(lookAt);
 	sgZeroVec3(eye);

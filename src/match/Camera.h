@@ -11,11 +11,11 @@ class GameObject;
 class Camera {
 public:
 	enum Mode {
-		MODE_UNSET = 1,        // after Init; every user picks one of the modes below
-		MODE_FIXED = 0,        // eye = target + offset (or offset), looking at lookAt
-		MODE_LOOK_TARGET = 2,  // as MODE_FIXED, looking at the look target
-		MODE_PATH = 5,         // eye along the eye path, looking at lookAt
-		MODE_PATHS = 6         // eye along the eye path, looking along the look path
+		MODE_UNSET = 1,       // after Init; every user picks one of the modes below
+		MODE_FIXED = 0,       // eye = target + offset (or offset), looking at lookAt
+		MODE_LOOK_TARGET = 2, // as MODE_FIXED, looking at the look target
+		MODE_PATH = 5,        // eye along the eye path, looking at lookAt
+		MODE_PATHS = 6        // eye along the eye path, looking along the look path
 	};
 
 	Camera();
@@ -29,7 +29,10 @@ public:
 	void SetOffset(float x, float y, float z) { sgSetVec3(offset, x, y, z); }
 	void SetOffset(const sgVec3 v) { sgCopyVec3(offset, v); }
 	void SetLookAt(float x, float y, float z) { sgSetVec3(lookAt, x, y, z); }
-	void SetViewport(int x_, int y_) { x = x_; y = y_; }
+	void SetViewport(int x_, int y_) {
+		x = x_;
+		y = y_;
+	}
 	void SetPathDuration(float ms) { pathDuration = ms; }
 	PathSpline &Path() { return path; }
 	PathSpline &LookPath() { return lookPath; }
@@ -58,18 +61,18 @@ private:
 	void PlaceAtTarget();
 	void LookAtPoint() const;
 
-	int mode;                       // Mode
-	const GameObject *target;       // not owned
-	const GameObject *lookTarget;   // not owned
-	sgVec3 offset;                  // units
-	sgVec3 lookAt;                  // units
-	sgVec3 eye;                     // units, from the last Update
-	int width, height;              // pixels
-	int x, y;                       // pixels from the bottom left
-	PathSpline path;                // eye path, time in ms
-	PathSpline lookPath;            // look-at path, time in ms
-	float pathDuration;             // ms, for paths that were not built by loading
-	float pathTime;                 // ms along the paths
+	int mode;                     // Mode
+	const GameObject *target;     // not owned
+	const GameObject *lookTarget; // not owned
+	sgVec3 offset;                // units
+	sgVec3 lookAt;                // units
+	sgVec3 eye;                   // units, from the last Update
+	int width, height;            // pixels
+	int x, y;                     // pixels from the bottom left
+	PathSpline path;              // eye path, time in ms
+	PathSpline lookPath;          // look-at path, time in ms
+	float pathDuration;           // ms, for paths that were not built by loading
+	float pathTime;               // ms along the paths
 };
 
 #endif

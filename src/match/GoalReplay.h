@@ -15,9 +15,9 @@ class MatchWorld;
 // made once per match; the replay puts the bodies where the ring says, without simulating.
 class GoalReplay {
 public:
-	static constexpr int SECONDS = 4;                                  // of play kept
+	static constexpr int SECONDS = 4;                              // of play kept
 	static constexpr int CAPACITY = SECONDS * 1000 / PHYSICS_STEP; // steps
-	static constexpr int SLOWDOWN = 2;                                 // the replay runs at half speed
+	static constexpr int SLOWDOWN = 2;                             // the replay runs at half speed
 	static const char *const PICTURE;
 
 	GoalReplay();
@@ -62,14 +62,14 @@ private:
 	const Step &StepAt(int index) const { return ring[(first() + index) % CAPACITY]; }
 	int first() const { return (next - count + CAPACITY) % CAPACITY; }
 
-	std::vector<Step> ring;  // CAPACITY steps, made at set-up
-	int next;                // where the next step goes
-	int count;               // steps recorded since the last Clear
-	int playTime;            // ms of replay shown
-	int shown;               // step last put in place
+	std::vector<Step> ring; // CAPACITY steps, made at set-up
+	int next;               // where the next step goes
+	int count;              // steps recorded since the last Clear
+	int playTime;           // ms of replay shown
+	int shown;              // step last put in place
 	Camera camera;
 	std::unique_ptr<GL2D_SimpleBmpRect> picture;
-	int screenWidth;         // pixels
+	int screenWidth; // pixels
 };
 
 #endif

@@ -11,8 +11,8 @@
 #include "world/MatchContext.h"
 
 Hud::Hud()
-	: width(0), height(0), match(nullptr), timer(nullptr), textFont(nullptr), scoreFont(nullptr),
-	  clockFont(nullptr), miniFrame(nullptr) {}
+	: width(0), height(0), match(nullptr), timer(nullptr), textFont(nullptr), scoreFont(nullptr), clockFont(nullptr),
+	  miniFrame(nullptr) {}
 
 Hud::~Hud() {
 	Deinit();

@@ -204,9 +204,7 @@ bool InGame::Frame() {
 		}
 		phase = PHASE_PLAYING;
 		return true;
-	case PHASE_PLAYING:
-		PlayFrame();
-		return true;
+	case PHASE_PLAYING: PlayFrame(); return true;
 	case PHASE_STARTING:
 		phase = PHASE_NEXT_PERIOD;
 		if (musicOn && g_sound) {
@@ -214,15 +212,10 @@ bool InGame::Frame() {
 			g_sound->PlayMusic();
 		}
 		return true;
-	case PHASE_MENU_OPEN:
-		return MenuFrame();
-	case PHASE_REPLAY:
-		ReplayFrame();
-		return true;
-	case PHASE_FINISHED:
-		return false;
-	default:
-		return true;
+	case PHASE_MENU_OPEN: return MenuFrame();
+	case PHASE_REPLAY: ReplayFrame(); return true;
+	case PHASE_FINISHED: return false;
+	default: return true;
 	}
 }
 
@@ -241,9 +234,7 @@ bool InGame::MenuFrame() {
 		Draw();
 	}
 	switch (menu.GetAnswer()) {
-	case InGameMenu::ANSWER_YES:
-		menu.Close();
-		return false;
+	case InGameMenu::ANSWER_YES: menu.Close(); return false;
 	case InGameMenu::ANSWER_NO:
 		// Escape that resumed play is still down: it must not open the menu again at once.
 		controls.HoldEscapeOver(menu.WasLeftWithEscape());
@@ -252,8 +243,7 @@ bool InGame::MenuFrame() {
 		phase = PHASE_PLAYING;
 		controls.ClearMenuRequest();
 		return true;
-	default:
-		return true;
+	default: return true;
 	}
 }
 
@@ -324,7 +314,7 @@ void InGame::ReadInput() {
 	const NI_Joystick *pads[2] = {nullptr, nullptr};
 	controls.SetTurnLeft(shotTimer ? shotTimer->GetRemaining() : 0);
 	if (TakeInput(&keys, &keyCount, pads) && controls.Read(keys, keyCount, pads, *world, activeSide, frameTime) &&
-	    shotTimer) {
+		shotTimer) {
 		shotTimer->Fire();
 	}
 }
@@ -468,9 +458,7 @@ void InGame::DrawAnnouncement() const {
 		draw(slots[SLOT_A], v[0], v[1], v[2], v[3]);
 		draw(slots[SLOT_B], screenWidth / 2 + 120, screenHeight / 2, 0.7f, 0.7f);
 		break;
-	case ANNOUNCE_COUNTDOWN:
-		draw(slots[SLOT_A], v[0], v[1], v[2], v[3]);
-		break;
+	case ANNOUNCE_COUNTDOWN: draw(slots[SLOT_A], v[0], v[1], v[2], v[3]); break;
 	case ANNOUNCE_TROPHY:
 		draw(slots[SLOT_A], v[0], v[1], v[2], v[3]);
 		if (slots[SLOT_C]) {
@@ -480,7 +468,6 @@ void InGame::DrawAnnouncement() const {
 			draw(slots[SLOT_B], v[6], v[7], v[4], v[5]);
 		}
 		break;
-	default:
-		break;
+	default: break;
 	}
 }

@@ -105,23 +105,23 @@ private:
 	void DropShotTimer(bool abort);
 	void StartEvent(MatchEvent *event);
 
-	int phase;                       // MatchPhase
-	int frameTime;                   // ms, never negative
-	uint32_t pauseTime;              // ms of the frame timer when play was paused, 0 when not
-	int periodTimeLeft;              // ms
-	int periodIndex;                 // -1 before the first period
-	int activeSide;                  // whose turn it is, 0 before the first
+	int phase;          // MatchPhase
+	int frameTime;      // ms, never negative
+	uint32_t pauseTime; // ms of the frame timer when play was paused, 0 when not
+	int periodTimeLeft; // ms
+	int periodIndex;    // -1 before the first period
+	int activeSide;     // whose turn it is, 0 before the first
 	bool turnOver;
-	ShotTurnEvent *shotTimer;        // the running turn, in events
+	ShotTurnEvent *shotTimer; // the running turn, in events
 	Disc *lastScorer;
 	Announcement announcement;
-	int announcementMode;            // AnnouncementMode
-	int screenWidth;                 // pixels
-	int screenHeight;                // pixels
+	int announcementMode; // AnnouncementMode
+	int screenWidth;      // pixels
+	int screenHeight;     // pixels
 	bool musicOn;
 	bool drawing;
 	uint32_t seed;
-	Random random;                   // seeded at set-up; everything below draws from it
+	Random random; // seeded at set-up; everything below draws from it
 	// Made by Init in this order and released by Deinit in the reverse one.
 	std::unique_ptr<MatchWorld> world;
 	std::unique_ptr<MatchPhysics> physics;
@@ -129,9 +129,9 @@ private:
 	Hud hud;
 	MatchEvents events;
 	InGameMenu menu;
-	GoalReplay replay;               // set up when the options ask for replays
-	AimGuide guide;                  // set up when the options ask for the guide
-	bool replayShown;                // of the goal being restarted from
+	GoalReplay replay; // set up when the options ask for replays
+	AimGuide guide;    // set up when the options ask for the guide
+	bool replayShown;  // of the goal being restarted from
 };
 
 #endif

@@ -39,7 +39,7 @@ private:
 	static void OnNo(WgItem *, void *menu);
 
 	ScriptScreen screen;
-	int answer;          // Answer
+	int answer; // Answer
 	bool open;
 	bool leftWithEscape;
 };

@@ -11,18 +11,18 @@ namespace {
 
 enum Follow {
 	FOLLOW_NONE,
-	FOLLOW_PAN,         // eye pans after the ball's x
-	FOLLOW_PAN_AND_Y,   // the same, and the view turns to the ball's y
+	FOLLOW_PAN,       // eye pans after the ball's x
+	FOLLOW_PAN_AND_Y, // the same, and the view turns to the ball's y
 	FOLLOW_ACTIVE_DISC
 };
 
 struct CameraSetUp {
 	const char *name;
-	bool mini;          // the small view's size and place, else the whole screen
+	bool mini; // the small view's size and place, else the whole screen
 	int mode;
-	float lookAt[3];    // units
-	float offset[3];    // units
-	bool followsDisc;   // target disc 1, look target the ball
+	float lookAt[3];  // units
+	float offset[3];  // units
+	bool followsDisc; // target disc 1, look target the ball
 	Follow follow;
 	const char *path;   // eye path file, or null
 	float pathDuration; // ms
@@ -71,8 +71,8 @@ const char *MatchCameraName(int index) {
 	return InTable(index) ? SET_UPS[index].name : nullptr;
 }
 
-bool SetUpMatchCamera(Camera &camera, int index, int screenWidth, int screenHeight,
-                      const GameObject *disc1, const GameObject *ball) {
+bool SetUpMatchCamera(
+	Camera &camera, int index, int screenWidth, int screenHeight, const GameObject *disc1, const GameObject *ball) {
 	if (!InTable(index)) {
 		return false;
 	}

@@ -18,13 +18,13 @@
 
 MatchControls::MatchControls()
 	: options(nullptr), levels{-1, -1}, searchClock(&systemClock), turnLeft(0), previousKeys(), padFireDown(),
-	  padStartDown(), menuRequested(false), escapeHeldOver(false), mainCamera(CAMERA_BALL),
-	  miniCamera(CAMERA_XENO), miniViewShown(false), showFps(false), screenshotRequested(false) {}
+	  padStartDown(), menuRequested(false), escapeHeldOver(false), mainCamera(CAMERA_BALL), miniCamera(CAMERA_XENO),
+	  miniViewShown(false), showFps(false), screenshotRequested(false) {}
 
 void MatchControls::SetUp(const OptionsRecord &options_, const Arena &arena, Random &random) {
 	options = &options_;
-	const bool computerSide[2] = {options->mode == MODE_PC_VS_PC,
-	                              options->mode == MODE_PL1_VS_PC || options->mode == MODE_PC_VS_PC};
+	const bool computerSide[2] = {
+		options->mode == MODE_PC_VS_PC, options->mode == MODE_PL1_VS_PC || options->mode == MODE_PC_VS_PC};
 	for (int side = 2; side >= 1; side--) {
 		if (!computerSide[side - 1]) {
 			continue;
@@ -75,7 +75,7 @@ bool MatchControls::Pressed(const uint8_t *keys, int keyCount, int key) const {
 }
 
 bool MatchControls::Read(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2], const MatchWorld &world,
-                         int activeSide, int frameTime) {
+	int activeSide, int frameTime) {
 	keyCount = keyCount < KEY_STATES ? keyCount : KEY_STATES;
 	// Escape acts while held, unless it is still down from closing the menu.
 	const bool escape = SDLK_ESCAPE < keyCount && keys[SDLK_ESCAPE];
@@ -89,8 +89,7 @@ bool MatchControls::Read(const uint8_t *keys, int keyCount, const NI_Joystick *c
 		}
 	}
 	ReadFunctionKeys(keys, keyCount);
-	const bool fire =
-		activeSide != 0 && Steer(keys, keyCount, pads[activeSide - 1], world, activeSide, frameTime);
+	const bool fire = activeSide != 0 && Steer(keys, keyCount, pads[activeSide - 1], world, activeSide, frameTime);
 	memcpy(previousKeys, keys, keyCount);
 	return fire;
 }
@@ -119,7 +118,8 @@ int MatchControls::StartButton(const NI_Joystick &pad) {
 }
 
 bool MatchControls::PadPressed(const NI_Joystick &pad, int button, bool &wasDown) {
-	const bool down = button >= 0 && button < pad.buttonCount && button < NI_Joystick::MAX_BUTTONS && pad.buttons[button];
+	const bool down =
+		button >= 0 && button < pad.buttonCount && button < NI_Joystick::MAX_BUTTONS && pad.buttons[button];
 	const bool pressed = down && !wasDown;
 	wasDown = down;
 	return pressed;
@@ -153,8 +153,8 @@ void MatchControls::ReadFunctionKeys(const uint8_t *keys, int keyCount) {
 	}
 }
 
-bool MatchControls::Steer(const uint8_t *keys, int keyCount, const NI_Joystick *pad, const MatchWorld &world,
-                          int side, int frameTime) {
+bool MatchControls::Steer(
+	const uint8_t *keys, int keyCount, const NI_Joystick *pad, const MatchWorld &world, int side, int frameTime) {
 	assert(options); // set up before play
 	Aim *aim = world.GetAim(side);
 	ComputerPlayer *computer = computers[side - 1].get();
@@ -171,8 +171,7 @@ bool MatchControls::Steer(const uint8_t *keys, int keyCount, const NI_Joystick *
 		float *velocity;
 	};
 	const Seen seen[3] = {{world.GetBall(), view.ball, view.ballVelocity},
-	                      {world.GetDisc(side), view.own, view.ownVelocity},
-	                      {world.GetDisc(3 - side), view.other, view.otherVelocity}};
+		{world.GetDisc(side), view.own, view.ownVelocity}, {world.GetDisc(3 - side), view.other, view.otherVelocity}};
 	for (const Seen &body : seen) {
 		sgVec3 p, v;
 		body.object->GetPosition(p);

@@ -20,7 +20,7 @@ struct OptionsRecord;
 // view, the frame-rate line and a screenshot.
 class MatchControls {
 public:
-	static constexpr int KEY_STATES = 512; // remembered key codes, more than SDL has
+	static constexpr int KEY_STATES = 512;     // remembered key codes, more than SDL has
 	static constexpr int PAD_DEAD_ZONE = 6554; // of a stick's 32767: about a fifth that moves nothing
 	static constexpr int PAD_FIRE = 0;         // the first button fires
 	static constexpr int PAD_START = 7;        // start, where the common pads have it
@@ -48,7 +48,7 @@ public:
 	// player has none): Escape or a start button, then the first function key pressed, then the
 	// steering of the side whose turn it is. True when that side fires.
 	bool Read(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2], const MatchWorld &world,
-	          int activeSide, int frameTime);
+		int activeSide, int frameTime);
 	// The pad's start button: button 7, or on a pad with four to seven buttons its last; none on
 	// smaller pads.
 	static int StartButton(const NI_Joystick &pad);
@@ -71,8 +71,8 @@ public:
 private:
 	bool Pressed(const uint8_t *keys, int keyCount, int key) const;
 	void ReadFunctionKeys(const uint8_t *keys, int keyCount);
-	bool Steer(const uint8_t *keys, int keyCount, const NI_Joystick *pad, const MatchWorld &world, int side,
-	           int frameTime);
+	bool Steer(
+		const uint8_t *keys, int keyCount, const NI_Joystick *pad, const MatchWorld &world, int side, int frameTime);
 	// The stick or hat moves the aim as the keys do; true when the fire button went down.
 	bool SteerWithPad(Aim &aim, const NI_Joystick &pad, int side);
 	// Whether the pad's button went down since the last frame; remembers it.
@@ -83,14 +83,14 @@ private:
 	int levels[2];                                // by side: ComputerLevel, -1 for the options'
 	SystemSearchClock systemClock;
 	SearchClock *searchClock;
-	int turnLeft;                                 // ms of the running turn
-	uint8_t previousKeys[KEY_STATES];             // of the last play frame
-	bool padFireDown[2];                          // by side, at the last play frame
+	int turnLeft;                     // ms of the running turn
+	uint8_t previousKeys[KEY_STATES]; // of the last play frame
+	bool padFireDown[2];              // by side, at the last play frame
 	bool padStartDown[2];
 	bool menuRequested;
 	bool escapeHeldOver;
-	int mainCamera;          // 0 to 3
-	int miniCamera;          // 4 to 7
+	int mainCamera; // 0 to 3
+	int miniCamera; // 4 to 7
 	bool miniViewShown;
 	bool showFps;
 	bool screenshotRequested;

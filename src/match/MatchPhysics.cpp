@@ -113,7 +113,6 @@ void MatchPhysics::OnContact(ContactKind kind, const float at[2]) {
 	case TOUCH_BALL_WALL:
 		RaiseOnce(CONTACT_BALL_WALL, [&] { return std::unique_ptr<MatchEvent>(new BallWallHitEvent(context, ball)); });
 		break;
-	default:
-		break;
+	default: break;
 	}
 }

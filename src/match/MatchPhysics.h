@@ -66,10 +66,10 @@ private:
 	MatchContext &match;
 	MatchEvents &events;
 	ContactRules rules;
-	uint32_t physicsTime; // ms of the frame timer up to which the world has been stepped
-	int collisionWait;    // ms of simulated time since the last collision pass
-	int contactFlags;     // ContactFlag bits
-	GoalReplay *recorder; // not owned
+	uint32_t physicsTime;      // ms of the frame timer up to which the world has been stepped
+	int collisionWait;         // ms of simulated time since the last collision pass
+	int contactFlags;          // ContactFlag bits
+	GoalReplay *recorder;      // not owned
 	ContactListener *observer; // not owned
 };
 

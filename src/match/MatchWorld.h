@@ -43,7 +43,12 @@ struct DeinitAndDelete {
 // destroyed. Only the cameras' owners come earlier, so they are released after the sky.
 class MatchWorld {
 public:
-	enum ShadowIndex { SHADOW_DISC1 = 0, SHADOW_DISC2 = 1, SHADOW_BALL = 2, SHADOW_COUNT = 3 };
+	enum ShadowIndex {
+		SHADOW_DISC1 = 0,
+		SHADOW_DISC2 = 1,
+		SHADOW_BALL = 2,
+		SHADOW_COUNT = 3
+	};
 	static constexpr float ARENA_Z = -2.0f; // units
 
 	MatchWorld();

@@ -28,8 +28,8 @@ WgItem *FindMenuWidget(ScriptScreen &screen, const char *script, int type, const
 	return item;
 }
 
-WgItem *HookMenuButton(ScriptScreen &screen, const char *script, const char *name, WgCallback onActivate,
-                       void *context, bool optional) {
+WgItem *HookMenuButton(
+	ScriptScreen &screen, const char *script, const char *name, WgCallback onActivate, void *context, bool optional) {
 	WgItem *button = FindMenuWidget(screen, script, WG_TYPE_BUTTON, name, optional);
 	if (button) {
 		button->SetCallback(GI_ON_FOCUS, PlayFocusSound, nullptr);

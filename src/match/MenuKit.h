@@ -15,11 +15,10 @@ bool RunMenuScript(ScriptScreen &screen, const char *script);
 // GI_ON_ACTIVATE; null, with a warning naming the button and the script, when the script made
 // none (no warning for an optional one). Every menu screen and the in-game menu hook their
 // buttons this way.
-WgItem *HookMenuButton(ScriptScreen &screen, const char *script, const char *name, WgCallback onActivate,
-                       void *context, bool optional = false);
+WgItem *HookMenuButton(ScriptScreen &screen, const char *script, const char *name, WgCallback onActivate, void *context,
+	bool optional = false);
 
 // The screen's widget of that type and name; null, with the same warning, when there is none.
-WgItem *FindMenuWidget(ScriptScreen &screen, const char *script, int type, const char *name,
-                       bool optional = false);
+WgItem *FindMenuWidget(ScriptScreen &screen, const char *script, int type, const char *name, bool optional = false);
 
 #endif

@@ -23,7 +23,7 @@ const double SCRIPT_INT_LIMIT = 16777216.0;
 int AddItem(lua_State *L) {
 	tolua_Error error;
 	if (!tolua_isusertype(L, 1, "WgManager", 0, &error) || !tolua_isusertype(L, 2, "WgItem", 0, &error) ||
-	    (!lua_isnoneornil(L, 3) && !tolua_isnumber(L, 3, 1, &error)) || !tolua_isnoobj(L, 4, &error)) {
+		(!lua_isnoneornil(L, 3) && !tolua_isnumber(L, 3, 1, &error)) || !tolua_isnoobj(L, 4, &error)) {
 		tolua_error(L, "#ferror in function 'AddItem'.", &error);
 		return 0;
 	}

@@ -11,8 +11,7 @@
 const char *const ScriptScreen::CURSOR_FILE = "data/rects/mouse.nmd";
 
 ScriptScreen::ScriptScreen()
-	: width(0), height(0), mouseX(0), mouseY(0), state(nullptr), manager(nullptr), cache(nullptr),
-	  cursor(nullptr) {}
+	: width(0), height(0), mouseX(0), mouseY(0), state(nullptr), manager(nullptr), cache(nullptr), cursor(nullptr) {}
 
 ScriptScreen::~ScriptScreen() {
 	TearDown();
@@ -87,7 +86,7 @@ void ScriptScreen::HandleEvent(const NI_Event *event) {
 		return;
 	}
 	if (event->kind == NI_MOUSE_MOTION && event->mice &&
-	    (event->mode == NI_MODE_EVENTS || event->mode == NI_MODE_BOTH)) {
+		(event->mode == NI_MODE_EVENTS || event->mode == NI_MODE_BOTH)) {
 		mouseX = event->mice[0].x;
 		mouseY = event->mice[0].y;
 	}

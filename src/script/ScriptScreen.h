@@ -55,7 +55,7 @@ private:
 	void MakeManager();
 	void HandOverGlobals();
 
-	int width, height; // pixels
+	int width, height;  // pixels
 	int mouseX, mouseY; // pixels, of the last mouse motion
 	ScriptState *state;
 	WgManager *manager;

@@ -145,7 +145,7 @@ void ForEachBoxTable(lua_State *L, Visit visit) {
 
 bool IsFontClass(const char *className) {
 	return strcmp(className, "GL2D_Font") == 0 || strcmp(className, "GL2D_BmpText") == 0 ||
-	       strcmp(className, "GL2D_TrueTypeText") == 0;
+		   strcmp(className, "GL2D_TrueTypeText") == 0;
 }
 
 } // namespace

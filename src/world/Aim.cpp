@@ -30,9 +30,8 @@ void GreatestY(void *user, ssgLeaf *leaf) {
 } // namespace
 
 Aim::Aim()
-	: root(nullptr), lineModel(nullptr), switchNode(nullptr), pointNode(nullptr), lineNode(nullptr),
-	  parent(nullptr), length(0.0f), lastDt(0), moveFlags(0), disc(nullptr), farEndY(0.0f),
-	  stretchedCount(0) {
+	: root(nullptr), lineModel(nullptr), switchNode(nullptr), pointNode(nullptr), lineNode(nullptr), parent(nullptr),
+	  length(0.0f), lastDt(0), moveFlags(0), disc(nullptr), farEndY(0.0f), stretchedCount(0) {
 	sgZeroVec3(origin);
 	sgZeroVec3(aimPoint);
 	sgZeroVec3(direction);

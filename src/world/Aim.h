@@ -20,17 +20,17 @@ class ssgTransform;
 class Aim {
 public:
 	enum MoveFlag {
-		MOVE_LEFT = 1,   // x−
-		MOVE_RIGHT = 2,  // x+
-		MOVE_UP = 4,     // y+
-		MOVE_DOWN = 8    // y−
+		MOVE_LEFT = 1,  // x−
+		MOVE_RIGHT = 2, // x+
+		MOVE_UP = 4,    // y+
+		MOVE_DOWN = 8   // y−
 	};
 
-	static constexpr float SPEED = 0.045f;       // units per ms along each pressed axis
-	static constexpr float MAX_LENGTH = 60.0f;   // units
-	static constexpr float HEIGHT = 0.1f;        // units above the field
-	static constexpr float START_OFFSET = 2.0f;  // units along x from the disc at a turn's start
-	static constexpr int MAX_STRETCHED = 16;     // far-end vertices of the line model
+	static constexpr float SPEED = 0.045f;      // units per ms along each pressed axis
+	static constexpr float MAX_LENGTH = 60.0f;  // units
+	static constexpr float HEIGHT = 0.1f;       // units above the field
+	static constexpr float START_OFFSET = 2.0f; // units along x from the disc at a turn's start
+	static constexpr int MAX_STRETCHED = 16;    // far-end vertices of the line model
 
 	Aim();
 	virtual ~Aim();
@@ -81,28 +81,28 @@ public:
 
 private:
 	struct FarVertex {
-		ssgLeaf *leaf;   // belongs to the line model
-		float *vertex;   // x, y, z inside the leaf's vertex array
+		ssgLeaf *leaf; // belongs to the line model
+		float *vertex; // x, y, z inside the leaf's vertex array
 	};
 
 	static void AdjustLineLeaf(void *aim, ssgLeaf *leaf);
 	static void FindFarEnd(void *aim, ssgLeaf *leaf);
 	void Stretch();
 
-	UnculledBranch *root;            // hangs under parent; owned by the scene graph
-	ssgEntity *lineModel;     // owned by the scene graph under lineNode
+	UnculledBranch *root; // hangs under parent; owned by the scene graph
+	ssgEntity *lineModel; // owned by the scene graph under lineNode
 	ssgSelector *switchNode;
 	ssgTransform *pointNode;
 	ssgTransform *lineNode;
 	ssgBranch *parent;
-	sgVec3 origin;            // units, the disc's position
-	sgVec3 aimPoint;          // units; z is HEIGHT after an update
-	sgVec3 direction;         // units, origin − aim point
-	float length;             // units, |direction|, at most MAX_LENGTH
-	int lastDt;               // ms
-	uint8_t moveFlags;        // MoveFlag bits, cleared by Update
+	sgVec3 origin;     // units, the disc's position
+	sgVec3 aimPoint;   // units; z is HEIGHT after an update
+	sgVec3 direction;  // units, origin − aim point
+	float length;      // units, |direction|, at most MAX_LENGTH
+	int lastDt;        // ms
+	uint8_t moveFlags; // MoveFlag bits, cleared by Update
 	Disc *disc;
-	float farEndY;            // units, the line model's length before stretching
+	float farEndY; // units, the line model's length before stretching
 	FarVertex stretched[MAX_STRETCHED];
 	int stretchedCount;
 };

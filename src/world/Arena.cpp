@@ -17,8 +17,8 @@ namespace {
 
 // Torch k stands at the arena's position plus its offset; its light hangs at a fixed place.
 struct TorchPlace {
-	float offset[3];   // units from the arena's position
-	float light[3];    // units, absolute
+	float offset[3]; // units from the arena's position
+	float light[3];  // units, absolute
 };
 
 const TorchPlace TORCH_PLACES[Arena::TORCH_COUNT] = {
@@ -53,8 +53,8 @@ bool ReadItems(const char *path, int item, int wanted, int matched) {
 } // namespace
 
 Arena::Arena(Random &random_)
-	: fieldModel(nullptr), wallCount(0), goal1Wall(-1), goal2Wall(-1), goalHalfWidth(0.0f),
-	  discWallBounce(0.0f), ballWallBounce(0.0f), driftEmitter(nullptr), random(random_) {
+	: fieldModel(nullptr), wallCount(0), goal1Wall(-1), goal2Wall(-1), goalHalfWidth(0.0f), discWallBounce(0.0f),
+	  ballWallBounce(0.0f), driftEmitter(nullptr), random(random_) {
 	type = OBJECT_ARENA;
 	sgZeroVec3(disc1Start);
 	sgZeroVec3(disc2Start);
@@ -93,11 +93,11 @@ bool Arena::ReadFile(const char *path) {
 	}
 	int item = 1;
 	bool ok = ReadItems(path, item++, 1, fscanf(file, "%63s", dayModelName)) &&
-	          ReadItems(path, item++, 1, fscanf(file, "%63s", nightModelName)) &&
-	          ReadItems(path, item++, 1, fscanf(file, "%63s", fieldModelName)) &&
-	          ReadItems(path, item++, 2, fscanf(file, "%f,%f", &disc1Start[0], &disc1Start[1])) &&
-	          ReadItems(path, item++, 2, fscanf(file, "%f,%f", &disc2Start[0], &disc2Start[1])) &&
-	          ReadItems(path, item++, 2, fscanf(file, "%f,%f", &ballStart[0], &ballStart[1]));
+			  ReadItems(path, item++, 1, fscanf(file, "%63s", nightModelName)) &&
+			  ReadItems(path, item++, 1, fscanf(file, "%63s", fieldModelName)) &&
+			  ReadItems(path, item++, 2, fscanf(file, "%f,%f", &disc1Start[0], &disc1Start[1])) &&
+			  ReadItems(path, item++, 2, fscanf(file, "%f,%f", &disc2Start[0], &disc2Start[1])) &&
+			  ReadItems(path, item++, 2, fscanf(file, "%f,%f", &ballStart[0], &ballStart[1]));
 	disc1Start[2] = disc2Start[2] = ballStart[2] = 0.0f;
 
 	int count = 0;
@@ -118,13 +118,13 @@ bool Arena::ReadFile(const char *path) {
 	wallCount = ok ? count : 0;
 
 	ok = ok && ReadItems(path, item++, 1, fscanf(file, "%d", &goal1Wall)) &&
-	     ReadItems(path, item++, 1, fscanf(file, "%d", &goal2Wall));
+		 ReadItems(path, item++, 1, fscanf(file, "%d", &goal2Wall));
 	// A goal index outside the walls matches no wall: an arena without goals (the credits').
 	ok = ok && ReadItems(path, item++, 2, fscanf(file, "%f,%f", &goal1Centre[0], &goal1Centre[1])) &&
-	     ReadItems(path, item++, 2, fscanf(file, "%f,%f", &goal2Centre[0], &goal2Centre[1])) &&
-	     ReadItems(path, item++, 1, fscanf(file, "%f", &goalHalfWidth)) &&
-	     ReadItems(path, item++, 1, fscanf(file, "%f", &discWallBounce)) &&
-	     ReadItems(path, item++, 1, fscanf(file, "%f", &ballWallBounce));
+		 ReadItems(path, item++, 2, fscanf(file, "%f,%f", &goal2Centre[0], &goal2Centre[1])) &&
+		 ReadItems(path, item++, 1, fscanf(file, "%f", &goalHalfWidth)) &&
+		 ReadItems(path, item++, 1, fscanf(file, "%f", &discWallBounce)) &&
+		 ReadItems(path, item++, 1, fscanf(file, "%f", &ballWallBounce));
 	fclose(file);
 	if (!ok) {
 		// Nothing half-read may reach the walls or the goals.

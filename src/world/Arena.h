@@ -15,9 +15,9 @@ class Arena : public GameObject {
 public:
 	static constexpr int MAX_WALLS = 32;
 	static constexpr int TORCH_COUNT = 4;
-	static constexpr int FIRST_TORCH_LIGHT = 1;     // lights 1 to 4
-	static constexpr int NAME_SIZE = 64;            // characters of a model file name
-	static constexpr float WALL_DEPTH = 50.0f;      // units; spans the plane below each segment
+	static constexpr int FIRST_TORCH_LIGHT = 1; // lights 1 to 4
+	static constexpr int NAME_SIZE = 64;        // characters of a model file name
+	static constexpr float WALL_DEPTH = 50.0f;  // units; spans the plane below each segment
 
 	explicit Arena(Random &random);
 	~Arena() override;
@@ -70,22 +70,22 @@ private:
 	// Hangs a loaded model under the node, or releases it when there is no node.
 	void Hang(ssgEntity *loaded);
 
-	ssgEntity *fieldModel;                 // owned by the scene graph under node
-	sgVec3 disc1Start;                     // units
-	sgVec3 disc2Start;                     // units
-	sgVec3 ballStart;                      // units
+	ssgEntity *fieldModel; // owned by the scene graph under node
+	sgVec3 disc1Start;     // units
+	sgVec3 disc2Start;     // units
+	sgVec3 ballStart;      // units
 	int wallCount;
-	dGeomID walls[MAX_WALLS];              // owned here, inside the space
-	int goal1Wall;                         // index into walls
-	int goal2Wall;                         // index into walls
-	float goal1Centre[2];                  // units
-	float goal2Centre[2];                  // units
-	float goalHalfWidth;                   // units, along y
-	float segments[MAX_WALLS][4];          // units: x1, y1, x2, y2
-	float discWallBounce;                  // restitution, 0 to 1
-	float ballWallBounce;                  // restitution, 0 to 1
-	Torch *torches[TORCH_COUNT];           // owned; night only
-	DriftEmitter *driftEmitter;            // owned
+	dGeomID walls[MAX_WALLS];     // owned here, inside the space
+	int goal1Wall;                // index into walls
+	int goal2Wall;                // index into walls
+	float goal1Centre[2];         // units
+	float goal2Centre[2];         // units
+	float goalHalfWidth;          // units, along y
+	float segments[MAX_WALLS][4]; // units: x1, y1, x2, y2
+	float discWallBounce;         // restitution, 0 to 1
+	float ballWallBounce;         // restitution, 0 to 1
+	Torch *torches[TORCH_COUNT];  // owned; night only
+	DriftEmitter *driftEmitter;   // owned
 	char dayModelName[NAME_SIZE];
 	char nightModelName[NAME_SIZE];
 	char fieldModelName[NAME_SIZE];

@@ -27,13 +27,10 @@ ComputerPlayer::ComputerPlayer(Random &random_) : mode(MODE_ATTACK), random(rand
 
 std::unique_ptr<ComputerPlayer> MakeComputerPlayer(int level, Random &random, SearchClock &clock) {
 	switch (level) {
-	case LEVEL_EASY:
-		return std::unique_ptr<ComputerPlayer>(new EasyComputerPlayer(random));
+	case LEVEL_EASY: return std::unique_ptr<ComputerPlayer>(new EasyComputerPlayer(random));
 	case LEVEL_HARD:
-	case LEVEL_EXPERT:
-		return std::unique_ptr<ComputerPlayer>(new PlanningComputerPlayer(random, clock, level));
-	default:
-		return std::unique_ptr<ComputerPlayer>(new ComputerPlayer(random));
+	case LEVEL_EXPERT: return std::unique_ptr<ComputerPlayer>(new PlanningComputerPlayer(random, clock, level));
+	default: return std::unique_ptr<ComputerPlayer>(new ComputerPlayer(random));
 	}
 }
 
@@ -60,8 +57,7 @@ void ComputerPlayer::SetGoal(float x, float y) {
 	goal[1] = y;
 }
 
-void ComputerPlayer::ChooseTarget(const float ball[2], const float own[2], const float other[2],
-                                  float &strength) {
+void ComputerPlayer::ChooseTarget(const float ball[2], const float own[2], const float other[2], float &strength) {
 	const float B[2] = {ball[0] - own[0], ball[1] - own[1]};
 	const float G[2] = {goal[0] - own[0], goal[1] - own[1]};
 	const float lengthB = Length(B[0], B[1]);
@@ -120,8 +116,8 @@ void ComputerPlayer::ChooseTarget(const float ball[2], const float own[2], const
 	strength = MAX_STRENGTH;
 }
 
-int ComputerPlayer::Think(float ballX, float ballY, float aimX, float aimY, float ownX, float ownY,
-                          float otherX, float otherY, int dt) {
+int ComputerPlayer::Think(
+	float ballX, float ballY, float aimX, float aimY, float ownX, float ownY, float otherX, float otherY, int dt) {
 	const float ball[2] = {ballX, ballY};
 	const float own[2] = {ownX, ownY};
 	const float other[2] = {otherX, otherY};

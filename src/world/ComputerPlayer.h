@@ -9,15 +9,15 @@ class SearchClock;
 
 // What a computer side sees of the field in a frame of its turn.
 struct FieldView {
-	float ball[2];           // units
-	float own[2];            // units, the side's disc
-	float other[2];          // units, the other side's disc
-	float aim[2];            // units, the side's aim point
-	float ballVelocity[2];   // units per second
-	float ownVelocity[2];    // units per second
-	float otherVelocity[2];  // units per second
-	int dt;                  // ms, this frame
-	int turnLeft;            // ms left of the turn
+	float ball[2];          // units
+	float own[2];           // units, the side's disc
+	float other[2];         // units, the other side's disc
+	float aim[2];           // units, the side's aim point
+	float ballVelocity[2];  // units per second
+	float ownVelocity[2];   // units per second
+	float otherVelocity[2]; // units per second
+	int dt;                 // ms, this frame
+	int turnLeft;           // ms left of the turn
 };
 
 // Plays one side by answering, each frame of its turn, with the signals a player's keys give:
@@ -42,14 +42,14 @@ public:
 		MODE_OTHER_DISC = 2
 	};
 
-	static constexpr float DEFENCE_OFFSET = 5.0f;   // units below the ball
+	static constexpr float DEFENCE_OFFSET = 5.0f; // units below the ball
 	static constexpr float OTHER_DISC_RATIO = 3.0f;
-	static constexpr float SIDE_OFFSET = 3.556f;    // units, 0.8 × (ball + disc radius)
-	static constexpr float MAX_STRENGTH = 60.0f;    // units of aim length
-	static constexpr float ALIGNMENT = 0.5f;        // units off the aim line
+	static constexpr float SIDE_OFFSET = 3.556f; // units, 0.8 × (ball + disc radius)
+	static constexpr float MAX_STRENGTH = 60.0f; // units of aim length
+	static constexpr float ALIGNMENT = 0.5f;     // units off the aim line
 	// The aim point sits a little above the disc on a line at most MAX_STRENGTH long, so its
 	// length along the field tops out just under MAX_STRENGTH.
-	static constexpr float MAX_REACH = 59.99f;      // units of aim length
+	static constexpr float MAX_REACH = 59.99f; // units of aim length
 	// As wide as one step of the aim point, so a step can never jump over the band and back.
 	static constexpr float STEER_TOLERANCE = 0.045f; // units per ms of frame time
 
@@ -68,8 +68,8 @@ public:
 
 	void SetGoal(float x, float y);
 
-	int Think(float ballX, float ballY, float aimX, float aimY, float ownX, float ownY,
-	          float otherX, float otherY, int dt);
+	int Think(
+		float ballX, float ballY, float aimX, float aimY, float ownX, float ownY, float otherX, float otherY, int dt);
 
 	const float *GetGoal() const { return goal; }
 	const float *GetDesiredAim() const { return desiredAim; }
@@ -82,10 +82,10 @@ protected:
 	// Move bits that take the aim point towards desired, none on an axis within tolerance of it.
 	static int SteerBits(float aimX, float aimY, const float desired[2], float tolerance);
 
-	float goal[2];         // units, the goal this side attacks
-	float desiredAim[2];   // units, computed by every Think
-	float target[2];       // units, where the disc should go, computed by every Think
-	int mode;              // Mode, kept between calls
+	float goal[2];       // units, the goal this side attacks
+	float desiredAim[2]; // units, computed by every Think
+	float target[2];     // units, where the disc should go, computed by every Think
+	int mode;            // Mode, kept between calls
 	Random &random;
 };
 

@@ -71,18 +71,13 @@ ContactKind ContactRules::Classify(dGeomID g1, dGeomID g2, float contactY) const
 
 float ContactRules::GetBounce(ContactKind kind) const {
 	switch (kind) {
-	case TOUCH_DISC_DISC:
-		return DISC_DISC_BOUNCE;
+	case TOUCH_DISC_DISC: return DISC_DISC_BOUNCE;
 	case TOUCH_BALL_DISC1:
-	case TOUCH_BALL_DISC2:
-		return BALL_DISC_BOUNCE;
+	case TOUCH_BALL_DISC2: return BALL_DISC_BOUNCE;
 	case TOUCH_DISC1_WALL:
-	case TOUCH_DISC2_WALL:
-		return discWallBounce;
-	case TOUCH_BALL_WALL:
-		return ballWallBounce;
-	default:
-		return 0.0f;
+	case TOUCH_DISC2_WALL: return discWallBounce;
+	case TOUCH_BALL_WALL: return ballWallBounce;
+	default: return 0.0f;
 	}
 }
 

@@ -7,15 +7,15 @@ class Arena;
 
 // What touched what in a contact of the collision pass.
 enum ContactKind {
-	TOUCH_NONE = 0,       // geometries the rules do not know, or two walls
+	TOUCH_NONE = 0, // geometries the rules do not know, or two walls
 	TOUCH_DISC_DISC,
 	TOUCH_BALL_DISC1,
 	TOUCH_BALL_DISC2,
 	TOUCH_DISC1_WALL,
 	TOUCH_DISC2_WALL,
-	TOUCH_BALL_WALL,      // a wall, or a goal wall outside its mouth
-	TOUCH_GOAL_BY_SIDE1,  // the ball in goal 2's mouth
-	TOUCH_GOAL_BY_SIDE2   // the ball in goal 1's mouth
+	TOUCH_BALL_WALL,     // a wall, or a goal wall outside its mouth
+	TOUCH_GOAL_BY_SIDE1, // the ball in goal 2's mouth
+	TOUCH_GOAL_BY_SIDE2  // the ball in goal 1's mouth
 };
 
 // Told of every contact a collision pass finds, before its joint is made.
@@ -31,10 +31,10 @@ public:
 // simulations collide through the same rules, so a simulated shot meets what the match does.
 class ContactRules {
 public:
-	static constexpr int MAX_CONTACTS = 6;         // per pair and pass
+	static constexpr int MAX_CONTACTS = 6; // per pair and pass
 	static constexpr float DISC_DISC_BOUNCE = 0.001f;
 	static constexpr float BALL_DISC_BOUNCE = 0.3f;
-	static constexpr double BOUNCE_SPEED = 0.001;  // units per second; slower contacts do not bounce
+	static constexpr double BOUNCE_SPEED = 0.001; // units per second; slower contacts do not bounce
 
 	ContactRules();
 
@@ -66,11 +66,11 @@ private:
 	dBodyID disc2;
 	dGeomID goal1Wall;
 	dGeomID goal2Wall;
-	float goal1CentreY;     // units
-	float goal2CentreY;     // units
-	float goalHalfWidth;    // units, along y
-	float discWallBounce;   // restitution
-	float ballWallBounce;   // restitution
+	float goal1CentreY;   // units
+	float goal2CentreY;   // units
+	float goalHalfWidth;  // units, along y
+	float discWallBounce; // restitution
+	float ballWallBounce; // restitution
 };
 
 #endif

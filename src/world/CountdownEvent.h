@@ -31,8 +31,8 @@ private:
 	void DropPictures();
 
 	GL2D_SimpleBmpRect *numerals[NUMERAL_COUNT]; // three, two, one; loaded at Start
-	int state;     // 0..9: grow, hold, shrink for each numeral, then done
-	int stateTime; // ms in the current state
+	int state;                                   // 0..9: grow, hold, shrink for each numeral, then done
+	int stateTime;                               // ms in the current state
 	float scale;
 };
 

@@ -36,8 +36,7 @@ ssgSimpleState *KidState(ssgEntity *model, int index) {
 
 } // namespace
 
-Disc::Disc()
-	: shotFactor(SHOT_FACTOR), goals(0), active(false), bodyState(nullptr), faceState(nullptr) {
+Disc::Disc() : shotFactor(SHOT_FACTOR), goals(0), active(false), bodyState(nullptr), faceState(nullptr) {
 	type = OBJECT_DISC;
 }
 

@@ -9,11 +9,11 @@ class ssgSimpleState;
 // its face and a highlight while it is the side's turn.
 class Disc : public GameObject {
 public:
-	static constexpr float RADIUS = 2.775f;     // units
-	static constexpr float MASS = 2.0f;         // mass units
-	static constexpr float FRICTION = 5.5f;     // coefficient
-	static constexpr float STOP_SPEED = 0.3f;   // units per second
-	static constexpr float SHOT_FACTOR = 1.5f;  // velocity per unit of aim, 1 / second
+	static constexpr float RADIUS = 2.775f;    // units
+	static constexpr float MASS = 2.0f;        // mass units
+	static constexpr float FRICTION = 5.5f;    // coefficient
+	static constexpr float STOP_SPEED = 0.3f;  // units per second
+	static constexpr float SHOT_FACTOR = 1.5f; // velocity per unit of aim, 1 / second
 
 	Disc();
 
@@ -36,11 +36,11 @@ public:
 	const ssgSimpleState *GetFaceState() const { return faceState; }
 
 private:
-	float shotFactor;           // velocity per unit of aim, 1 / second
+	float shotFactor; // velocity per unit of aim, 1 / second
 	int goals;
 	bool active;
-	ssgSimpleState *bodyState;  // kid 0's state; belongs to the model
-	ssgSimpleState *faceState;  // kid 1's state; belongs to the model
+	ssgSimpleState *bodyState; // kid 0's state; belongs to the model
+	ssgSimpleState *faceState; // kid 1's state; belongs to the model
 };
 
 #endif

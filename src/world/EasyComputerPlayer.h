@@ -8,10 +8,10 @@
 // fires.
 class EasyComputerPlayer : public ComputerPlayer {
 public:
-	static constexpr float MAX_ANGLE_ERROR = 0.35f;  // radians either way
-	static constexpr float MAX_WEAKNESS = 0.4f;      // the strength falls short by up to this share
-	static constexpr int MIN_WAIT = 300;             // ms before a turn's shot
-	static constexpr int MAX_WAIT = 1000;            // ms
+	static constexpr float MAX_ANGLE_ERROR = 0.35f; // radians either way
+	static constexpr float MAX_WEAKNESS = 0.4f;     // the strength falls short by up to this share
+	static constexpr int MIN_WAIT = 300;            // ms before a turn's shot
+	static constexpr int MAX_WAIT = 1000;           // ms
 
 	explicit EasyComputerPlayer(Random &random);
 
@@ -24,10 +24,10 @@ public:
 	int GetWait() const { return wait; }
 
 private:
-	float angleError;      // radians, this turn's
-	float strengthFactor;  // this turn's share of the strength wanted
-	int wait;              // ms, this turn's
-	int waited;            // ms of this turn so far
+	float angleError;     // radians, this turn's
+	float strengthFactor; // this turn's share of the strength wanted
+	int wait;             // ms, this turn's
+	int waited;           // ms of this turn so far
 };
 
 #endif

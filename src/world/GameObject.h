@@ -66,20 +66,20 @@ protected:
 	// Hangs the loaded model under the node.
 	void AttachModel(ssgEntity *loaded);
 
-	ssgEntity *model;         // owned by the scene graph once attached
+	ssgEntity *model; // owned by the scene graph once attached
 	ssgTransform *node;
 	ssgSelector *switchNode;
 	ssgBranch *parent;
-	sgMat4 matrix;            // world matrix of node; the translation row is the position
+	sgMat4 matrix; // world matrix of node; the translation row is the position
 	dWorldID world;
 	dSpaceID space;
 	dBodyID body;
 	dGeomID geom;
-	sgVec3 storedPosition;    // units, used when there is no body
-	int lastDt;               // ms, the last frame time handed to Update
-	int type;                 // GameObjectType
-	float friction;           // coefficient; the braking force is friction × 9.81
-	float stopSpeed;          // units per second
+	sgVec3 storedPosition; // units, used when there is no body
+	int lastDt;            // ms, the last frame time handed to Update
+	int type;              // GameObjectType
+	float friction;        // coefficient; the braking force is friction × 9.81
+	float stopSpeed;       // units per second
 };
 
 #endif

@@ -29,9 +29,9 @@ private:
 	Disc *scorer;
 	GL2D_SimpleBmpRect *portrait;
 	GL2D_SimpleBmpRect *yeah;
-	int total;       // ms since Start
-	int state;       // 0..5, the bounces of the portrait
-	int stateTime;   // ms in the current state
+	int total;     // ms since Start
+	int state;     // 0..5, the bounces of the portrait
+	int stateTime; // ms in the current state
 	float scale;
 	float baseScale; // scale when the current state began
 };

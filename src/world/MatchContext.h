@@ -14,7 +14,7 @@ enum MatchPhase {
 	PHASE_PLAYING = 4,
 	PHASE_STARTING = 5,
 	PHASE_FINISHED = 6,
-	PHASE_REPLAY = 7      // a goal shown again before play restarts
+	PHASE_REPLAY = 7 // a goal shown again before play restarts
 };
 
 enum SparkEmitter {

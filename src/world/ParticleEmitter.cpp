@@ -33,12 +33,12 @@ bool ReadEmitterSettings(const char *name, EmitterSettings &settings) {
 	memset(&s, 0, sizeof(s));
 	// Stops at the first item that does not parse.
 	const bool complete = fscanf(file, "%63s", s.texture) == 1 && fscanf(file, "%f", &s.baseSize) == 1 &&
-	                      fscanf(file, "%f", &s.speed) == 1 && fscanf(file, "%f", &s.spread) == 1 &&
-	                      fscanf(file, "%f,%f,%f", &s.startColour[0], &s.startColour[1], &s.startColour[2]) == 3 &&
-	                      fscanf(file, "%f,%f,%f", &s.endColour[0], &s.endColour[1], &s.endColour[2]) == 3 &&
-	                      fscanf(file, "%d", &s.initialCount) == 1 && fscanf(file, "%d", &s.life) == 1 &&
-	                      fscanf(file, "%d", &s.maxCount) == 1 && fscanf(file, "%f", &s.rateFactor1) == 1 &&
-	                      fscanf(file, "%f", &s.rateFactor2) == 1;
+						  fscanf(file, "%f", &s.speed) == 1 && fscanf(file, "%f", &s.spread) == 1 &&
+						  fscanf(file, "%f,%f,%f", &s.startColour[0], &s.startColour[1], &s.startColour[2]) == 3 &&
+						  fscanf(file, "%f,%f,%f", &s.endColour[0], &s.endColour[1], &s.endColour[2]) == 3 &&
+						  fscanf(file, "%d", &s.initialCount) == 1 && fscanf(file, "%d", &s.life) == 1 &&
+						  fscanf(file, "%d", &s.maxCount) == 1 && fscanf(file, "%f", &s.rateFactor1) == 1 &&
+						  fscanf(file, "%f", &s.rateFactor2) == 1;
 	fclose(file);
 	if (!complete) {
 		Log(LOG_ERROR, "EMITTER: %s is missing items, refused", path);
@@ -165,9 +165,9 @@ void ParticleEmitter::Build() {
 		return;
 	}
 	ReleaseSystem();
-	system = new ssgaParticleSystem(settings.maxCount, settings.initialCount,
-	                                settings.rateFactor2 * settings.rateFactor1, TRUE, settings.baseSize,
-	                                kBoundingRadius, CreateHook, UpdateHook, nullptr);
+	system =
+		new ssgaParticleSystem(settings.maxCount, settings.initialCount, settings.rateFactor2 * settings.rateFactor1,
+			TRUE, settings.baseSize, kBoundingRadius, CreateHook, UpdateHook, nullptr);
 	system->ref();
 	if (state) {
 		system->setState(state);

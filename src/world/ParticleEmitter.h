@@ -10,17 +10,17 @@ class ssgSimpleState;
 
 // The eleven items of a ".spk" file, in file order.
 struct EmitterSettings {
-	char texture[64];     // file name under data/misc
-	float baseSize;       // units
-	float speed;          // units per ms
-	float spread;         // units, width of the start area
+	char texture[64]; // file name under data/misc
+	float baseSize;   // units
+	float speed;      // units per ms
+	float spread;     // units, width of the start area
 	sgVec3 startColour;
 	sgVec3 endColour;
 	int initialCount;
-	int life;             // ms, always > 0 once accepted
+	int life; // ms, always > 0 once accepted
 	int maxCount;
 	float rateFactor1;
-	float rateFactor2;    // create rate = factor 1 × factor 2 particles per ms
+	float rateFactor2; // create rate = factor 1 × factor 2 particles per ms
 };
 
 // Reads "data/misc/<name>.spk". False when the file is missing, an item does not parse, or the
@@ -68,11 +68,11 @@ protected:
 	float AgeFraction(const ssgaParticle *particle) const;
 	void FadeColour(ssgaParticle *particle, float f) const;
 
-	ssgaParticleSystem *system;   // one reference held here; hangs under node
-	ssgSimpleState *state;        // one reference held here
+	ssgaParticleSystem *system; // one reference held here; hangs under node
+	ssgSimpleState *state;      // one reference held here
 	EmitterSettings settings;
-	sgVec3 colourDelta;           // end − start colour
-	float spreadLimit;            // units, 0.6 × spread
+	sgVec3 colourDelta; // end − start colour
+	float spreadLimit;  // units, 0.6 × spread
 	Random &random;
 
 private:
@@ -82,8 +82,8 @@ private:
 	void ReleaseState();
 	void ReleaseSystem();
 
-	bool clearing;                // Build is emptying a live system: the hooks kill
-	int clearedStarts;            // creations turned into dead particles while clearing
+	bool clearing;     // Build is emptying a live system: the hooks kill
+	int clearedStarts; // creations turned into dead particles while clearing
 
 	static ParticleEmitter *current;
 };

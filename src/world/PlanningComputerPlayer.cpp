@@ -9,14 +9,13 @@
 
 namespace {
 
-const int DEFAULT_FRAME = 16;      // ms, when a frame has no length
-const int STEPS_PER_SLICE = 1400;  // simulated steps per frame, about 1.5 ms here
+const int DEFAULT_FRAME = 16;     // ms, when a frame has no length
+const int STEPS_PER_SLICE = 1400; // simulated steps per frame, about 1.5 ms here
 
 } // namespace
 
 PlanningComputerPlayer::PlanningComputerPlayer(Random &random_, SearchClock &clock_, int level_)
-	: ComputerPlayer(random_), clock(clock_), level(level_), turnStarting(true), frame(0), lastFire(0),
-	  aimStep(0.0f) {}
+	: ComputerPlayer(random_), clock(clock_), level(level_), turnStarting(true), frame(0), lastFire(0), aimStep(0.0f) {}
 
 ShotPlanner::Settings PlanningComputerPlayer::SettingsFor(int level) {
 	ShotPlanner::Settings settings;

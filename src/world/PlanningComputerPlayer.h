@@ -37,11 +37,11 @@ private:
 
 	ShotPlanner planner;
 	SearchClock &clock;
-	int level;               // ComputerLevel
-	bool turnStarting;       // the next Decide is a turn's first
-	int frame;               // of the turn, 0 the first
-	int lastFire;            // the turn's last frame a shot is sure to go in
-	float aimStep;           // units per frame and axis this turn
+	int level;         // ComputerLevel
+	bool turnStarting; // the next Decide is a turn's first
+	int frame;         // of the turn, 0 the first
+	int lastFire;      // the turn's last frame a shot is sure to go in
+	float aimStep;     // units per frame and axis this turn
 };
 
 #endif

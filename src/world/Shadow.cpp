@@ -57,8 +57,8 @@ void PrepareShadowLeaf(void *, ssgLeaf *leaf) {
 
 } // namespace
 
-Shadow::Shadow() : model(nullptr), switchNode(nullptr), root(nullptr), parent(nullptr), lightCount(0), lastDt(0),
-                   followed(nullptr) {
+Shadow::Shadow()
+	: model(nullptr), switchNode(nullptr), root(nullptr), parent(nullptr), lightCount(0), lastDt(0), followed(nullptr) {
 	for (int i = 0; i < kMaxLights; i++) {
 		copies[i] = nullptr;
 		copyNodes[i] = nullptr;

@@ -14,7 +14,7 @@ class ssgTransform;
 class Shadow {
 public:
 	static constexpr int kMaxLights = 4;
-	static constexpr float kDrop = 1.5f;   // units below the object's centre
+	static constexpr float kDrop = 1.5f; // units below the object's centre
 
 	Shadow();
 	~Shadow();
@@ -39,15 +39,15 @@ public:
 	ssgTransform *GetCopyNode(int i) const;
 
 private:
-	ssgEntity *model;                 // one reference held here
-	ssgEntity *copies[kMaxLights];    // owned by the scene under their copy nodes
-	ssgSelector *switchNode;          // one reference held here
+	ssgEntity *model;              // one reference held here
+	ssgEntity *copies[kMaxLights]; // owned by the scene under their copy nodes
+	ssgSelector *switchNode;       // one reference held here
 	ssgTransform *root;
 	ssgTransform *copyNodes[kMaxLights];
 	ssgBranch *parent;
 	int lightCount;
-	sgVec3 lights[kMaxLights];        // units
-	int lastDt;                       // ms
+	sgVec3 lights[kMaxLights]; // units
+	int lastDt;                // ms
 	const GameObject *followed;
 };
 

@@ -23,19 +23,19 @@ const float GUARD_DEPTH = 0.22f;      // share of the way from the own goal to t
 const float DISC_DECELERATION = Disc::FRICTION * GRAVITY / Disc::MASS;
 const float BALL_DECELERATION = Ball::FRICTION * GRAVITY / Ball::MASS;
 const float DISC_STOP = Disc::SHOT_FACTOR * Disc::SHOT_FACTOR / (2.0f * DISC_DECELERATION);
-const float REPLY_WEIGHT = 0.6f;      // how far the other side's best reply pulls a value down
-const int LEAD_STEPS = 20;            // physics steps between the times a lead hit looks ahead
-const float LEAD_SPEED = 5.0f;        // units per second the ball must roll for lead hits
+const float REPLY_WEIGHT = 0.6f; // how far the other side's best reply pulls a value down
+const int LEAD_STEPS = 20;       // physics steps between the times a lead hit looks ahead
+const float LEAD_SPEED = 5.0f;   // units per second the ball must roll for lead hits
 
 // How a field is judged (values per full effect).
-const float PROGRESS_VALUE = 100.0f;  // the ball from the own goal line to the other
-const float DANGER_VALUE = 160.0f;    // the ball right before the own goal
-const float DANGER_REACH = 45.0f;     // units from the own goal where danger begins
-const float THREAT_VALUE = 120.0f;    // the other disc lined up behind the ball at the own goal
-const float THREAT_REACH = 80.0f;     // units between the other disc and the ball
-const float COVER_VALUE = 40.0f;      // the own disc off the line from the ball to the own goal
-const float COVER_REACH = 30.0f;      // units off that line where cover counts as lost
-const float CHANCE_VALUE = 30.0f;     // the own disc lined up behind the ball at the other goal
+const float PROGRESS_VALUE = 100.0f; // the ball from the own goal line to the other
+const float DANGER_VALUE = 160.0f;   // the ball right before the own goal
+const float DANGER_REACH = 45.0f;    // units from the own goal where danger begins
+const float THREAT_VALUE = 120.0f;   // the other disc lined up behind the ball at the own goal
+const float THREAT_REACH = 80.0f;    // units between the other disc and the ball
+const float COVER_VALUE = 40.0f;     // the own disc off the line from the ball to the own goal
+const float COVER_REACH = 30.0f;     // units off that line where cover counts as lost
+const float CHANCE_VALUE = 30.0f;    // the own disc lined up behind the ball at the other goal
 
 float Length(float x, float y) {
 	return std::sqrt(x * x + y * y);
@@ -65,11 +65,10 @@ float Square(float x) {
 
 ShotPlanner::ShotPlanner()
 	: settings(), side(1), attack(), defend(), goalHalfWidth(0.0f), bounds(), phase(PHASE_IDLE), aimNow(),
-	  aimStep(0.0f), frameMs(16), frameNow(0), patience(0), lastFire(0), urgent(false), fanPhase(0.0f), startAt(), startVelocity(),
-	  predicted(), predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0), tried(0), best(-1),
-	  replyShots(), replyCount(0), nextReply(0), replying(0), replied(),
-	  repliedCount(0), nextReplied(0), worstReply(0.0f), sliceCount(0), lastSliceMicros(0),
-	  lastSliceSteps(0) {}
+	  aimStep(0.0f), frameMs(16), frameNow(0), patience(0), lastFire(0), urgent(false), fanPhase(0.0f), startAt(),
+	  startVelocity(), predicted(), predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0),
+	  tried(0), best(-1), replyShots(), replyCount(0), nextReply(0), replying(0), replied(), repliedCount(0),
+	  nextReplied(0), worstReply(0.0f), sliceCount(0), lastSliceMicros(0), lastSliceSteps(0) {}
 
 bool ShotPlanner::SetUp(const Arena &arena, int side_, const Settings &settings_) {
 	if (!simulator.SetUp(arena)) {
@@ -155,17 +154,10 @@ bool ShotPlanner::Work(SearchClock &clock) {
 			break;
 		}
 		switch (phase) {
-		case PHASE_PREDICT:
-			Predict(steps);
-			break;
-		case PHASE_EVALUATE:
-			Evaluate(steps);
-			break;
-		case PHASE_REPLY:
-			Reply(steps);
-			break;
-		default:
-			break;
+		case PHASE_PREDICT: Predict(steps); break;
+		case PHASE_EVALUATE: Evaluate(steps); break;
+		case PHASE_REPLY: Reply(steps); break;
+		default: break;
 		}
 	}
 	sliceCount++;
@@ -309,22 +301,20 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 		}
 		case KIND_GUARD: {
 			// A spot between the own goal and the ball; the shot stops the disc there.
-			const float spot[2] = {defend[0] + GUARD_DEPTH * (ball[0] - defend[0]),
-			                       defend[1] + GUARD_DEPTH * (ball[1] - defend[1])};
+			const float spot[2] = {
+				defend[0] + GUARD_DEPTH * (ball[0] - defend[0]), defend[1] + GUARD_DEPTH * (ball[1] - defend[1])};
 			heading = std::atan2(spot[1] - own[1], spot[0] - own[0]);
-			strength = std::min(MAX_SHOT, c.strength * std::sqrt(Length(spot[0] - own[0], spot[1] - own[1]) / DISC_STOP));
+			strength =
+				std::min(MAX_SHOT, c.strength * std::sqrt(Length(spot[0] - own[0], spot[1] - own[1]) / DISC_STOP));
 			break;
 		}
-		case KIND_DISC:
-			heading = std::atan2(field[4 * otherIndex + 1] - own[1], field[4 * otherIndex] - own[0]);
-			break;
+		case KIND_DISC: heading = std::atan2(field[4 * otherIndex + 1] - own[1], field[4 * otherIndex] - own[0]); break;
 		case KIND_LEAD: {
 			const float *later = PredictedAt(((fireFrame + 1) * frameMs) / PHYSICS_STEP + c.lead);
 			heading = std::atan2(later[1] - own[1], later[0] - own[0]);
 			break;
 		}
-		default:
-			break;
+		default: break;
 		}
 		// The steering reaches only so far in the turn: shorten the shot until it does.
 		int frames = 0;
@@ -465,7 +455,7 @@ void ShotPlanner::Pick() {
 		const Candidate &c = candidates[i];
 		const float way = std::max(std::fabs(c.aimPoint[0] - aimNow[0]), std::fabs(c.aimPoint[1] - aimNow[1]));
 		if (c.score > -GOAL_VALUE * 2.0f && way <= (framesLeft + 0.5f) * aimStep &&
-		    (best < 0 || c.score > candidates[best].score)) {
+			(best < 0 || c.score > candidates[best].score)) {
 			best = i;
 		}
 	}
@@ -491,7 +481,7 @@ void ShotPlanner::MakeReplies(const Candidate &c) {
 	const float shares[2] = {1.0f, 0.7f};
 	// First the blocks: the disc sent at the ball where it will be, which stops a goal as well.
 	for (float share : shares) {
-		const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT; // units per second
+		const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT;                           // units per second
 		const float lead = Length(ball[0] - other[0], ball[1] - other[1]) / (0.8f * speed); // seconds
 		const float heading = std::atan2(ball[1] + lead * ball[3] - other[1], ball[0] + lead * ball[2] - other[0]);
 		if (replyCount < settings.replies) {
@@ -502,7 +492,7 @@ void ShotPlanner::MakeReplies(const Candidate &c) {
 	}
 	for (int p = -1; p <= 1 && replyCount < settings.replies; p++) {
 		for (float share : shares) {
-			const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT; // units per second
+			const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT;                           // units per second
 			const float lead = Length(ball[0] - other[0], ball[1] - other[1]) / (0.8f * speed); // seconds
 			const float at[2] = {ball[0] + lead * ball[2], ball[1] + lead * ball[3]};
 			const float goalY = defend[1] + MOUTH_SPREAD * goalHalfWidth * p;

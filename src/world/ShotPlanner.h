@@ -31,44 +31,50 @@ public:
 	static constexpr int MAX_CANDIDATES = 256;
 	static constexpr int MAX_REPLIES = 32;
 	static constexpr int MAX_REPLIED = 8;
-	static constexpr int MAX_PREDICTED = 601;    // steps: a 5 s turn and some
-	static constexpr float MAX_SHOT = 59.9f;     // units of aim, just inside the aim's own limit
+	static constexpr int MAX_PREDICTED = 601; // steps: a 5 s turn and some
+	static constexpr float MAX_SHOT = 59.9f;  // units of aim, just inside the aim's own limit
 	static constexpr float GOAL_VALUE = 1000.0f;
-	static constexpr int CHUNK = 8;              // steps between looks at the clock
+	static constexpr int CHUNK = 8; // steps between looks at the clock
 
 	struct Settings {
-		int fanDirections;      // directions all round the disc
-		int fanStrengths;       // strengths along each of them
-		int goalPoints;         // points across the goal mouth the ball is sent to
-		int aimOffsets;         // turns either side of each straight hit
-		int replies;            // the other side's replies tried per replied candidate; 0 tries none
-		int leads;              // hits at where a moving ball will be, that many times ahead
-		int stepsPerSlice;      // simulated steps per slice at most
-		int sliceMicros;        // µs per slice at most
-		int shotCap;            // ms simulated of a candidate shot before it is judged
-		int replyCap;           // ms simulated of a reply
-		int replyAt;            // ms after the shot the other side's reply goes, if things still move
-		int repliedCandidates;  // how many of the best get replies once all are tried
+		int fanDirections;     // directions all round the disc
+		int fanStrengths;      // strengths along each of them
+		int goalPoints;        // points across the goal mouth the ball is sent to
+		int aimOffsets;        // turns either side of each straight hit
+		int replies;           // the other side's replies tried per replied candidate; 0 tries none
+		int leads;             // hits at where a moving ball will be, that many times ahead
+		int stepsPerSlice;     // simulated steps per slice at most
+		int sliceMicros;       // µs per slice at most
+		int shotCap;           // ms simulated of a candidate shot before it is judged
+		int replyCap;          // ms simulated of a reply
+		int replyAt;           // ms after the shot the other side's reply goes, if things still move
+		int repliedCandidates; // how many of the best get replies once all are tried
 	};
 
 	struct Candidate {
-		int kind;               // CandidateKind
-		float direction;        // radians: the turn off a straight hit, or the fan's heading
-		float strength;         // units of aim wanted (shrunk when steering cannot reach it)
-		float goalY;            // units: the point of the mouth a straight hit sends the ball to
-		int lead;               // physics steps after the shot a lead hit meets the ball
-		float aimPoint[2];      // units: where the aim point must stand when the shot goes
-		float shot[2];          // units: the aim point less the disc then (the disc leaves at 1.5 ×)
-		int fireFrame;          // frame of the turn the shot goes in
-		int fireStep;           // physics steps from the turn's start to the shot
-		float value;            // of where the shot leaves things, for the planning side
-		float score;            // value, pulled down by the other side's best reply when tried
-		float end[3][2];        // units: ball, disc 1, disc 2 where the shot left them
-		float reply[3][4];      // ball, disc 1, disc 2 when the reply goes: units, units per second
-		bool moving;            // the shot still ran at replyAt, so reply holds that moment
+		int kind;          // CandidateKind
+		float direction;   // radians: the turn off a straight hit, or the fan's heading
+		float strength;    // units of aim wanted (shrunk when steering cannot reach it)
+		float goalY;       // units: the point of the mouth a straight hit sends the ball to
+		int lead;          // physics steps after the shot a lead hit meets the ball
+		float aimPoint[2]; // units: where the aim point must stand when the shot goes
+		float shot[2];     // units: the aim point less the disc then (the disc leaves at 1.5 ×)
+		int fireFrame;     // frame of the turn the shot goes in
+		int fireStep;      // physics steps from the turn's start to the shot
+		float value;       // of where the shot leaves things, for the planning side
+		float score;       // value, pulled down by the other side's best reply when tried
+		float end[3][2];   // units: ball, disc 1, disc 2 where the shot left them
+		float reply[3][4]; // ball, disc 1, disc 2 when the reply goes: units, units per second
+		bool moving;       // the shot still ran at replyAt, so reply holds that moment
 	};
 
-	enum CandidateKind { KIND_STRAIGHT = 0, KIND_FAN, KIND_GUARD, KIND_DISC, KIND_LEAD };
+	enum CandidateKind {
+		KIND_STRAIGHT = 0,
+		KIND_FAN,
+		KIND_GUARD,
+		KIND_DISC,
+		KIND_LEAD
+	};
 
 	ShotPlanner();
 
@@ -109,7 +115,13 @@ public:
 	float JudgeOutcome(const ShotSimulator::Outcome &outcome) const;
 
 private:
-	enum Phase { PHASE_IDLE, PHASE_PREDICT, PHASE_EVALUATE, PHASE_REPLY, PHASE_DONE };
+	enum Phase {
+		PHASE_IDLE,
+		PHASE_PREDICT,
+		PHASE_EVALUATE,
+		PHASE_REPLY,
+		PHASE_DONE
+	};
 
 	void Predict(int &steps);
 	void MakeCandidates();
@@ -130,35 +142,35 @@ private:
 
 	ShotSimulator simulator;
 	Settings settings;
-	int side;                 // 1 or 2
-	float attack[2];          // units, the centre of the goal this side attacks
-	float defend[2];          // units, the centre of its own goal
-	float goalHalfWidth;      // units
-	float bounds[4];          // units: the walls' extent, min x, min y, max x, max y
+	int side;            // 1 or 2
+	float attack[2];     // units, the centre of the goal this side attacks
+	float defend[2];     // units, the centre of its own goal
+	float goalHalfWidth; // units
+	float bounds[4];     // units: the walls' extent, min x, min y, max x, max y
 
 	Phase phase;
 	// The turn.
-	float aimNow[2];          // units, the aim point at the start of the frame now
-	float aimStep;            // units per steering frame and axis
-	int frameMs;              // ms
+	float aimNow[2]; // units, the aim point at the start of the frame now
+	float aimStep;   // units per steering frame and axis
+	int frameMs;     // ms
 	int frameNow;
-	int patience;             // frames before the first shot may go
-	int lastFire;             // frame
+	int patience; // frames before the first shot may go
+	int lastFire; // frame
 	bool urgent;
-	float fanPhase;           // share of a fan step
+	float fanPhase; // share of a fan step
 	// The field at the turn's start: ball, disc 1, disc 2.
-	float startAt[3][2];      // units
-	float startVelocity[3][2];// units per second
+	float startAt[3][2];       // units
+	float startVelocity[3][2]; // units per second
 	// The field predicted for each step of the turn: x, y, vx, vy of ball, disc 1, disc 2.
 	float predicted[MAX_PREDICTED][3][4];
-	int predictedCount;       // steps recorded
-	bool simulating;          // a run is under way in the simulator
+	int predictedCount; // steps recorded
+	bool simulating;    // a run is under way in the simulator
 
 	Candidate candidates[MAX_CANDIDATES];
 	int candidateCount;
-	int next;                 // the candidate being tried
-	int tried;                // simulated shots, replies included
-	int best;                 // index, -1 for none yet
+	int next;  // the candidate being tried
+	int tried; // simulated shots, replies included
+	int best;  // index, -1 for none yet
 	// The other side's replies to the candidate being replied to.
 	float replyShots[MAX_REPLIES][2]; // units of aim
 	int replyCount;
@@ -167,10 +179,10 @@ private:
 	int replied[MAX_REPLIED]; // indices of the candidates that get replies, best first
 	int repliedCount;
 	int nextReplied;
-	float worstReply;         // the lowest value a reply has left so far
+	float worstReply; // the lowest value a reply has left so far
 
 	long sliceCount;
-	int64_t lastSliceMicros;  // µs of the last slice
+	int64_t lastSliceMicros; // µs of the last slice
 	int lastSliceSteps;
 };
 

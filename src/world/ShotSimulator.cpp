@@ -41,8 +41,8 @@ bool Resting(const GameObject &object) {
 
 ShotSimulator::ShotSimulator()
 	: world(nullptr), space(nullptr), contacts(nullptr), ball(nullptr), disc1(nullptr), disc2(nullptr),
-	  startWait(COLLISION_WAIT), collisionWait(0), timeCap(TIME_CAP), over(true), outcome(), tracedSide(0), firstKind(TOUCH_NONE),
-	  firstPoint() {
+	  startWait(COLLISION_WAIT), collisionWait(0), timeCap(TIME_CAP), over(true), outcome(), tracedSide(0),
+	  firstKind(TOUCH_NONE), firstPoint() {
 	memset(start, 0, sizeof(start));
 	memset(startVelocity, 0, sizeof(startVelocity));
 }
@@ -221,15 +221,15 @@ void ShotSimulator::OnContact(ContactKind kind, const float at[2]) {
 	}
 	const bool side1 = tracedSide == 1;
 	if (kind == TOUCH_DISC_DISC || kind == (side1 ? TOUCH_BALL_DISC1 : TOUCH_BALL_DISC2) ||
-	    kind == (side1 ? TOUCH_DISC1_WALL : TOUCH_DISC2_WALL)) {
+		kind == (side1 ? TOUCH_DISC1_WALL : TOUCH_DISC2_WALL)) {
 		firstKind = kind;
 		firstPoint[0] = at[0];
 		firstPoint[1] = at[1];
 	}
 }
 
-ShotSimulator::FirstContact ShotSimulator::TraceFirstContact(int side, const sgVec3 aim, float (*path)[2],
-                                                             int maxPath) {
+ShotSimulator::FirstContact ShotSimulator::TraceFirstContact(
+	int side, const sgVec3 aim, float (*path)[2], int maxPath) {
 	FirstContact first = {};
 	Shoot(side, aim);
 	tracedSide = side;
@@ -261,9 +261,7 @@ ShotSimulator::FirstContact ShotSimulator::TraceFirstContact(int side, const sgV
 	}
 	first.time = outcome.time;
 	switch (firstKind) {
-	case TOUCH_DISC_DISC:
-		first.with = FIRST_DISC;
-		break;
+	case TOUCH_DISC_DISC: first.with = FIRST_DISC; break;
 	case TOUCH_BALL_DISC1:
 	case TOUCH_BALL_DISC2: {
 		first.with = FIRST_BALL;
@@ -275,12 +273,8 @@ ShotSimulator::FirstContact ShotSimulator::TraceFirstContact(int side, const sgV
 		break;
 	}
 	case TOUCH_DISC1_WALL:
-	case TOUCH_DISC2_WALL:
-		first.with = FIRST_WALL;
-		break;
-	default:
-		first.with = FIRST_NOTHING;
-		break;
+	case TOUCH_DISC2_WALL: first.with = FIRST_WALL; break;
+	default: first.with = FIRST_NOTHING; break;
 	}
 	if (first.with != FIRST_NOTHING) {
 		first.point[0] = firstPoint[0];

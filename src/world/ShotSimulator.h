@@ -34,23 +34,23 @@ public:
 
 	// Where a shot left things.
 	struct Outcome {
-		int goalFor;               // the side that scored, 0 for none
-		bool resting;              // everything stopped before a goal or the time cap
-		int time;                  // ms simulated since the shot
-		int touched;               // bit (1 << ContactKind) for each kind of contact seen
-		float ball[2];             // units, where the ball rests (or stood at the goal or the cap)
-		float disc[2][2];          // units, each side's disc (index side − 1)
-		float ballVelocity[2];     // units per second when the run ended; 0 at rest
-		float discVelocity[2][2];  // units per second
+		int goalFor;              // the side that scored, 0 for none
+		bool resting;             // everything stopped before a goal or the time cap
+		int time;                 // ms simulated since the shot
+		int touched;              // bit (1 << ContactKind) for each kind of contact seen
+		float ball[2];            // units, where the ball rests (or stood at the goal or the cap)
+		float disc[2][2];         // units, each side's disc (index side − 1)
+		float ballVelocity[2];    // units per second when the run ended; 0 at rest
+		float discVelocity[2][2]; // units per second
 	};
 
 	// The active disc's way to its first contact.
 	struct FirstContact {
-		int with;                  // FirstTouch
-		float point[2];            // units, the contact point the collision pass found
-		float ballVelocity[2];     // units per second, the ball's right after a contact with it
-		int time;                  // ms from the shot to the pass that found the contact
-		int pathCount;             // positions written to the path
+		int with;              // FirstTouch
+		float point[2];        // units, the contact point the collision pass found
+		float ballVelocity[2]; // units per second, the ball's right after a contact with it
+		int time;              // ms from the shot to the pass that found the contact
+		int pathCount;         // positions written to the path
 	};
 
 	ShotSimulator();
@@ -111,17 +111,17 @@ private:
 	Disc *disc1;
 	Disc *disc2;
 	ContactRules rules;
-	float start[3][2];           // units: ball, disc 1, disc 2
-	float startVelocity[3][2];   // units per second
-	int startWait;               // ms since the last pass at the start
-	int collisionWait;           // ms of simulated time since the last pass
-	int timeCap;                 // ms
+	float start[3][2];         // units: ball, disc 1, disc 2
+	float startVelocity[3][2]; // units per second
+	int startWait;             // ms since the last pass at the start
+	int collisionWait;         // ms of simulated time since the last pass
+	int timeCap;               // ms
 	bool over;
 	Outcome outcome;
 	// Set while TraceFirstContact runs: the traced side and what its disc touched first.
 	int tracedSide;
-	int firstKind;               // ContactKind, TOUCH_NONE until the first contact
-	float firstPoint[2];         // units
+	int firstKind;       // ContactKind, TOUCH_NONE until the first contact
+	float firstPoint[2]; // units
 };
 
 #endif

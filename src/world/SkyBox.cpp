@@ -20,15 +20,15 @@ constexpr float kColourSpread[3] = {0.5f, 0.4f, 0.3f};
 // Corner k[i] of the first strip is corner i of the second one.
 constexpr int kSharedCorner[8] = {5, 3, 7, 1, 6, 0, 4, 2};
 
-constexpr float kCloudWidth = 15.0f;     // units, x spread
+constexpr float kCloudWidth = 15.0f; // units, x spread
 constexpr float kStarWidth = 30.0f;
-constexpr float kDepth = 40.0f;          // units, y spread
-constexpr float kCloudMinY = 5.0f;       // units; keeps billboards off the viewer's own spot
+constexpr float kDepth = 40.0f;    // units, y spread
+constexpr float kCloudMinY = 5.0f; // units; keeps billboards off the viewer's own spot
 constexpr float kStarMinY = 10.0f;
-constexpr float kHeightRange = 15.0f;    // units, z = 15·u − 7
+constexpr float kHeightRange = 15.0f; // units, z = 15·u − 7
 constexpr float kHeightBase = -7.0f;
 constexpr float kSunWidth = 10.0f;
-constexpr float kCloudSpeed = 0.0007f;   // units per ms, times s
+constexpr float kCloudSpeed = 0.0007f; // units per ms, times s
 
 void PrepareSkyState(ssgSimpleState *state, bool alphaTest) {
 	state->disable(GL_LIGHTING);
@@ -82,11 +82,11 @@ bool SkyBox::Load(ssgBranch *parent_, int night_, Random &random) {
 	}
 	if (!night) {
 		if (!LoadBillboards("cloud.3ds", kCloudCount, kCloudWidth, kCloudMinY, true, random) ||
-		    !LoadSun("sun.3ds", random)) {
+			!LoadSun("sun.3ds", random)) {
 			return false;
 		}
 	} else if (!LoadBillboards("star.3ds", kStarCount, kStarWidth, kStarMinY, false, random) ||
-	           !LoadSun("moon.3ds", random)) {
+			   !LoadSun("moon.3ds", random)) {
 		return false;
 	}
 	BuildCube(night ? kNightColour : kDayColour, random);

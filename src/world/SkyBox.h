@@ -16,10 +16,10 @@ class SkyBox {
 public:
 	static constexpr int kCloudCount = 10;
 	static constexpr int kStarCount = 20;
-	static constexpr float kSize = 60.0f;           // units, edge of the cube
-	static constexpr float kCloudWrap = 100.0f;     // units; a cloud past ±100 comes back at ∓100
-	static constexpr float kSunY = 25.0f;           // units, in the sky's own frame
-	static constexpr float kSunZ = -5.0f;           // units
+	static constexpr float kSize = 60.0f;       // units, edge of the cube
+	static constexpr float kCloudWrap = 100.0f; // units; a cloud past ±100 comes back at ∓100
+	static constexpr float kSunY = 25.0f;       // units, in the sky's own frame
+	static constexpr float kSunZ = -5.0f;       // units
 
 	SkyBox();
 	~SkyBox();
@@ -51,19 +51,19 @@ private:
 	// new transform under root and returns that transform.
 	ssgTransform *AddBillboard(ssgEntity *entity, bool clone);
 
-	sgVec3 centre;                        // units, where the sky is drawn
+	sgVec3 centre; // units, where the sky is drawn
 	ssgBranch *parent;
-	ssgEntity *cloudModel;                // day only; one reference held here
-	ssgEntity *starModel;                 // night only; one reference held here
-	ssgTransform *root;                   // one reference held here
+	ssgEntity *cloudModel; // day only; one reference held here
+	ssgEntity *starModel;  // night only; one reference held here
+	ssgTransform *root;    // one reference held here
 	ssgaCube *cube;
 	ssgTransform *cloudNodes[kCloudCount];
-	sgVec3 cloudPositions[kCloudCount];   // units, in the root's frame
-	float cloudSpeeds[kCloudCount];       // units per ms, along x
+	sgVec3 cloudPositions[kCloudCount]; // units, in the root's frame
+	float cloudSpeeds[kCloudCount];     // units per ms, along x
 	int cloudCount;
 	int starCount;
-	float sunX;                           // units, in the root's frame
-	int night;                            // 0 day, 1 night
+	float sunX; // units, in the root's frame
+	int night;  // 0 day, 1 night
 };
 
 #endif

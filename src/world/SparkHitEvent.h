@@ -19,7 +19,7 @@ protected:
 	void Hit(float speed);
 
 private:
-	int emitter;     // which of the match's spark emitters
+	int emitter; // which of the match's spark emitters
 	int slowSound;
 	int fastSound;
 	float fastSpeed; // units per second; above it the hit sparks

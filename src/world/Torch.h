@@ -24,10 +24,10 @@ public:
 
 	const FireEmitter *GetFire() const { return fire; }
 
-	static constexpr float kFireHeight = 20.0f;   // units above the torch's position
+	static constexpr float kFireHeight = 20.0f; // units above the torch's position
 
 private:
-	FireEmitter *fire;   // owned; null when the fire file is missing or refused
+	FireEmitter *fire; // owned; null when the fire file is missing or refused
 	Random &random;
 };
 

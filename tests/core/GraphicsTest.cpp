@@ -42,7 +42,8 @@ void DrawQuadrants(int width, int height) {
 uint32_t BmpPixel(SDL_Surface *image, int x, int y) {
 	uint8_t r, g, b;
 	SDL_LockSurface(image);
-	const uint8_t *p = static_cast<const uint8_t *>(image->pixels) + y * image->pitch + x * image->format->BytesPerPixel;
+	const uint8_t *p =
+		static_cast<const uint8_t *>(image->pixels) + y * image->pitch + x * image->format->BytesPerPixel;
 	Uint32 value = 0;
 	memcpy(&value, p, image->format->BytesPerPixel);
 	SDL_UnlockSurface(image);

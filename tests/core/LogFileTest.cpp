@@ -27,7 +27,7 @@ TEST(LogFile, WritesHeaderStampedLinesAtOnceAndTheClosingLine) {
 	log.Write("INIT: Opening screen...", LOG_MESSAGE);
 	// Still open: what a crash now would leave behind.
 	EXPECT_EQ(dir.ReadText("Log.txt"), "--- Log \"Kelvane\" open on 03/04/26 05:06:07 ---\n\n"
-	                                   "03/04/26 05:06:07 - Message: INIT: Opening screen... \n");
+									   "03/04/26 05:06:07 - Message: INIT: Opening screen... \n");
 	log.Write("Config file not found, using default values", LOG_WARNING);
 	log.Write(nullptr, LOG_MESSAGE);
 	log.Write("level three", 3);
@@ -35,14 +35,13 @@ TEST(LogFile, WritesHeaderStampedLinesAtOnceAndTheClosingLine) {
 	log.Write("Could not open a SDL window!", LOG_ERROR);
 	log.Close();
 	const std::string closed = dir.ReadText("Log.txt");
-	EXPECT_EQ(closed,
-		"--- Log \"Kelvane\" open on 03/04/26 05:06:07 ---\n"
-		"\n"
-		"03/04/26 05:06:07 - Message: INIT: Opening screen... \n"
-		"03/04/26 05:06:07 - Warning: Config file not found, using default values \n"
-		"03/04/26 05:06:07 - Error: Could not open a SDL window! \n"
-		"\n"
-		"--- Log closed on 03/04/26 05:06:07 ---\n");
+	EXPECT_EQ(closed, "--- Log \"Kelvane\" open on 03/04/26 05:06:07 ---\n"
+					  "\n"
+					  "03/04/26 05:06:07 - Message: INIT: Opening screen... \n"
+					  "03/04/26 05:06:07 - Warning: Config file not found, using default values \n"
+					  "03/04/26 05:06:07 - Error: Could not open a SDL window! \n"
+					  "\n"
+					  "--- Log closed on 03/04/26 05:06:07 ---\n");
 	log.Write("after close", LOG_MESSAGE);
 	log.Close();
 	EXPECT_FALSE(log.IsOpen());

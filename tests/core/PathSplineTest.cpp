@@ -71,10 +71,14 @@ TEST(PathSpline, RefusedFilesLeaveThePathAsItWasAndEvaluateStaysInTheTable) {
 	struct Bad {
 		const char *file, *text;
 	} const bad[] = {
-		{nullptr, nullptr}, {"missing.cam", nullptr},
-		{"nan.cam", "2\nnan\n0,0,0\n10,0,0\n"}, {"inf.cam", "2\ninf\n0,0,0\n10,0,0\n"},
-		{"zero.cam", "2\n0\n0,0,0\n10,0,0\n"}, {"negative.cam", "2\n-5\n0,0,0\n10,0,0\n"},
-		{"nanpoint.cam", "2\n10\n0,nan,0\n10,0,0\n"}, {"infpoint.cam", "3\n10\n0,0,0\n10,0,0\n-inf,1,1\n"},
+		{nullptr, nullptr},
+		{"missing.cam", nullptr},
+		{"nan.cam", "2\nnan\n0,0,0\n10,0,0\n"},
+		{"inf.cam", "2\ninf\n0,0,0\n10,0,0\n"},
+		{"zero.cam", "2\n0\n0,0,0\n10,0,0\n"},
+		{"negative.cam", "2\n-5\n0,0,0\n10,0,0\n"},
+		{"nanpoint.cam", "2\n10\n0,nan,0\n10,0,0\n"},
+		{"infpoint.cam", "3\n10\n0,0,0\n10,0,0\n-inf,1,1\n"},
 	};
 	for (const Bad &b : bad) {
 		SCOPED_TRACE(b.file ? b.file : "no name");

@@ -71,24 +71,22 @@ TEST(StateMachine, MenuMatchMenuQuitRunsEachStateInTurn) {
 	StateMachine machine(&factory);
 
 	ASSERT_TRUE(machine.SetGameState(STATE_MENU));
-	EXPECT_TRUE(machine.RunGameStateFrame());                 // menu frame 1
-	EXPECT_TRUE(machine.RunGameStateFrame());                 // menu finishes: to the match
+	EXPECT_TRUE(machine.RunGameStateFrame()); // menu frame 1
+	EXPECT_TRUE(machine.RunGameStateFrame()); // menu finishes: to the match
 	EXPECT_EQ(machine.GetCurrentState(), STATE_MATCH);
-	EXPECT_TRUE(machine.RunGameStateFrame());                 // match frame 1
+	EXPECT_TRUE(machine.RunGameStateFrame()); // match frame 1
 	factory.menuNext = STATE_QUIT;
 	factory.menuFrames = 0;
-	EXPECT_TRUE(machine.RunGameStateFrame());                 // match finishes: back to the menu
+	EXPECT_TRUE(machine.RunGameStateFrame()); // match finishes: back to the menu
 	EXPECT_EQ(machine.GetCurrentState(), STATE_MENU);
-	EXPECT_TRUE(machine.RunGameStateFrame());                 // menu chooses to quit
+	EXPECT_TRUE(machine.RunGameStateFrame()); // menu chooses to quit
 	EXPECT_EQ(machine.GetCurrentState(), STATE_QUIT);
-	EXPECT_FALSE(machine.RunGameStateFrame());                // the loop ends on the next frame
-	EXPECT_TRUE(machine.SetGameState(STATE_NONE));            // nothing left to tear down
+	EXPECT_FALSE(machine.RunGameStateFrame());     // the loop ends on the next frame
+	EXPECT_TRUE(machine.SetGameState(STATE_NONE)); // nothing left to tear down
 	EXPECT_EQ(journal.alive, 0);
 
-	std::vector<std::string> expected = {
-		"menu.Enter", "menu.Frame", "menu.Frame", "menu.Leave",
-		"match.Enter", "match.Frame", "match.Frame", "match.Leave",
-		"menu.Enter", "menu.Frame", "menu.Leave"};
+	std::vector<std::string> expected = {"menu.Enter", "menu.Frame", "menu.Frame", "menu.Leave", "match.Enter",
+		"match.Frame", "match.Frame", "match.Leave", "menu.Enter", "menu.Frame", "menu.Leave"};
 	EXPECT_EQ(journal.calls, expected);
 	EXPECT_EQ(log.Count("MAIN: Changing game state..."), 5);
 	EXPECT_EQ(log.Count("MAIN: ...Done!"), 5);
@@ -129,8 +127,7 @@ TEST(StateMachine, FailedMenuSetUpLeavesTheOldStateTornDown) {
 	EXPECT_EQ(machine.GetCurrentState(), STATE_CREDITS);
 	EXPECT_EQ(journal.alive, 0);
 	EXPECT_TRUE(machine.SetGameState(STATE_NONE));
-	std::vector<std::string> expected = {"credits.Enter", "credits.Frame", "credits.Leave", "menu.Enter",
-		"menu.Leave"};
+	std::vector<std::string> expected = {"credits.Enter", "credits.Frame", "credits.Leave", "menu.Enter", "menu.Leave"};
 	EXPECT_EQ(journal.calls, expected);
 	EXPECT_EQ(log.Count("INGAME: ...Failed!"), 0);
 }

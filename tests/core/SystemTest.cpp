@@ -19,8 +19,8 @@
 namespace {
 
 std::vector<int> g_depthAsked;
-int g_depthOffered = 0;              // the largest depth size the fake driver offers
-const char *g_refusal = nullptr;     // what it says when it refuses
+int g_depthOffered = 0;          // the largest depth size the fake driver offers
+const char *g_refusal = nullptr; // what it says when it refuses
 SDL_Surface g_fakeScreen;
 
 SDL_Surface *FakeSetMode(int width, int height, int, int depthBits, bool) {
@@ -65,11 +65,11 @@ TEST(System, AsksForSmallerDepthBuffersBeforeGivingUp) {
 		SDL_Quit();
 	}
 	EXPECT_EQ(log.Entries(), (std::vector<std::string>{
-		"Message: INIT: Opening screen... (320x200, 32 bits, Windowed)",
-		"Warning: INIT: No video mode with a 32-bit depth buffer",
-		"Warning: INIT: No video mode with a 24-bit depth buffer",
-		"Message: INIT: ...Done!",
-	}));
+								 "Message: INIT: Opening screen... (320x200, 32 bits, Windowed)",
+								 "Warning: INIT: No video mode with a 32-bit depth buffer",
+								 "Warning: INIT: No video mode with a 24-bit depth buffer",
+								 "Message: INIT: ...Done!",
+							 }));
 }
 
 TEST(System, OnlyAMissingVisualIsRetriedAndImpossibleSizesAreRefused) {

@@ -52,8 +52,10 @@ TEST(ShippedArenas, FieldsGoalsStartsAndTorchesFitThePieces) {
 			EXPECT_FLOAT_EQ(w[2], next[0]) << "wall " << i << " ends where the next starts";
 			EXPECT_FLOAT_EQ(w[3], next[1]) << "wall " << i;
 			for (int j = 0; j < walls; j++) { // convex: no corner behind a wall
-				EXPECT_LE(dGeomPlanePointDepth(arena.GetWall(i), arena.GetWallSegment(j)[0], arena.GetWallSegment(j)[1], 0),
-				          1e-3) << "corner " << j << " behind wall " << i;
+				EXPECT_LE(
+					dGeomPlanePointDepth(arena.GetWall(i), arena.GetWallSegment(j)[0], arena.GetWallSegment(j)[1], 0),
+					1e-3)
+					<< "corner " << j << " behind wall " << i;
 			}
 		}
 		// Two goal walls along y, the mouths inside them and wide enough for the ball; side 1
@@ -62,8 +64,8 @@ TEST(ShippedArenas, FieldsGoalsStartsAndTorchesFitThePieces) {
 		ASSERT_GE(arena.GetGoal2WallIndex(), 0);
 		EXPECT_NE(arena.GetGoal1WallIndex(), arena.GetGoal2WallIndex());
 		EXPECT_GT(arena.GetGoalHalfWidth(), Ball::RADIUS);
-		const float centres[2][2] = {{arena.GetGoal1CentreX(), arena.GetGoal1CentreY()},
-		                             {arena.GetGoal2CentreX(), arena.GetGoal2CentreY()}};
+		const float centres[2][2] = {
+			{arena.GetGoal1CentreX(), arena.GetGoal1CentreY()}, {arena.GetGoal2CentreX(), arena.GetGoal2CentreY()}};
 		for (int g = 0; g < 2; g++) {
 			const float *w = arena.GetWallSegment(g == 0 ? arena.GetGoal1WallIndex() : arena.GetGoal2WallIndex());
 			EXPECT_FLOAT_EQ(w[0], w[2]) << "goal wall " << g + 1 << " runs along y";

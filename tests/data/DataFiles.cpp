@@ -29,4 +29,6 @@ std::string ReadFile(const std::string &path) {
 
 // PLIB's 3DS loader frees one of its own new[] buffers with plain delete; that is the library's
 // bug, not ours, so sanitizer builds of these tests let it pass (only consulted by AddressSanitizer).
-extern "C" const char *__asan_default_options() { return "alloc_dealloc_mismatch=0"; }
+extern "C" const char *__asan_default_options() {
+	return "alloc_dealloc_mismatch=0";
+}

@@ -14,8 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::map<std::string, std::string> Tree(const std::string &root)
-{
+std::map<std::string, std::string> Tree(const std::string &root) {
 	std::map<std::string, std::string> files;
 	for (const auto &e : fs::recursive_directory_iterator(root)) {
 		if (!e.is_regular_file())
@@ -29,8 +28,7 @@ std::map<std::string, std::string> Tree(const std::string &root)
 }
 
 #ifdef TAVRO_GEN_PATH
-TEST(Generator, WritesIdenticalBytesOnTwoRuns)
-{
+TEST(Generator, WritesIdenticalBytesOnTwoRuns) {
 	SKIP_IN_SANITIZED_BUILD("the build has run the generator under the sanitizers already");
 	ScratchDir scratch;
 	std::string gen = TAVRO_GEN_PATH;
@@ -54,8 +52,7 @@ TEST(Generator, WritesIdenticalBytesOnTwoRuns)
 }
 #endif
 
-TEST(Generator, TreeStaysUnder20MB)
-{
+TEST(Generator, TreeStaysUnder20MB) {
 	ScratchDir scratch;
 	uintmax_t total = 0;
 	for (const auto &e : fs::recursive_directory_iterator(BuildDataDir()))

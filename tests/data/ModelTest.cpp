@@ -204,8 +204,13 @@ TEST_F(Models, FlatModelsFaceTheirWayWithAlphaThatFadesOut) {
 		int flatAxis;
 		bool softEdge; // else clear and opaque texels
 	} const cases[] = {
-		{"shadow_disc", 2, true}, {"shadow_ball", 2, true}, {"line", 2, false},
-		{"cloud", 1, false}, {"star", 1, false}, {"sun", 1, false}, {"moon", 1, false},
+		{"shadow_disc", 2, true},
+		{"shadow_ball", 2, true},
+		{"line", 2, false},
+		{"cloud", 1, false},
+		{"star", 1, false},
+		{"sun", 1, false},
+		{"moon", 1, false},
 	};
 	for (const Case &c : cases) {
 		SCOPED_TRACE(c.name);

@@ -97,14 +97,15 @@ TEST(Credits, BadStepsAreLoggedOnceAndPassedOver) {
 	ASSERT_TRUE(rig.credits.Init());
 	EXPECT_EQ(rig.credits.GetFile().GetStepCount(), CreditsFile::MAX_STEPS);
 	EXPECT_EQ(rig.Run(1000), CreditsFile::MAX_STEPS + 1);
-	EXPECT_NE(rig.LogText().find("CREDITS: data/misc/credits.crd has 70 steps; the first 64 are played"), std::string::npos);
+	EXPECT_NE(
+		rig.LogText().find("CREDITS: data/misc/credits.crd has 70 steps; the first 64 are played"), std::string::npos);
 	rig.credits.Deinit();
 
 	// A missing script, one too long for the buffer and one that fails: one line each, no text.
 	rig.WriteData("data/misc/long.lua", "Runs = 1\n" + std::string(Credits::SCRIPT_SIZE, '-') + "\n");
 	rig.WriteData("data/misc/bad.lua", "Runs = (Runs or 0) + 1\nnosuch()\n");
 	rig.Steps("5\n2 data/misc/none.lua 200\n2 data/misc/long.lua 200\n2 data/misc/bad.lua 200\n"
-	          "2 data/misc/count.lua 0\n1 data/misc/truncated\n");
+			  "2 data/misc/count.lua 0\n1 data/misc/truncated\n");
 	Credits bad;
 	ASSERT_TRUE(bad.Init());
 	EXPECT_EQ(bad.GetFile().GetStepCount(), 4);
@@ -120,6 +121,7 @@ TEST(Credits, BadStepsAreLoggedOnceAndPassedOver) {
 	const std::string log = rig.LogText();
 	EXPECT_NE(log.find("CREDITS: data/misc/credits.crd: step 5 is missing or malformed"), std::string::npos);
 	EXPECT_NE(log.find("CREDITS: data/misc/none.lua cannot be read; its step shows no text"), std::string::npos);
-	EXPECT_NE(log.find("CREDITS: data/misc/long.lua is longer than 4096 bytes; its step shows no text"), std::string::npos);
+	EXPECT_NE(
+		log.find("CREDITS: data/misc/long.lua is longer than 4096 bytes; its step shows no text"), std::string::npos);
 	EXPECT_EQ(log.find("nosuch"), log.rfind("nosuch")) << log; // the failing script is reported once
 }

@@ -95,13 +95,13 @@ TEST(OptionsScreen, TheBackgroundFollowsDaytimeAndArena) {
 	auto loads = [&](const char *what) { return rig.log.Count(what); };
 	EXPECT_EQ(backdrop.GetSkyBox()->IsNight(), 0);
 	EXPECT_EQ(backdrop.GetArena()->GetWallCount(), 8); // "xeno"
-	rig.Activate("btn_daytime"); // NIGHT: rebuilt for the night
+	rig.Activate("btn_daytime");                       // NIGHT: rebuilt for the night
 	EXPECT_EQ(backdrop.GetSkyBox()->IsNight(), 1);
 	const int skies = loads("SKYBOX: Initializing"), arenas = loads("ARENA: Initializing");
 	rig.Activate("btn_daytime"); // RANDOM: the caption only
 	rig.Activate("btn_arena");   // "tris"
 	EXPECT_EQ(backdrop.GetArena()->GetWallCount(), 6);
-	rig.Activate("btn_arena");   // RANDOM keeps the last arena
+	rig.Activate("btn_arena"); // RANDOM keeps the last arena
 	EXPECT_EQ(loads("SKYBOX: Initializing"), skies);
 	EXPECT_EQ(loads("ARENA: Initializing"), arenas + 1);
 	rig.Activate("btn_daytime"); // DAY

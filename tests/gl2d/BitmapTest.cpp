@@ -39,7 +39,8 @@ TEST_F(GL2DBitmap, RegionsAreCutIntoOnePiecePerTileTheyOverlap) {
 		{300, 300, 4, 10, 20, 30, 40, {{10, 20, 30, 40, 0, 0, 0}}},
 		{300, 300, 4, 260, 270, 10, 12, {{4, 14, 10, 12, 0, 0, 3}}},
 		{300, 300, 4, 250, 240, 20, 30,
-			{{250, 240, 6, 16, 0, 0, 0}, {0, 240, 14, 16, 6, 0, 1}, {250, 0, 6, 14, 0, 16, 2}, {0, 0, 14, 14, 6, 16, 3}}},
+			{{250, 240, 6, 16, 0, 0, 0}, {0, 240, 14, 16, 6, 0, 1}, {250, 0, 6, 14, 0, 16, 2},
+				{0, 0, 14, 14, 6, 16, 3}}},
 		// Ending on a tile's edge stays in that tile.
 		{512, 512, 4, 0, 0, 256, 256, {{0, 0, 256, 256, 0, 0, 0}}},
 		{512, 512, 4, 256, 0, 256, 256, {{0, 0, 256, 256, 0, 0, 1}}},
@@ -62,7 +63,8 @@ TEST_F(GL2DBitmap, RegionsAreCutIntoOnePiecePerTileTheyOverlap) {
 			ASSERT_NE(piece, nullptr);
 			const GL2D_Piece &e = c.pieces[i];
 			EXPECT_EQ(std::vector<float>({piece->srcX, piece->srcY, piece->srcW, piece->srcH, piece->dx, piece->dy}),
-			          std::vector<float>({e.srcX, e.srcY, e.srcW, e.srcH, e.dx, e.dy})) << i;
+				std::vector<float>({e.srcX, e.srcY, e.srcW, e.srcH, e.dx, e.dy}))
+				<< i;
 			EXPECT_EQ(piece->tile, e.tile) << i;
 		}
 		EXPECT_EQ(bitmap.GetPiece(0, static_cast<int>(c.pieces.size())), nullptr);

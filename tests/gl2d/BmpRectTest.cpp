@@ -8,8 +8,8 @@
 namespace {
 
 const char *const NINE_CELLS = "0,0,8,8\n8,0,8,8\n16,0,8,8\n"
-                               "0,8,8,8\n8,8,8,8\n16,8,8,8\n"
-                               "0,16,8,8\n8,16,8,8\n16,16,8,8\n";
+							   "0,8,8,8\n8,8,8,8\n16,8,8,8\n"
+							   "0,16,8,8\n8,16,8,8\n16,16,8,8\n";
 
 class GL2DBmpRect : public Gl2dTest {
 protected:
@@ -37,7 +37,7 @@ protected:
 			for (int i = -2; i < w + 2; i++) {
 				bool inFrame = i >= 0 && j >= 0 && i < w && j < h;
 				bool inClip = !clip || (x + i >= clip->x && x + i < clip->x + clip->w && y + j >= clip->y &&
-				                        y + j < clip->y + clip->h);
+										   y + j < clip->y + clip->h);
 				uint32_t expected = inFrame && inClip ? Pattern(FrameTexel(i, w), FrameTexel(j, h)) : BACKGROUND;
 				wrong += At(x + i, y + j) != expected;
 			}
@@ -58,7 +58,8 @@ TEST_F(GL2DBmpRect, FillsAnySizeWithoutGapsAndClipsEveryPart) {
 	EXPECT_EQ(frame.GetMinHeight(), 24);
 	EXPECT_FALSE(frame.HasAlpha());
 	// 36 wide: two and a half copies of the edge between the corners.
-	const int sizes[][4] = {{100, 100, 36, 24}, {10, 10, 37, 29}, {160, 10, 16, 16}, {200, 10, 50, 40}, {10, 200, 123, 91}};
+	const int sizes[][4] = {
+		{100, 100, 36, 24}, {10, 10, 37, 29}, {160, 10, 16, 16}, {200, 10, 50, 40}, {10, 200, 123, 91}};
 	for (const auto &s : sizes) {
 		frame.Draw(s[0], s[1], s[2], s[3]);
 	}
@@ -76,7 +77,7 @@ TEST_F(GL2DBmpRect, BottomEdgeIsPlacedByTheCornerHeight) {
 	// The bottom corners are 10 high, the bottom edge only 8.
 	SaveBmp(MakeImage(24, 30, Pattern), "frame.bmp");
 	dir.WriteText("frame.nbr", "frame.bmp\n-\n0,0,8,8\n8,0,8,8\n16,0,8,8\n0,8,8,8\n8,8,8,8\n16,8,8,8\n"
-	                           "0,16,8,10\n8,16,8,8\n16,16,8,10\n");
+							   "0,16,8,10\n8,16,8,8\n16,16,8,10\n");
 	GL2D_BmpRect frame;
 	ASSERT_TRUE(frame.Load("frame.nbr"));
 	EXPECT_EQ(frame.GetMinHeight(), 26);
@@ -92,7 +93,7 @@ TEST_F(GL2DBmpRect, BottomEdgeIsPlacedByTheCornerHeight) {
 TEST_F(GL2DBmpRect, ToleratesWindowsLineEndsAndBlankLinesButRefusesMalformedFilesWhole) {
 	SaveBmp(MakeImage(24, 24, Pattern), "frame.bmp");
 	dir.WriteText("frame.nbr", "\r\nframe.bmp\r\n\r\n\n-\r\n0,0,8,8\r\n8abc,0,8,8\r\n 16, 0,8,8\r\n\r\n"
-	                           "0,8,8,8\r\n8,8,8,8\r\n16,8,8,8\r\n0,16,8,8\r\n8,16,8,8\r\n16,16,8,8,99\r\n");
+							   "0,8,8,8\r\n8,8,8,8\r\n16,8,8,8\r\n0,16,8,8\r\n8,16,8,8\r\n16,16,8,8,99\r\n");
 	GL2D_BmpRect tolerated;
 	ASSERT_TRUE(tolerated.Load("frame.nbr"));
 	ASSERT_EQ(tolerated.GetRegionCount(), 9);
@@ -104,14 +105,14 @@ TEST_F(GL2DBmpRect, ToleratesWindowsLineEndsAndBlankLinesButRefusesMalformedFile
 	const std::string head = "frame.bmp\n-\n";
 	const std::string eight = "0,0,8,8\n8,0,8,8\n16,0,8,8\n0,8,8,8\n8,8,8,8\n16,8,8,8\n0,16,8,8\n8,16,8,8\n";
 	const std::string files[] = {
-		"",                                                // nothing
-		"frame.bmp\n",                                     // no alpha line
-		head + "0,0,8,8\n",                                // one region only
-		head + eight,                                      // eight regions
-		head + eight + "16,16,8\n",                        // three fields
+		"",                                                    // nothing
+		"frame.bmp\n",                                         // no alpha line
+		head + "0,0,8,8\n",                                    // one region only
+		head + eight,                                          // eight regions
+		head + eight + "16,16,8\n",                            // three fields
 		head + eight + "16,16,8,8                         \n", // line too long
-		head + eight + "16,16,8,x\n",                      // no digits
-		head + eight + "16,16,70000,8\n",                  // beyond 16 bits
+		head + eight + "16,16,8,x\n",                          // no digits
+		head + eight + "16,16,70000,8\n",                      // beyond 16 bits
 		head + "0,0,8,8\n8,0,0,8\n16,0,8,8\n0,8,8,8\n8,8,8,8\n16,8,8,8\n0,16,8,8\n8,16,8,8\n16,16,8,8\n", // empty edge
 	};
 	for (const std::string &text : files) {

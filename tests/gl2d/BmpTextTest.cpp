@@ -144,16 +144,16 @@ TEST_F(GL2DBmpText, MalformedFilesAreRefusedWhole) {
 	SaveBmp(MakeImage(64, 64, Pattern), "g.bmp");
 	const std::string bad[] = {
 		"",
-		"g.bmp - ABC 16 16 4 0 0 0",           // kerning missing
-		"g.bmp - ABC 16 16 4 0 0 zero 1",      // not a number
-		"g.bmp - ABC 0 16 4 0 0 0 1",          // empty cell
-		"g.bmp - ABC 16 -16 4 0 0 0 1",        // negative cell
-		"g.bmp - ABC 16 16 0 0 0 0 1",         // no column
-		"g.bmp - ABC 16 16 4 0 32767 0 1",     // cells beyond 16 bits
-		"g.bmp - ABC 16 16 4 0 0 0 99999999",  // kerning out of range
+		"g.bmp - ABC 16 16 4 0 0 0",          // kerning missing
+		"g.bmp - ABC 16 16 4 0 0 zero 1",     // not a number
+		"g.bmp - ABC 0 16 4 0 0 0 1",         // empty cell
+		"g.bmp - ABC 16 -16 4 0 0 0 1",       // negative cell
+		"g.bmp - ABC 16 16 0 0 0 0 1",        // no column
+		"g.bmp - ABC 16 16 4 0 32767 0 1",    // cells beyond 16 bits
+		"g.bmp - ABC 16 16 4 0 0 0 99999999", // kerning out of range
 		"g.bmp - ABC 16 16 4 0 0 0 99999999999999",
 		"g.bmp - " + std::string(127, 'x') + " 16 16 4 0 0 0 1", // order too long
-		std::string(256, 'p') + " - ABC 16 16 4 0 0 0 1",       // path too long
+		std::string(256, 'p') + " - ABC 16 16 4 0 0 0 1",        // path too long
 	};
 	for (const std::string &text : bad) {
 		dir.WriteText("bad.nbf", text);

@@ -18,7 +18,7 @@ protected:
 		Gl2dTest::SetUp();
 		SaveBmp(MakeImage(24, 24, Pattern), "pic.bmp");
 		dir.WriteText("frame.nbr", "pic.bmp\n-\n0,0,8,8\n8,0,8,8\n16,0,8,8\n0,8,8,8\n8,8,8,8\n16,8,8,8\n"
-		                           "0,16,8,8\n8,16,8,8\n16,16,8,8\n");
+								   "0,16,8,8\n8,16,8,8\n16,16,8,8\n");
 		dir.WriteText("logo.nsbr", "pic.bmp\n-\n");
 		dir.WriteText("font.nbf", "pic.bmp - AB 8 8 3 0 0 0 1\n");
 		dir.WriteText("menu.ntf", "DejaVuSans.ttf 14 0,0,0\n");

@@ -21,7 +21,6 @@ namespace {
 
 const unsigned SEED = 20261206;
 
-
 std::string Damage(const std::string &good, std::mt19937 &random) {
 	// clang-format off
 	static const char *const pieces[] = {
@@ -40,12 +39,8 @@ std::string Damage(const std::string &good, std::mt19937 &random) {
 				text[at] = static_cast<char>(random() % 256);
 			}
 			break;
-		case 1:
-			text.insert(at, pieces[random() % (sizeof(pieces) / sizeof(pieces[0]))]);
-			break;
-		case 2:
-			text.erase(at, random() % 12);
-			break;
+		case 1: text.insert(at, pieces[random() % (sizeof(pieces) / sizeof(pieces[0]))]); break;
+		case 2: text.erase(at, random() % 12); break;
 		case 3: // a run repeated
 			if (at < text.size()) {
 				text.insert(at, text.substr(at, random() % 16));
@@ -74,7 +69,8 @@ protected:
 	}
 
 	// Loads good cut at every length, then count damaged copies; both outcomes must happen.
-	void Feed(const std::string &file, const std::string &good, int count, const std::function<bool(const char *)> &load) {
+	void Feed(
+		const std::string &file, const std::string &good, int count, const std::function<bool(const char *)> &load) {
 		std::mt19937 random(SEED);
 		int loaded = 0, refused = 0;
 		const int total = static_cast<int>(good.size()) + 1 + count;
@@ -108,7 +104,7 @@ TEST_F(GL2DFuzz, SimplePictureFiles) {
 
 TEST_F(GL2DFuzz, FrameFiles) {
 	const std::string good = "wide.bmp\n-\n0,0,8,8\n8,0,8,8\n16,0,8,8\n0,8,8,8\n8,8,8,8\n16,8,8,8\n"
-	                         "250,0,8,8\n8,16,8,8\n16,16,8,8\n";
+							 "250,0,8,8\n8,16,8,8\n16,16,8,8\n";
 	Feed("f.nbr", good, 600, [](const char *file) {
 		GL2D_BmpRect frame;
 		bool ok = frame.Load(file);

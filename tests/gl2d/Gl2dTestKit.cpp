@@ -103,6 +103,6 @@ void Gl2dTest::Grab() {
 
 void Gl2dTest::WritePicture(const std::string &name, int w, int h, uint32_t colour) const {
 	SaveBmp(MakeImage(w, h, [colour](int x, int y) { return colour == 0xFFFFFFFF ? Pattern(x, y) : colour; }),
-	        name + ".bmp");
+		name + ".bmp");
 	dir.WriteText(name + ".nsbr", name + ".bmp\n-\n");
 }

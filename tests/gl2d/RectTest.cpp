@@ -20,14 +20,15 @@ TEST(GL2DRect, IntersectionIsTheCommonPartAndTouchingIsNone) {
 		ASSERT_EQ(IntersectRect(&c.a, &c.b, &out), c.overlap);
 		if (c.overlap) {
 			EXPECT_EQ(std::vector<float>({out.x, out.y, out.w, out.h}),
-			          std::vector<float>({c.common.x, c.common.y, c.common.w, c.common.h}));
+				std::vector<float>({c.common.x, c.common.y, c.common.w, c.common.h}));
 		}
 		int x = -1, y = -1, w = -1, h = -1;
 		ASSERT_EQ(IntersectRectInt(int(c.a.x), int(c.a.y), int(c.a.w), int(c.a.h), int(c.b.x), int(c.b.y), int(c.b.w),
-		                           int(c.b.h), x, y, w, h), c.overlap);
+					  int(c.b.h), x, y, w, h),
+			c.overlap);
 		if (c.overlap) {
 			EXPECT_EQ(std::vector<float>({float(x), float(y), float(w), float(h)}),
-			          std::vector<float>({c.common.x, c.common.y, c.common.w, c.common.h}));
+				std::vector<float>({c.common.x, c.common.y, c.common.w, c.common.h}));
 		}
 	}
 	// An absent rectangle takes the other; out may be one of the inputs.

@@ -84,16 +84,12 @@ TEST_F(GL2DTrueTypeText, FontBesideTheDescriptionComesFirstAndOneFoundNowhereFai
 
 TEST_F(GL2DTrueTypeText, MalformedFilesAreRefused) {
 	const char *const bad[] = {
-		"",
-		"DejaVuSans.ttf",
-		"DejaVuSans.ttf 16",              // key line missing
-		"DejaVuSans.ttf 16 0,0",          // key short
-		"DejaVuSans.ttf 16 x,0,0",
-		"DejaVuSans.ttf 16 0,256,0",
-		"DejaVuSans.ttf sixteen 0,0,0",
-		"DejaVuSans.ttf 0 0,0,0",
-		"DejaVuSans.ttf 100000 0,0,0",
-		"No%s%n%sFace.ttf 16 0,0,0",      // SDL_ttf would take the name as a format
+		"", "DejaVuSans.ttf",
+		"DejaVuSans.ttf 16",     // key line missing
+		"DejaVuSans.ttf 16 0,0", // key short
+		"DejaVuSans.ttf 16 x,0,0", "DejaVuSans.ttf 16 0,256,0", "DejaVuSans.ttf sixteen 0,0,0",
+		"DejaVuSans.ttf 0 0,0,0", "DejaVuSans.ttf 100000 0,0,0",
+		"No%s%n%sFace.ttf 16 0,0,0", // SDL_ttf would take the name as a format
 	};
 	for (const char *text : bad) {
 		dir.WriteText("bad.ntf", text);

@@ -104,7 +104,7 @@ TEST_F(Manager, ClicksCountAtTheReleaseAndButtonsClickOnTheirDraw) {
 	rig.Click(20, 120); // the focused item: no second focus, still a click
 	rig.Draw(25);
 	EXPECT_EQ(Events(), Seen({"click:b3"}));
-	rig.Click(20, 80); // disabled
+	rig.Click(20, 80);   // disabled
 	rig.Click(600, 400); // nothing there
 	EXPECT_EQ(Events(), Seen());
 	EXPECT_EQ(Focused(), "b3");
@@ -128,7 +128,7 @@ TEST_F(Manager, HoverFocusesAndEmptyScreenUnfocusesWhatMayLoseFocus) {
 
 TEST_F(Manager, ClicksOnAnInvisibleItemOverAVisibleOneDoNothing) {
 	ASSERT_TRUE(rig.Run("local cover = WgButton_GL2D:new('cover') cover:SetCoords(0, 25) cover:SetDim(200, 50) "
-	                    "cover:SetVisible(false) pManager:AddItem(cover)"));
+						"cover:SetVisible(false) pManager:AddItem(cover)"));
 	rig.Click(215, 45);
 	rig.Click(20, 40);
 	EXPECT_EQ(Focused(), "b4");

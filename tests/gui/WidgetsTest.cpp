@@ -69,7 +69,7 @@ TEST(Widgets, LabelsAlignEachLineInsideTheirMarginsAndClipOrScroll) {
 			label:SetDim(200, 60)
 			label:SetCaption("%s")
 			pManager:AddItem(label))",
-		         c.valign, c.halign, c.caption);
+			c.valign, c.halign, c.caption);
 		rig.screen.Build(640, 480);
 		ASSERT_TRUE(rig.Run(script)) << rig.LogText();
 		rig.Draw(0);
@@ -190,7 +190,7 @@ TEST(Widgets, EditBoxEditsInLoopModeSmartEditAndFull) {
 	rig.Key(SDLK_RIGHT);
 	rig.Key(SDLK_RIGHT);
 	EXPECT_EQ(edit->GetCursorPos(), 2); // not past the end
-	rig.Type("WXYZ!"); // limit 6: the last position is overwritten
+	rig.Type("WXYZ!");                  // limit 6: the last position is overwritten
 	EXPECT_STREQ(edit->GetContent(), "acWXY!");
 	EXPECT_EQ(edit->GetCursorPos(), 5);
 

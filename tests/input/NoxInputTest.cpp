@@ -109,13 +109,14 @@ TEST_F(NoxInputModes, EventModeTranslatesKeysAndMouseAndLeavesOthersQueued) {
 	event = Next(NI_MOUSE_MOTION);
 	ASSERT_NE(event, nullptr);
 	const NI_Mouse &mouse = event->mice[0];
-	EXPECT_EQ(std::vector<int>({mouse.x, mouse.y, mouse.relativeX, mouse.relativeY}), std::vector<int>({50, 40, 5, -3}));
+	EXPECT_EQ(
+		std::vector<int>({mouse.x, mouse.y, mouse.relativeX, mouse.relativeY}), std::vector<int>({50, 40, 5, -3}));
 	EXPECT_EQ(std::vector<int>({mouse.buttons[0], mouse.buttons[1], mouse.buttons[2]}), std::vector<int>({1, 0, 1}));
 	// Buttons carry the motion since the last event.
 	event = Next(NI_MOUSE_BUTTON_DOWN);
 	ASSERT_NE(event, nullptr);
 	EXPECT_EQ(std::vector<int>({event->mice[0].x, event->mice[0].relativeX, event->mice[0].relativeY}),
-	          std::vector<int>({60, 10, -10}));
+		std::vector<int>({60, 10, -10}));
 	EXPECT_EQ(event->mice[0].lastButton, SDL_BUTTON_RIGHT);
 	event = Next(NI_MOUSE_BUTTON_UP);
 	ASSERT_NE(event, nullptr);
@@ -264,7 +265,8 @@ std::string MenuKeys(NoxInput &input) {
 
 TEST_F(NoxInputModes, GamepadsAreReadAndStepTheMenusFocus) {
 	FakePads pads;
-	pads.pads = {{"full", 2, 1, 12, {0, 0}, 0, {}}, {"no hat", 2, 0, 4, {0, 0}, 0, {}}, {"one button", 0, 0, 1, {0, 0}, 0, {}}};
+	pads.pads = {
+		{"full", 2, 1, 12, {0, 0}, 0, {}}, {"no hat", 2, 0, 4, {0, 0}, 0, {}}, {"one button", 0, 0, 1, {0, 0}, 0, {}}};
 	pads.Rescan();
 	input.SetJoystickDriver(&pads);
 	input.EnableJoysticks(true);
@@ -290,12 +292,12 @@ TEST_F(NoxInputModes, GamepadsAreReadAndStepTheMenusFocus) {
 	PushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_LEFT);
 	PushPad(SDL_JOYAXISMOTION, 1, 1, 30000); // a push counts once...
 	PushPad(SDL_JOYAXISMOTION, 1, 1, 32000);
-	PushPad(SDL_JOYAXISMOTION, 1, 1, 1000);  // ...until the stick comes back
+	PushPad(SDL_JOYAXISMOTION, 1, 1, 1000); // ...until the stick comes back
 	PushPad(SDL_JOYAXISMOTION, 1, 1, -30000);
-	PushPad(SDL_JOYAXISMOTION, 1, 0, 5000);  // within the middle: nothing
+	PushPad(SDL_JOYAXISMOTION, 1, 0, 5000); // within the middle: nothing
 	PushPad(SDL_JOYBUTTONDOWN, 2, 0, 0);
-	PushPad(SDL_JOYBUTTONDOWN, 1, 3, 0);     // another button stays a pad event
-	PushPad(SDL_JOYBUTTONDOWN, 7, 0, 0);     // no such pad: dropped
+	PushPad(SDL_JOYBUTTONDOWN, 1, 3, 0); // another button stays a pad event
+	PushPad(SDL_JOYBUTTONDOWN, 7, 0, 0); // no such pad: dropped
 	EXPECT_EQ(MenuKeys(input), "TjSTjjSjRj");
 
 	// A pad that goes away is gone after the next scan; the others stay.

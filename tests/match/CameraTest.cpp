@@ -174,9 +174,9 @@ TEST(Camera, WideViewsPanAfterTheBallWithinTheirLimitsAndTheTopViewStays) {
 	};
 	// Ball x, y; then the eye x of both wide views.
 	const float steps[][3] = {
-		{12.0f, 20.0f, 0.0f},     // within 15 of the eye's x: no pan
-		{70.0f, -10.0f, 55.0f},   // 15 behind the ball at once
-		{100.0f, 0.0f, 60.0f},    // no farther than 60
+		{12.0f, 20.0f, 0.0f},   // within 15 of the eye's x: no pan
+		{70.0f, -10.0f, 55.0f}, // 15 behind the ball at once
+		{100.0f, 0.0f, 60.0f},  // no farther than 60
 		{-30.0f, 0.0f, -15.0f},
 		{-200.0f, 0.0f, -60.0f},
 	};

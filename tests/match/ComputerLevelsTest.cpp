@@ -109,8 +109,10 @@ TEST(ComputerLevels, PlannerSlicesKeepToTheirBoundsAndTheShotBeatsAOneSecondTurn
 				}
 				// The aim point follows the steering as the match's would.
 				const float move = Aim::SPEED * view.dt;
-				view.aim[0] += (bits & ComputerPlayer::THINK_RIGHT ? move : 0.0f) - (bits & ComputerPlayer::THINK_LEFT ? move : 0.0f);
-				view.aim[1] += (bits & ComputerPlayer::THINK_UP ? move : 0.0f) - (bits & ComputerPlayer::THINK_DOWN ? move : 0.0f);
+				view.aim[0] += (bits & ComputerPlayer::THINK_RIGHT ? move : 0.0f) -
+							   (bits & ComputerPlayer::THINK_LEFT ? move : 0.0f);
+				view.aim[1] +=
+					(bits & ComputerPlayer::THINK_UP ? move : 0.0f) - (bits & ComputerPlayer::THINK_DOWN ? move : 0.0f);
 			}
 			EXPECT_GE(fired, 0);
 			EXPECT_LE(fired, 1000 / view.dt - 1);

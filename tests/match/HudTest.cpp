@@ -38,7 +38,9 @@ public:
 	int GetScreenWidth() const override { return 640; }
 	int GetScreenHeight() const override { return 480; }
 	const OptionsRecord &GetOptions() const override { return g_options; }
-	Disc *GetDisc(int side) const override { return side == 1 ? const_cast<Disc *>(&disc1) : const_cast<Disc *>(&disc2); }
+	Disc *GetDisc(int side) const override {
+		return side == 1 ? const_cast<Disc *>(&disc1) : const_cast<Disc *>(&disc2);
+	}
 	void SetBallHidden(bool) override {}
 	ParticleEmitter *GetSparks(int) const override { return nullptr; }
 	const char *GetCharacterName(int) const override { return "hippy"; }
@@ -100,9 +102,9 @@ TEST(Hud, DrawsItsTextsWhereTheyBelongAndTheFrameOnlyWithTheSmallView) {
 		End2D();
 	};
 	draw(false, false);
-	EXPECT_GT(Painted(window, 260, 0, 380, 40), 20);  // score, top middle
-	EXPECT_GT(Painted(window, 540, 0, 640, 40), 20);  // clock, top right
-	EXPECT_GT(Painted(window, 0, 420, 100, 480), 20); // period, bottom left
+	EXPECT_GT(Painted(window, 260, 0, 380, 40), 20);   // score, top middle
+	EXPECT_GT(Painted(window, 540, 0, 640, 40), 20);   // clock, top right
+	EXPECT_GT(Painted(window, 0, 420, 100, 480), 20);  // period, bottom left
 	EXPECT_EQ(Painted(window, 520, 440, 640, 480), 0); // no frame rate
 	EXPECT_EQ(Painted(window, 100, 100, 200, 160), 0); // no frame around the small view
 

@@ -115,14 +115,15 @@ TEST(InGame, SetsUpInOrderAndTearsDownInTheReverse) {
 	int at = 0;
 	EXPECT_TRUE(EntriesInOrder(entries,
 		{"Message: INGAME: Initialization...", "Message: INGAME: Random seed 7", "Message: INGAME: World...",
-		 "Message: INGAME: Lights...", "Message: INGAME: SkyBox...", "Message: BALL: Initializing...",
-		 "Message: ARENA: Initializing...", "Message: DISC: Initializing...", "Message: AIM: Initializing...",
-		 "Message: SHADOW: Initializing...", "Message: INGAME: Cameras...", "Message: CAMERA: Initialization...",
-		 "Message: INGAME: HUD initialization...", "Message: INGAME: HUD initialization done!",
-		 "Message: SOUND: Loading static sound...", "Message: INGAME: ...Done!"},
+			"Message: INGAME: Lights...", "Message: INGAME: SkyBox...", "Message: BALL: Initializing...",
+			"Message: ARENA: Initializing...", "Message: DISC: Initializing...", "Message: AIM: Initializing...",
+			"Message: SHADOW: Initializing...", "Message: INGAME: Cameras...", "Message: CAMERA: Initialization...",
+			"Message: INGAME: HUD initialization...", "Message: INGAME: HUD initialization done!",
+			"Message: SOUND: Loading static sound...", "Message: INGAME: ...Done!"},
 		0, &at));
 	// The tear-down says exactly this, once.
-	std::vector<std::string> teardown = {"Message: INGAME: Deinitialization...", "Message: SKYBOX: Deinitialization..."};
+	std::vector<std::string> teardown = {
+		"Message: INGAME: Deinitialization...", "Message: SKYBOX: Deinitialization..."};
 	teardown.insert(teardown.end(), MATCH_CAMERA_COUNT, "Message: CAMERA: Deinitialization...");
 	EXPECT_EQ(std::vector<std::string>(entries.begin() + at, entries.end()), teardown);
 	EXPECT_FALSE(f.log.Has("Error")) << f.LogText();
@@ -218,7 +219,7 @@ TEST(InGame, FireShootsOnTheNextUpdateAndAHeldKeyFiresOnce) {
 	EXPECT_EQ(f.ActiveSide(), 2);
 	sgVec3 v;
 	f.game.GetDisc(1)->GetVelocity(v);
-	EXPECT_GT(v[0], 10.0f); // towards the aim point, which went right
+	EXPECT_GT(v[0], 10.0f);        // towards the aim point, which went right
 	for (int i = 0; i < 10; i++) { // still held: side 2's turn is not fired by it
 		f.Step(16);
 	}
@@ -454,7 +455,7 @@ TEST(InGame, ContactsOfTheLastPassNeverActAfterAReset) {
 		const GameObject *object;
 		void (Arena::*start)(sgVec3) const;
 	} bodies[] = {{f.World().GetBall(), &Arena::GetBallStart}, {f.game.GetDisc(1), &Arena::GetDisc1Start},
-	              {f.game.GetDisc(2), &Arena::GetDisc2Start}};
+		{f.game.GetDisc(2), &Arena::GetDisc2Start}};
 	for (const auto &body : bodies) {
 		sgVec3 start, p;
 		(arena.*body.start)(start);

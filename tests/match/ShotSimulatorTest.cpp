@@ -73,8 +73,8 @@ struct ShotCase {
 	float places[3][2]; // ball, disc 1, disc 2
 	float ballVelocity[2];
 	int side;
-	float towards[2];   // the aim point less the disc's place
-	int firstTouch;     // ShotSimulator::FirstTouch
+	float towards[2]; // the aim point less the disc's place
+	int firstTouch;   // ShotSimulator::FirstTouch
 	int goalFor;
 };
 
@@ -147,7 +147,7 @@ TEST(ShotSimulator, TheTraceFollowsTheDiscStepByStepToItsFirstContact) {
 		}
 		// The match's next pass finds the same contact, on the disc's rim.
 		const int flags[4] = {0, c.side == 1 ? CONTACT_DISC1_WALL : CONTACT_DISC2_WALL,
-		                      c.side == 1 ? CONTACT_BALL_DISC1 : CONTACT_BALL_DISC2, CONTACT_DISC_DISC};
+			c.side == 1 ? CONTACT_BALL_DISC1 : CONTACT_BALL_DISC2, CONTACT_DISC_DISC};
 		EXPECT_EQ(f.game.GetPhysics().GetContactFlags() & flags[first.with], 0);
 		f.Step();
 		EXPECT_NE(f.game.GetPhysics().GetContactFlags() & flags[first.with], 0);

@@ -13,17 +13,19 @@ namespace fs = std::filesystem;
 TEST(Install, TheInstalledGameKeepsEachPlayersFilesApart) {
 	ScratchDir dir;
 	const std::string prefix = dir.File("prefix");
-	ASSERT_EQ(system(("cmake --install '" TAVRO_BINARY_DIR "' --prefix '" + prefix + "' > install.txt 2>&1").c_str()), 0)
+	ASSERT_EQ(
+		system(("cmake --install '" TAVRO_BINARY_DIR "' --prefix '" + prefix + "' > install.txt 2>&1").c_str()), 0)
 		<< dir.ReadText("install.txt");
 	const std::string share = prefix + "/share";
 	for (const char *file : {"/tavro/data/menu_main.lua", "/tavro/data/misc/ball.3ds", "/man/man6/tavro.6.gz",
-		     "/icons/hicolor/48x48/apps/org.tavro.Tavro.png", "/icons/hicolor/256x256/apps/org.tavro.Tavro.png"}) {
+			 "/icons/hicolor/48x48/apps/org.tavro.Tavro.png", "/icons/hicolor/256x256/apps/org.tavro.Tavro.png"}) {
 		EXPECT_TRUE(fs::exists(share + file)) << file;
 	}
 	EXPECT_EQ(RunOnDisplay("", "desktop-file-validate '" + share + "/applications/org.tavro.Tavro.desktop' && echo ok"),
 		"ok\n");
-	EXPECT_NE(RunOnDisplay("", "appstreamcli validate --no-net '" + share + "/metainfo/org.tavro.Tavro.metainfo.xml' "
-	                           "> /dev/null && echo ok"),
+	EXPECT_NE(RunOnDisplay("", "appstreamcli validate --no-net '" + share +
+								   "/metainfo/org.tavro.Tavro.metainfo.xml' "
+								   "> /dev/null && echo ok"),
 		"");
 
 	XServer x;
@@ -32,8 +34,10 @@ TEST(Install, TheInstalledGameKeepsEachPlayersFilesApart) {
 	for (const char *player : {"ann", "bob"}) {
 		// Each plays for a moment; SIGTERM then closes the game as the window's close button would.
 		const std::string home = dir.File(player);
-		std::string run = "cd elsewhere && XDG_DATA_HOME='" + home + "/xdg' HOME='" + home + "' SDL_AUDIODRIVER=dummy "
-		                  "timeout -s TERM 5 '" + prefix + "/bin/tavro'; echo $?";
+		std::string run = "cd elsewhere && XDG_DATA_HOME='" + home + "/xdg' HOME='" + home +
+						  "' SDL_AUDIODRIVER=dummy "
+						  "timeout -s TERM 5 '" +
+						  prefix + "/bin/tavro'; echo $?";
 		EXPECT_EQ(RunOnDisplay(x.Display(), run), "124\n") << player; // ended by the timeout's signal
 		const std::string files = home + "/xdg/tavro/";
 		EXPECT_TRUE(fs::exists(files + "options.dat")) << player;
@@ -48,8 +52,9 @@ TEST(Install, TheInstalledGameKeepsEachPlayersFilesApart) {
 	// Without "video.cfg" the game starts on the full screen; Alt+Enter switches to a window, and
 	// the choice is kept for the next start.
 	RunOnDisplay(x.Display(), "cd elsewhere && XDG_DATA_HOME='" + dir.File("ann/xdg") + "' SDL_AUDIODRIVER=dummy '" +
-	                          prefix + "/bin/tavro' & sleep 3; xdotool search --name 'Tavro v0.9' windowfocus --sync "
-	                          "key alt+Return; sleep 0.5; kill -TERM $!; wait");
+								  prefix +
+								  "/bin/tavro' & sleep 3; xdotool search --name 'Tavro v0.9' windowfocus --sync "
+								  "key alt+Return; sleep 0.5; kill -TERM $!; wait");
 	EXPECT_EQ(dir.ReadText("ann/xdg/tavro/video.cfg"), "640 480 32 0\n");
 	EXPECT_NE(dir.ReadText("ann/xdg/tavro/Log.txt").find("INIT: Switched to a window"), std::string::npos);
 	EXPECT_EQ(RunOnDisplay("", "'" + prefix + "/bin/tavro' --version"), "Tavro 0.9\n");

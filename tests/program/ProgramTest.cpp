@@ -29,23 +29,25 @@ TEST(Program, StartsInOrderInItsWindowAndShutsDownOnTerminate) {
 	// Start-up in order, then the menu, then the tear-down and shut-down, and nothing else.
 	const std::vector<std::string> entries = LogEntries(text);
 	int at = 0;
-	ASSERT_TRUE(EntriesInOrder(entries, {
-		"Message: INIT: Opening screen... (800x600, 16 bits, Windowed)",
-		"Message: INIT: ...Done!",
-		"Message: INIT: Engine initialization...",
-		"Message: INIT: ...Done!",
-		"Message: INIT: Input initialization...",
-		"Message: INIT: ...Done!",
-		"Message: SOUND: Initializing...",
-		"Message: SOUND: ...Done!",
-		"Message: MAIN: Changing game state...",
-		"Message: MAIN: ...Done!",
-		"Message: MAIN: Changing game state...",
-		"Message: MAIN: ...Done!",
-		"Message: SOUND: Deinitialization...",
-		"Message: DEINIT: Input deinitialization...",
-		"Message: DEINIT: Engine deinitialization...",
-	}, 0, &at));
+	ASSERT_TRUE(EntriesInOrder(entries,
+		{
+			"Message: INIT: Opening screen... (800x600, 16 bits, Windowed)",
+			"Message: INIT: ...Done!",
+			"Message: INIT: Engine initialization...",
+			"Message: INIT: ...Done!",
+			"Message: INIT: Input initialization...",
+			"Message: INIT: ...Done!",
+			"Message: SOUND: Initializing...",
+			"Message: SOUND: ...Done!",
+			"Message: MAIN: Changing game state...",
+			"Message: MAIN: ...Done!",
+			"Message: MAIN: Changing game state...",
+			"Message: MAIN: ...Done!",
+			"Message: SOUND: Deinitialization...",
+			"Message: DEINIT: Input deinitialization...",
+			"Message: DEINIT: Engine deinitialization...",
+		},
+		0, &at));
 	EXPECT_EQ(at, static_cast<int>(entries.size())) << text;
 	EXPECT_TRUE(run.Clean());
 	// The options file was made with the defaults.
@@ -146,13 +148,19 @@ TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
 	EXPECT_TRUE(run.game.IsRunning()); // back in the menu
 	EXPECT_EQ(run.game.Terminate(), 0);
 	EXPECT_TRUE(EntriesInOrder(LogEntries(run.Log()), {
-		"Message: MAIN: Changing game state...", "Message: MAIN: ...Done!",             // the menu
-		"Message: MAIN: Changing game state...", "Message: INGAME: Initialization...",  // the match
-		"Message: INGAME: ...Done!", "Message: MAIN: ...Done!",
-		"Message: MAIN: Changing game state...", "Message: INGAME: Deinitialization...", // its end
-		"Message: MAIN: ...Done!",                                                        // the menu again
-		"Message: MAIN: Changing game state...", "Message: MAIN: ...Done!",              // quit
-		"Message: SOUND: Deinitialization...", "Message: DEINIT: Engine deinitialization...",
-	}));
+														  "Message: MAIN: Changing game state...",
+														  "Message: MAIN: ...Done!", // the menu
+														  "Message: MAIN: Changing game state...",
+														  "Message: INGAME: Initialization...", // the match
+														  "Message: INGAME: ...Done!",
+														  "Message: MAIN: ...Done!",
+														  "Message: MAIN: Changing game state...",
+														  "Message: INGAME: Deinitialization...", // its end
+														  "Message: MAIN: ...Done!",              // the menu again
+														  "Message: MAIN: Changing game state...",
+														  "Message: MAIN: ...Done!", // quit
+														  "Message: SOUND: Deinitialization...",
+														  "Message: DEINIT: Engine deinitialization...",
+													  }));
 	EXPECT_TRUE(run.Clean());
 }

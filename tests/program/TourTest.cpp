@@ -55,7 +55,7 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 	// button acts in the frame after its key, so slow frames need the pauses.
 	run.ChooseInMenu(4);
 	run.Xdo("sleep 1.5 mousemove --window %1 2 2 key Tab Tab Tab Tab Tab Return sleep 1 key Control_L sleep 1 "
-	        "key Escape sleep 1");
+			"key Escape sleep 1");
 	int32_t fire = 0;
 	for (int waited = 0; waited < 5000 && fire != SDLK_LCTRL; waited += 100) {
 		const std::string saved = run.dir.ReadText("options.dat");
@@ -149,7 +149,7 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 			shot("6_ingame");
 			const int width = size[0] == '6' ? 640 : 1024, height = size[0] == '6' ? 480 : 768;
 			run.Xdo("mousemove --window %1 " + std::to_string(width / 2 - 90) + " " + std::to_string(height / 2 + 25) +
-			       " sleep 0.2 click 1");
+					" sleep 0.2 click 1");
 			ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 3)); // the menu again
 			run.ChooseInMenu(5);
 			ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!"));

@@ -166,14 +166,14 @@ TEST(ScriptFuzz, RandomCallsGiveScriptErrorsNeverACrash) {
 	ASSERT_TRUE(rig.Ready());
 	rig.Write("fuzz_event.lua", std::string(DRIVER) + "Fuzz({Me, CacheManager}, 30)");
 	std::mt19937 random(SEED);
-	const SDLKey keys[] = {SDLK_TAB, SDLK_RETURN, SDLK_ESCAPE, SDLK_BACKSPACE, SDLK_LEFT, SDLK_RIGHT,
-	                       SDLK_UP, SDLK_DOWN, SDLK_PAGEUP, SDLK_PAGEDOWN, SDLK_a, SDLK_z, SDLK_SPACE};
+	const SDLKey keys[] = {SDLK_TAB, SDLK_RETURN, SDLK_ESCAPE, SDLK_BACKSPACE, SDLK_LEFT, SDLK_RIGHT, SDLK_UP,
+		SDLK_DOWN, SDLK_PAGEUP, SDLK_PAGEDOWN, SDLK_a, SDLK_z, SDLK_SPACE};
 	for (int round = 0; round < 60; round++) {
 		if (round % 15 == 0 && round > 0) { // a screen torn down in whatever state the calls left it
 			ASSERT_TRUE(rig.screen.Build(640, 480));
 		}
 		const std::string run = std::string(DRIVER) + "math.randomseed(" + std::to_string(random() % 100000) +
-		                        ") Fuzz({pManager, pCacheManager}, 300)";
+								") Fuzz({pManager, pCacheManager}, 300)";
 		ASSERT_TRUE(rig.Run(run)) << rig.LogText();
 		for (int event = 0; event < 30; event++) {
 			const int x = static_cast<int>(random() % 700), y = static_cast<int>(random() % 520);

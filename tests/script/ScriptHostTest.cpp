@@ -32,7 +32,8 @@ TEST(ScriptHost, EventScriptsRunInAFreshStateWithMeTypedByItsClass) {
 	rig.Draw(20); // its click: the script may not delete the widget whose event runs
 	EXPECT_EQ(rig.Find(WG_TYPE_BUTTON, "fancy"), fancy);
 	EXPECT_FALSE(rig.log.Has("left over")) << rig.LogText();
-	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: delete.lua: delete.lua:1: cannot delete 'fancy' while a widget event runs")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: delete.lua: delete.lua:1: cannot delete 'fancy' while a widget event runs"))
+		<< rig.LogText();
 }
 
 TEST(ScriptHost, ExecuteLuaReportsFailuresAndHandsOverTheCacheManager) {
@@ -52,7 +53,8 @@ TEST(ScriptHost, ExecuteLuaReportsFailuresAndHandsOverTheCacheManager) {
 		assert(item:ExecuteLua("deep.lua") == false) -- cut off, not a stack overflow
 	)")) << rig.LogText();
 	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: missing.lua: cannot open missing.lua")) << rig.LogText();
-	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: broken.lua: broken.lua:1: unexpected symbol near '<eof>'")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: broken.lua: broken.lua:1: unexpected symbol near '<eof>'"))
+		<< rig.LogText();
 	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: deep.lua: not run, scripts nested 8 deep")) << rig.LogText();
 }
 
@@ -84,7 +86,8 @@ TEST(ScriptHost, StatesClearEveryRegisteredNameAndLogTheirErrors) {
 	const char check[] = "assert(WgButton_GL2D and GI_ON_FOCUS == 1 and ScreenWidth == 320)";
 	EXPECT_TRUE(state.RunBuffer(check, sizeof(check) - 1, "check"));
 	state.ClearGlobals();
-	const char cleared[] = "assert(WgButton_GL2D == nil and GI_ON_FOCUS == nil and ScreenWidth == nil and tolua == nil)";
+	const char cleared[] =
+		"assert(WgButton_GL2D == nil and GI_ON_FOCUS == nil and ScreenWidth == nil and tolua == nil)";
 	EXPECT_TRUE(state.RunBuffer(cleared, sizeof(cleared) - 1, "cleared"));
 	EXPECT_TRUE(state.RegisterSurface());
 	const char again[] = "assert(WgItem and tolua.type(WgItem:new('x')) == 'WgItem' and tolua.cast == nil)";

@@ -58,7 +58,8 @@ void GLWindow::Grab() {
 	for (int y = 0; y < height; y++) {
 		const uint8_t *row = &rgb[size_t(height - 1 - y) * width * 3];
 		for (int x = 0; x < width; x++) {
-			frame[size_t(y) * width + x] = (uint32_t(row[x * 3]) << 16) | (uint32_t(row[x * 3 + 1]) << 8) | row[x * 3 + 2];
+			frame[size_t(y) * width + x] =
+				(uint32_t(row[x * 3]) << 16) | (uint32_t(row[x * 3 + 1]) << 8) | row[x * 3 + 2];
 		}
 	}
 }

@@ -36,8 +36,8 @@ XServer::XServer() : pid(-1) {
 		std::string fd = std::to_string(fds[1]);
 		int devnull = open("/dev/null", O_WRONLY);
 		dup2(devnull, 2);
-		execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-noreset",
-			"-nolisten", "tcp", static_cast<char *>(nullptr));
+		execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-noreset", "-nolisten", "tcp",
+			static_cast<char *>(nullptr));
 		_exit(127);
 	}
 	close(fds[1]);

@@ -46,8 +46,8 @@ int CountOf(const std::string &text, const std::string &part) {
 	return n;
 }
 
-::testing::AssertionResult EntriesInOrder(const std::vector<std::string> &entries,
-                                          const std::vector<std::string> &expected, int from, int *at) {
+::testing::AssertionResult EntriesInOrder(
+	const std::vector<std::string> &entries, const std::vector<std::string> &expected, int from, int *at) {
 	int next = from;
 	for (const std::string &entry : expected) {
 		int found = -1;

@@ -33,8 +33,7 @@ int CountOf(const std::string &text, const std::string &part);
 
 // Success when every expected entry appears, in this order, from entry `from` on; `at` (if
 // given) receives the index after the last one. The log is printed on failure.
-::testing::AssertionResult EntriesInOrder(const std::vector<std::string> &entries,
-                                          const std::vector<std::string> &expected, int from = 0,
-                                          int *at = nullptr);
+::testing::AssertionResult EntriesInOrder(
+	const std::vector<std::string> &entries, const std::vector<std::string> &expected, int from = 0, int *at = nullptr);
 
 #endif

@@ -168,8 +168,8 @@ TEST(Aim, TheLineRunsFromThePointToTheDiscAndIsNeverCulled) {
 	EXPECT_TRUE(scene.log.Has("AIM: ...Done!"));
 	ASSERT_GE(aim.GetStretchedCount(), 2);
 
-	const int pulls[3] = {ComputerPlayer::THINK_RIGHT, ComputerPlayer::THINK_LEFT | ComputerPlayer::THINK_UP,
-	                      ComputerPlayer::THINK_DOWN};
+	const int pulls[3] = {
+		ComputerPlayer::THINK_RIGHT, ComputerPlayer::THINK_LEFT | ComputerPlayer::THINK_UP, ComputerPlayer::THINK_DOWN};
 	for (const int pull : pulls) {
 		aim.Reset(0.0f);
 		for (int frame = 0; frame < 30; frame++) {
@@ -195,9 +195,8 @@ TEST(Aim, TheLineRunsFromThePointToTheDiscAndIsNeverCulled) {
 	// Every far-end vertex reaches out to the length; the strip is drawn blended, unlit, both sides.
 	float greatest = 0.0f;
 	std::vector<ssgLeaf *> leaves;
-	ForEachLeaf(aim.GetLineModel(), &leaves, [](void *user, ssgLeaf *leaf) {
-		static_cast<std::vector<ssgLeaf *> *>(user)->push_back(leaf);
-	});
+	ForEachLeaf(aim.GetLineModel(), &leaves,
+		[](void *user, ssgLeaf *leaf) { static_cast<std::vector<ssgLeaf *> *>(user)->push_back(leaf); });
 	for (ssgLeaf *leaf : leaves) {
 		for (int i = 0; i < leaf->getNumVertices(); i++) {
 			greatest = std::max(greatest, leaf->getVertex(i)[1]);

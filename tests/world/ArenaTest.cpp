@@ -16,8 +16,8 @@
 namespace {
 
 // Head of an arena file: models and starts (disc 1, disc 2, ball).
-std::string Head(const std::string &day = "-", const std::string &night = "-",
-                 const std::string &field = "xeno_field.3ds") {
+std::string Head(
+	const std::string &day = "-", const std::string &night = "-", const std::string &field = "xeno_field.3ds") {
 	return day + "\n" + night + "\n" + field + "\n-5.0,0.0\n5.0,0.0\n0.0,1.0\n";
 }
 
@@ -50,7 +50,8 @@ void Touch(void *data, dGeomID a, dGeomID b) {
 		contact[i].surface.mu = 0.0;
 		contact[i].surface.bounce = 0.9;
 		contact[i].surface.bounce_vel = 0.001;
-		dJointAttach(dJointCreateContact(contacts->world, contacts->group, &contact[i]), dGeomGetBody(a), dGeomGetBody(b));
+		dJointAttach(
+			dJointCreateContact(contacts->world, contacts->group, &contact[i]), dGeomGetBody(a), dGeomGetBody(b));
 	}
 }
 
@@ -70,7 +71,8 @@ TEST(Arena, TheReaderRefusesFilesOutsideItsRules) {
 		{"toomany", Head() + tooMany + SQUARE_TAIL, "33 walls, at most 32"},
 		{"negative", Head() + "-1\n0\n1\n", "-1 walls, at most 32"},
 		{"shortwalls", Head() + "4\n-10.0,-10.0 -10.0,10.0\n", "item 8 is missing or malformed"},
-		{"nobounce", Head() + SQUARE_WALLS + "0\n2\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n", "item 15 is missing or malformed"},
+		{"nobounce", Head() + SQUARE_WALLS + "0\n2\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n",
+			"item 15 is missing or malformed"},
 		{"badstart", "-\n-\nxeno_field.3ds\n-5.0,zero\n", "item 4 is missing or malformed"},
 		{"pointwall", Head() + "2\n1.0,1.0 1.0,1.0\n1.0,1.0 1.0,5.0\n" + SQUARE_TAIL, "wall 0 has no length"},
 		{"nowhere", "", "ARENA: Initializing..."},
@@ -115,8 +117,8 @@ TEST(Arena, ReadsGoalsStartsAndBouncesAndItsWallsArePlanesFacingTheField) {
 	EXPECT_EQ(arena.GetGoal1Wall(), arena.GetWall(0));
 	EXPECT_EQ(arena.GetGoal2Wall(), arena.GetWall(2));
 	EXPECT_EQ(std::vector<float>({arena.GetGoal1CentreX(), arena.GetGoal2CentreX(), arena.GetGoalHalfWidth(),
-	                              arena.GetDiscWallBounce(), arena.GetBallWallBounce()}),
-	          std::vector<float>({-10.0f, 10.0f, 3.0f, 0.5f, 0.9f}));
+				  arena.GetDiscWallBounce(), arena.GetBallWallBounce()}),
+		std::vector<float>({-10.0f, 10.0f, 3.0f, 0.5f, 0.9f}));
 	ASSERT_EQ(arena.GetWallCount(), 4);
 	EXPECT_EQ(dSpaceGetNumGeoms(scene.space), 4);
 
@@ -166,7 +168,8 @@ TEST(Arena, ReadsGoalsStartsAndBouncesAndItsWallsArePlanesFacingTheField) {
 	}
 
 	// Goal indices past the walls match no wall (the shipped credits arena has no walls).
-	scene.dir.WriteText("data/arena/pastwalls.arn", Head() + SQUARE_WALLS + "-1\n4\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n0.9\n");
+	scene.dir.WriteText(
+		"data/arena/pastwalls.arn", Head() + SQUARE_WALLS + "-1\n4\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n0.9\n");
 	for (const char *name : {"pastwalls", "credits"}) {
 		SCOPED_TRACE(name);
 		Arena odd(scene.random);

@@ -29,7 +29,7 @@ TEST(BallDisc, FrictionStopsAShotWhereTheBrakingLawSaysWithoutSpinOrLift) {
 	Disc disc;
 	struct Case {
 		GameObject *object;
-		float speed;  // units per second
+		float speed; // units per second
 		double mass;
 	};
 	const Case cases[] = {{&disc, 90.0f, Disc::MASS}, {&disc, 12.5f, Disc::MASS}, {&ball, 40.0f, Ball::MASS}};
@@ -115,7 +115,8 @@ TEST(BallDisc, LoadHangsTheModelsPutsTheCharacterOnTheFaceAndHighlightsTheActive
 	disc.Create(scene.root, scene.world, scene.space);
 	ASSERT_TRUE(disc.Load("webby"));
 	EXPECT_TRUE(scene.log.Has("DISC: ...Done!"));
-	EXPECT_STREQ(const_cast<ssgSimpleState *>(disc.GetFaceState())->getTextureFilename(), "data/misc/webby256_disc.bmp");
+	EXPECT_STREQ(
+		const_cast<ssgSimpleState *>(disc.GetFaceState())->getTextureFilename(), "data/misc/webby256_disc.bmp");
 	EXPECT_NE(disc.GetGeom(), nullptr);
 	// Loaded as the active one; SetActive dims it.
 	ssgSimpleState *body = const_cast<ssgSimpleState *>(disc.GetBodyState());
@@ -154,7 +155,7 @@ TEST(BallDisc, LoadFailsCleanlyWithoutTheModelOrItsTwoParts) {
 	EXPECT_TRUE(scene.log.Has("DISC: disc.3ds needs a body and a face part"));
 	EXPECT_FALSE(scene.log.Has("DISC: ...Done!"));
 	for (GameObject *object : {static_cast<GameObject *>(&noBall), static_cast<GameObject *>(&missing),
-	                           static_cast<GameObject *>(&onePart)}) {
+			 static_cast<GameObject *>(&onePart)}) {
 		object->Destroy();
 	}
 	EXPECT_EQ(scene.root->getNumKids(), 0);

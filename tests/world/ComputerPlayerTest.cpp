@@ -97,11 +97,13 @@ TEST(ComputerPlayer, SteersTowardsTheDesiredPointAndFiresWhenAlignedOrWhenNothin
 	EXPECT_EQ(player.Think(-30.0f, 35.0f, 2.0f, 0.0f, 0.0f, 0.0f, 50.0f, 50.0f, dt), CP::THINK_LEFT | CP::THINK_UP);
 	const float want[2] = {player.GetDesiredAim()[0], player.GetDesiredAim()[1]};
 	EXPECT_NEAR(want[0], -60.0f / std::sqrt(2.0f), 1e-3);
-	EXPECT_EQ(player.Think(-30.0f, 35.0f, -50.0f, 45.0f, 0.0f, 0.0f, 50.0f, 50.0f, dt), CP::THINK_RIGHT | CP::THINK_DOWN);
+	EXPECT_EQ(
+		player.Think(-30.0f, 35.0f, -50.0f, 45.0f, 0.0f, 0.0f, 50.0f, 50.0f, dt), CP::THINK_RIGHT | CP::THINK_DOWN);
 	EXPECT_EQ(player.Think(-30.0f, 35.0f, want[0] + 0.4f, 0.0f, 0.0f, 0.0f, 50.0f, 50.0f, dt), CP::THINK_UP);
 	// Within the tolerance on both axes, though short of the length: nothing left to steer, fire.
 	const int far = 100; // tolerance 4.5 units
-	EXPECT_EQ(player.Think(-30.0f, 35.0f, want[0] + 3.0f, want[1] - 3.0f, 0.0f, 0.0f, 50.0f, 50.0f, far), CP::THINK_FIRE);
+	EXPECT_EQ(
+		player.Think(-30.0f, 35.0f, want[0] + 3.0f, want[1] - 3.0f, 0.0f, 0.0f, 50.0f, 50.0f, far), CP::THINK_FIRE);
 	EXPECT_EQ(player.Think(-30.0f, 35.0f, want[0] + 5.0f, want[1], 0.0f, 0.0f, 50.0f, 50.0f, far), CP::THINK_LEFT);
 
 	// Aligned with the target and at least as long as the strength, however far from the
@@ -128,12 +130,12 @@ TEST(ComputerPlayer, CoincidingPointsGiveASafeDecision) {
 		float goalX;
 		int bits;
 	} cases[] = {
-		{{5, 5, 7, 5, 5, 5, 40, 40}, 60, -1},        // ball on the disc
-		{{-50, 3, -68, 0, -70, 0, 0, 0}, -70, -1},   // disc on its goal
-		{{-30, 0, 2, 0, 0, 0, 0, 0}, 60, 0},         // the other disc on it, the target
-		{{0, 5, 2, 0, 0, 0, 40, 40}, 60, 0},         // the point below the ball on it
+		{{5, 5, 7, 5, 5, 5, 40, 40}, 60, -1},                               // ball on the disc
+		{{-50, 3, -68, 0, -70, 0, 0, 0}, -70, -1},                          // disc on its goal
+		{{-30, 0, 2, 0, 0, 0, 0, 0}, 60, 0},                                // the other disc on it, the target
+		{{0, 5, 2, 0, 0, 0, 40, 40}, 60, 0},                                // the point below the ball on it
 		{{-30, 10, 0, 0, 0, 0, 50, 50}, 60, CP::THINK_LEFT | CP::THINK_UP}, // aim point on it
-		{{0, 0, 0, 0, 0, 0, 0, 0}, 0, -1},           // everything on one point
+		{{0, 0, 0, 0, 0, 0, 0, 0}, 0, -1},                                  // everything on one point
 	};
 	for (const auto &c : cases) {
 		CP player(random);
@@ -144,8 +146,8 @@ TEST(ComputerPlayer, CoincidingPointsGiveASafeDecision) {
 		if (c.bits >= 0) {
 			EXPECT_EQ(bits, c.bits);
 		}
-		for (const float v : {player.GetDesiredAim()[0], player.GetDesiredAim()[1], player.GetTarget()[0],
-		                      player.GetTarget()[1]}) {
+		for (const float v :
+			{player.GetDesiredAim()[0], player.GetDesiredAim()[1], player.GetTarget()[0], player.GetTarget()[1]}) {
 			EXPECT_TRUE(std::isfinite(v));
 		}
 	}
@@ -173,7 +175,8 @@ TEST(ComputerPlayer, EveryTurnFiresByItselfWhateverTheFrameTime) {
 			for (int t = 0; t < 5000 && !fired; t += dt) { // a turn of the longest shoot time
 				sgVec3 at;
 				aim.GetAimPoint(at);
-				fired = aim.ApplyDecision(player.Think(ball[0], ball[1], at[0], at[1], own[0], own[1], other[0], other[1], dt));
+				fired = aim.ApplyDecision(
+					player.Think(ball[0], ball[1], at[0], at[1], own[0], own[1], other[0], other[1], dt));
 				aim.Update(dt);
 			}
 			silent += !fired;

@@ -123,12 +123,14 @@ TEST(MatchEvent, HitsSoundByKindAndSparkOnlyWhenFast) {
 	const float contact[3] = {12.0f, -4.0f, 2.0f};
 	// The fastest body's speed against the limit (exactly at it is still slow).
 	const struct {
-		bool discs; // else disc against wall
+		bool discs;  // else disc against wall
 		float speed; // units per second
 		int sound;
 	} cases[] = {
-		{true, 25.0f, SOUND_DISC_DISC_SLOW}, {true, 25.5f, SOUND_DISC_DISC_FAST},
-		{false, 30.0f, SOUND_DISC_WALL_SLOW}, {false, 31.0f, SOUND_DISC_WALL_FAST},
+		{true, 25.0f, SOUND_DISC_DISC_SLOW},
+		{true, 25.5f, SOUND_DISC_DISC_FAST},
+		{false, 30.0f, SOUND_DISC_WALL_SLOW},
+		{false, 31.0f, SOUND_DISC_WALL_FAST},
 	};
 	for (const auto &c : cases) {
 		SCOPED_TRACE(c.speed);

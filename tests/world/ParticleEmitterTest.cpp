@@ -21,7 +21,7 @@ namespace {
 void WriteSpk(const WorldScene &scene, const char *name, int initial, int life, int maximum, float rate1, float rate2) {
 	char text[256];
 	snprintf(text, sizeof(text), "petal.bmp\n2.0\n0.5\n10.0\n1.0,0.5,0.0\n0.0,0.5,1.0\n%d\n%d\n%d\n%g\n%g\n", initial,
-	         life, maximum, rate1, rate2);
+		life, maximum, rate1, rate2);
 	scene.dir.WriteText(std::string("data/misc/") + name + ".spk", text);
 }
 
@@ -70,7 +70,7 @@ TEST(ParticleEmitter, ReadsTheElevenItemsAndBuildsASystemOfThatSize) {
 	const EmitterSettings &s = emitter.GetSettings();
 	EXPECT_STREQ(s.texture, "petal.bmp");
 	EXPECT_EQ(std::vector<float>({s.baseSize, s.speed, s.spread, s.rateFactor1, s.rateFactor2}),
-	          std::vector<float>({2.0f, 0.5f, 10.0f, 0.25f, 2.0f}));
+		std::vector<float>({2.0f, 0.5f, 10.0f, 0.25f, 2.0f}));
 	EXPECT_TRUE(VecIs(s.startColour, 1.0f, 0.5f, 0.0f));
 	EXPECT_TRUE(VecIs(s.endColour, 0.0f, 0.5f, 1.0f));
 	EXPECT_EQ(std::vector<int>({s.initialCount, s.life, s.maxCount}), std::vector<int>({4, 1000, 30}));
@@ -131,7 +131,8 @@ TEST(ParticleEmitter, SparksFlyOutAndOnlyChangeColourDriftSinksAndFadesFlamesRis
 	ParticleEmitter sparks(scene.random);
 	DriftEmitter drift(scene.random);
 	FireEmitter fire(scene.random);
-	for (ParticleEmitter *emitter : {&sparks, static_cast<ParticleEmitter *>(&drift), static_cast<ParticleEmitter *>(&fire)}) {
+	for (ParticleEmitter *emitter :
+		{&sparks, static_cast<ParticleEmitter *>(&drift), static_cast<ParticleEmitter *>(&fire)}) {
 		emitter->Create(scene.root);
 		ASSERT_TRUE(emitter->Load("fx"));
 	}
@@ -176,7 +177,8 @@ TEST(ParticleEmitter, SparksFlyOutAndOnlyChangeColourDriftSinksAndFadesFlamesRis
 	const ssgaParticle flame = Aged(fire, 0.75f);
 	ExpectColour(flame, 0.25f, 0.5f, 0.75f, 0.75f);
 	EXPECT_FLOAT_EQ(flame.size, 0.5f);
-	for (ParticleEmitter *emitter : {&sparks, static_cast<ParticleEmitter *>(&drift), static_cast<ParticleEmitter *>(&fire)}) {
+	for (ParticleEmitter *emitter :
+		{&sparks, static_cast<ParticleEmitter *>(&drift), static_cast<ParticleEmitter *>(&fire)}) {
 		emitter->Destroy();
 	}
 }

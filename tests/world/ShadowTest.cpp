@@ -25,7 +25,8 @@ void ExpectTranslation(ssgTransform *node, float x, float y, float z) {
 
 std::vector<ssgLeaf *> Leaves(ssgEntity *entity) {
 	std::vector<ssgLeaf *> leaves;
-	ForEachLeaf(entity, &leaves, [](void *user, ssgLeaf *leaf) { static_cast<std::vector<ssgLeaf *> *>(user)->push_back(leaf); });
+	ForEachLeaf(entity, &leaves,
+		[](void *user, ssgLeaf *leaf) { static_cast<std::vector<ssgLeaf *> *>(user)->push_back(leaf); });
 	return leaves;
 }
 

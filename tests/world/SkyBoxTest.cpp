@@ -59,7 +59,8 @@ TEST(SkyBox, DayHasTenDriftingCloudsAndASunNightTwentyFixedStarsAndAMoon) {
 		float width, minY; // units
 		float colour[3];
 	};
-	const Case cases[] = {{0, 10, 0, 7.5f, 5.0f, {0.43f, 0.55f, 0.8f}}, {1, 0, 20, 15.0f, 10.0f, {0.23f, 0.25f, 0.55f}}};
+	const Case cases[] = {
+		{0, 10, 0, 7.5f, 5.0f, {0.43f, 0.55f, 0.8f}}, {1, 0, 20, 15.0f, 10.0f, {0.23f, 0.25f, 0.55f}}};
 	for (const Case &c : cases) {
 		SCOPED_TRACE(c.night);
 		SkyBox sky;

@@ -48,7 +48,8 @@ TEST(Torch, WithoutItsModelLoadFailsAndWithoutItsFireItStandsUnlit) {
 	unlit.Create(scene.root);
 	ASSERT_TRUE(unlit.Load());
 	// A life of 0 ms is refused the same way.
-	scene.dir.WriteText("data/misc/fire.spk", "flame.bmp\n2.6\n0.007\n1.8\n1.0,0.95,0.5\n0.9,0.2,0.05\n0\n0\n60\n0.07\n1.0\n");
+	scene.dir.WriteText(
+		"data/misc/fire.spk", "flame.bmp\n2.6\n0.007\n1.8\n1.0,0.95,0.5\n0.9,0.2,0.05\n0\n0\n60\n0.07\n1.0\n");
 	Torch refused(scene.random);
 	refused.Create(scene.root);
 	ASSERT_TRUE(refused.Load());

@@ -25,5 +25,5 @@ WorldScene::~WorldScene() {
 		return ::testing::AssertionSuccess();
 	}
 	return ::testing::AssertionFailure() << "(" << v[0] << ", " << v[1] << ", " << v[2] << ") is not (" << x << ", "
-	                                     << y << ", " << z << ")";
+										 << y << ", " << z << ")";
 }

@@ -28,8 +28,7 @@ struct Box {
 	float x0, y0, x1, y1;
 };
 
-Box Bounds(const std::vector<Pt> &o)
-{
+Box Bounds(const std::vector<Pt> &o) {
 	Box b{1e9f, 1e9f, -1e9f, -1e9f};
 	for (const Pt &p : o) {
 		b.x0 = std::min(b.x0, p.x);
@@ -40,8 +39,7 @@ Box Bounds(const std::vector<Pt> &o)
 	return b;
 }
 
-Rgba Night(Rgba c, bool night)
-{
+Rgba Night(Rgba c, bool night) {
 	if (!night)
 		return c;
 	// Moonlit: darker, bluer, a little desaturated.
@@ -55,7 +53,9 @@ struct Band {
 	float v0, v1;
 };
 // Half a texel inside each band of the atlas, so filtering does not bleed into the next band.
-constexpr float Row(float r) { return 1 - r / 256.0f; }
+constexpr float Row(float r) {
+	return 1 - r / 256.0f;
+}
 const Band kInner{Row(0.5f), Row(63.5f)}, kTop{Row(64.5f), Row(95.5f)};
 const Band kOuter{Row(96.5f), Row(159.5f)}, kDecoLight{Row(160.5f), Row(207.5f)};
 const Band kDecoDark{Row(208.5f), Row(255.5f)};
@@ -63,12 +63,13 @@ const Band kNetBand{kBarrierH / 8, 0};
 
 // Surfaces that repeat a texture are cut at every whole repeat along u, each piece mapping into 0..1:
 // the pieces stay small, and the atlas bands repeat only across.
-Mesh Quad4(const std::string &mat, V3 a, V3 b, V3 c, V3 d, float u0, float u1, Band band)
-{
+Mesh Quad4(const std::string &mat, V3 a, V3 b, V3 c, V3 d, float u0, float u1, Band band) {
 	Mesh m;
 	m.material = mat;
 	m.smooth = false;
-	auto lerp = [](V3 p, V3 q, float t) { return V3{p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t, p.z + (q.z - p.z) * t}; };
+	auto lerp = [](V3 p, V3 q, float t) {
+		return V3{p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t, p.z + (q.z - p.z) * t};
+	};
 	float span = u1 - u0;
 	for (float k = std::floor(u0); k < u1; k += 1) {
 		float s0 = std::max(u0, k), s1 = std::min(u1, k + 1);
@@ -84,16 +85,14 @@ Mesh Quad4(const std::string &mat, V3 a, V3 b, V3 c, V3 d, float u0, float u1, B
 }
 
 // A vertical face from p to q (faces the right-hand side of the walk), z0..z1, with atlas band.
-Mesh Face(const std::string &mat, Pt p, Pt q, float z0, float z1, Band band, float uPerUnit)
-{
+Mesh Face(const std::string &mat, Pt p, Pt q, float z0, float z1, Band band, float uPerUnit) {
 	float len = std::hypot(q.x - p.x, q.y - p.y);
 	return Quad4(mat, {p.x, p.y, z0}, {q.x, q.y, z0}, {q.x, q.y, z1}, {p.x, p.y, z1}, 0, len * uPerUnit, band);
 }
 
 // --- Field (lit) -------------------------------------------------------------------------------
 
-bool FloorTexture(const Theme &t, const std::string &file)
-{
+bool FloorTexture(const Theme &t, const std::string &file) {
 	const int S = 512;
 	Box b = Bounds(t.outline);
 	float sx = S / (b.x1 - b.x0), sy = S / (b.y1 - b.y0);
@@ -134,16 +133,20 @@ bool FloorTexture(const Theme &t, const std::string &file)
 		float gx = p.x, dir = g == 0 ? 1.0f : -1.0f;
 		// Goal area: a half disc in front of the mouth, tinted with the defending side's colour.
 		Rgba tint = g == 0 ? Rgba::Hex(0xFF5A1C, 0.35f) : Rgba::Hex(0x2E6CFF, 0.35f);
-		c.Fill(X(gx - 25), Y(25), X(gx + 25), Y(-25),
-		       [&](float px, float py) { return std::max(Canvas::SdCircle(px, py, X(gx), Y(0), 18 * sx), dir * (X(gx) - px)); }, tint);
-		c.Arc(X(gx), Y(0), 18 * sx, dir > 0 ? -float(M_PI) / 2 : float(M_PI) / 2, dir > 0 ? float(M_PI) / 2 : 3 * float(M_PI) / 2, lw, line);
+		c.Fill(
+			X(gx - 25), Y(25), X(gx + 25), Y(-25),
+			[&](float px, float py) {
+				return std::max(Canvas::SdCircle(px, py, X(gx), Y(0), 18 * sx), dir * (X(gx) - px));
+			},
+			tint);
+		c.Arc(X(gx), Y(0), 18 * sx, dir > 0 ? -float(M_PI) / 2 : float(M_PI) / 2,
+			dir > 0 ? float(M_PI) / 2 : 3 * float(M_PI) / 2, lw, line);
 		c.Circle(X(gx + dir * 30), Y(0), 1.0f * sx, line);
 	}
 	return c.SaveBmp24(OutPath("arena/" + file), false);
 }
 
-bool NetTexture(const std::string &file)
-{
+bool NetTexture(const std::string &file) {
 	Canvas c(64, 64, Rgba(1, 1, 1, 0));
 	for (int i = 0; i <= 64; i += 8) {
 		c.Line(i, 0, i, 64, 1.6f, Rgba(1, 1, 1, 0.9f));
@@ -152,8 +155,7 @@ bool NetTexture(const std::string &file)
 	return c.SaveBmp32(OutPath("arena/" + file));
 }
 
-bool Field(const Theme &t)
-{
+bool Field(const Theme &t) {
 	const std::string floorTex = t.name + "_floor.bmp";
 	if (!FloorTexture(t, floorTex) || !NetTexture("net.bmp"))
 		return false;
@@ -228,7 +230,8 @@ bool Field(const Theme &t)
 		nets.Append(Face("net", {back, -h}, {back, h}, 0, kBarrierH, kNetBand, 1 / 8.0f));
 		nets.Append(Face("net", {back, h}, {back, -h}, 0, kBarrierH, kNetBand, 1 / 8.0f));
 		nets.Append(Quad4("net", {std::min(gx, back), -h, kBarrierH}, {std::min(gx, back), h, kBarrierH},
-		                  {std::max(gx, back), h, kBarrierH}, {std::max(gx, back), -h, kBarrierH}, 0, 2 * h / 8, Band{kGoalDepth / 8, 0}));
+			{std::max(gx, back), h, kBarrierH}, {std::max(gx, back), -h, kBarrierH}, 0, 2 * h / 8,
+			Band{kGoalDepth / 8, 0}));
 	}
 	model.AddMesh(floors);
 	model.AddMesh(posts);
@@ -238,8 +241,7 @@ bool Field(const Theme &t)
 
 // --- Surroundings (unlit, one model by day and one by night) -------------------------------------
 
-bool AtlasTexture(const Theme &t, bool night, const std::string &file)
-{
+bool AtlasTexture(const Theme &t, bool night, const std::string &file) {
 	Canvas c(256, 256);
 	auto N = [&](Rgba x) { return Night(x, night); };
 	for (int y = 0; y < 256; y++)
@@ -271,8 +273,7 @@ bool AtlasTexture(const Theme &t, bool night, const std::string &file)
 	return c.SaveBmp24(OutPath("arena/" + file), false);
 }
 
-bool GroundTexture(const Theme &t, bool night, const std::string &file, bool cliff)
-{
+bool GroundTexture(const Theme &t, bool night, const std::string &file, bool cliff) {
 	Canvas c(128, 128);
 	Rng rng(cliff ? 31 : 17);
 	Rgba a = Night(cliff ? t.cliff : t.ground, night), b = Night(cliff ? t.cliff.Scale(0.75f) : t.groundB, night);
@@ -294,8 +295,7 @@ bool GroundTexture(const Theme &t, bool night, const std::string &file, bool cli
 	return c.SaveBmp24(OutPath("arena/" + file), false);
 }
 
-Mesh Spire(const std::string &mat, float x, float y, float r, float h, int sides, float rot, bool sunSide)
-{
+Mesh Spire(const std::string &mat, float x, float y, float r, float h, int sides, float rot, bool sunSide) {
 	// A pointed prism; faces towards -y and +x use the light band, the others the dark band.
 	Mesh m;
 	m.material = mat;
@@ -305,7 +305,8 @@ Mesh Spire(const std::string &mat, float x, float y, float r, float h, int sides
 		float am = (a0 + a1) / 2;
 		bool light = sunSide ? (std::cos(am) * 0.6f - std::sin(am) * 0.8f) > -0.2f : (i % 2 == 0);
 		Band band = light ? kDecoLight : kDecoDark;
-		V3 p0{x + r * std::cos(a0), y + r * std::sin(a0), kTerrace}, p1{x + r * std::cos(a1), y + r * std::sin(a1), kTerrace};
+		V3 p0{x + r * std::cos(a0), y + r * std::sin(a0), kTerrace},
+			p1{x + r * std::cos(a1), y + r * std::sin(a1), kTerrace};
 		V3 tip{x, y, kTerrace + h};
 		int i0 = m.Add(p0, 0.1f, band.v1), i1 = m.Add(p1, 0.9f, band.v1), i2 = m.Add(tip, 0.5f, band.v0);
 		m.Tri(i0, i1, i2);
@@ -313,11 +314,11 @@ Mesh Spire(const std::string &mat, float x, float y, float r, float h, int sides
 	return m;
 }
 
-bool Surroundings(const Theme &t, bool night)
-{
+bool Surroundings(const Theme &t, bool night) {
 	const std::string tag = t.name + (night ? "_night" : "_day");
 	const std::string atlas = tag + ".bmp", ground = tag + "_ground.bmp", cliff = tag + "_cliff.bmp";
-	if (!AtlasTexture(t, night, atlas) || !GroundTexture(t, night, ground, false) || !GroundTexture(t, night, cliff, true))
+	if (!AtlasTexture(t, night, atlas) || !GroundTexture(t, night, ground, false) ||
+		!GroundTexture(t, night, cliff, true))
 		return false;
 	const std::vector<Pt> &P = t.outline;
 	int n = int(P.size());
@@ -360,7 +361,8 @@ bool Surroundings(const Theme &t, bool night)
 				qb.y = b.y;
 			}
 			walls.Append(Face("atlas", a, b, 0, kBarrierH, kInner, u));
-			walls.Append(Quad4("atlas", {a.x, a.y, kBarrierH}, {b.x, b.y, kBarrierH}, {qb.x, qb.y, kBarrierH}, {qa.x, qa.y, kBarrierH}, 0, 1, kTop));
+			walls.Append(Quad4("atlas", {a.x, a.y, kBarrierH}, {b.x, b.y, kBarrierH}, {qb.x, qb.y, kBarrierH},
+				{qa.x, qa.y, kBarrierH}, 0, 1, kTop));
 			walls.Append(Face("atlas", qb, qa, kTerrace, kBarrierH, kOuter, u));
 			if (goal) { // end caps at the mouth
 				if (f0 > 0)
@@ -384,7 +386,8 @@ bool Surroundings(const Theme &t, bool night)
 		}
 	}
 	// Decorations on the terrace, away from the torches at (+-80, +-60) and the falling particles.
-	const float spots[][2] = {{-88, -20}, {-88, 25}, {88, 20}, {-40, 72}, {0, 78}, {45, 74}, {-60, -75}, {20, -76}, {-88, -70}, {88, -20}};
+	const float spots[][2] = {
+		{-88, -20}, {-88, 25}, {88, 20}, {-40, 72}, {0, 78}, {45, 74}, {-60, -75}, {20, -76}, {-88, -70}, {88, -20}};
 	Rng rng(t.name == "xeno" ? 5 : 9);
 	for (auto &s : spots) {
 		float r = 3 + rng.Uni() * 2.5f, h = (t.hexFloor ? 12 : 8) + rng.Uni() * 8;
@@ -428,8 +431,7 @@ bool Surroundings(const Theme &t, bool night)
 
 } // namespace
 
-bool MakeArenas()
-{
+bool MakeArenas() {
 	Theme xeno;
 	xeno.name = "xeno";
 	xeno.outline = {{-70, -30}, {-70, 30}, {-60, 42}, {60, 42}, {70, 30}, {70, -30}, {60, -42}, {-60, -42}};

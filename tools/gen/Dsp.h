@@ -10,27 +10,23 @@ constexpr float kTau = 6.2831853f;
 // Second-order filter (the usual audio cookbook forms).
 class Biquad {
 public:
-	enum Kind { LowPass, HighPass, BandPass };
+	enum Kind {
+		LowPass,
+		HighPass,
+		BandPass
+	};
 	Biquad(Kind k, float freq, float q) { Set(k, freq, q); }
-	void Set(Kind k, float freq, float q)
-	{
+	void Set(Kind k, float freq, float q) {
 		float w = kTau * std::fmin(freq, kRate * 0.45f) / kRate, cw = std::cos(w), alpha = std::sin(w) / (2 * q);
 		float a0 = 1 + alpha;
 		switch (k) {
-		case LowPass:
-			b0 = (1 - cw) / 2 / a0, b1 = (1 - cw) / a0, b2 = b0;
-			break;
-		case HighPass:
-			b0 = (1 + cw) / 2 / a0, b1 = -(1 + cw) / a0, b2 = b0;
-			break;
-		case BandPass:
-			b0 = alpha / a0, b1 = 0, b2 = -alpha / a0;
-			break;
+		case LowPass: b0 = (1 - cw) / 2 / a0, b1 = (1 - cw) / a0, b2 = b0; break;
+		case HighPass: b0 = (1 + cw) / 2 / a0, b1 = -(1 + cw) / a0, b2 = b0; break;
+		case BandPass: b0 = alpha / a0, b1 = 0, b2 = -alpha / a0; break;
 		}
 		a1 = -2 * cw / a0, a2 = (1 - alpha) / a0;
 	}
-	float Run(float x)
-	{
+	float Run(float x) {
 		float y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
 		x2 = x1, x1 = x, y2 = y1, y1 = y;
 		return y;
@@ -41,8 +37,7 @@ private:
 };
 
 // Scales a buffer so its largest magnitude is `peak`.
-inline void Normalise(std::vector<float> &s, float peak)
-{
+inline void Normalise(std::vector<float> &s, float peak) {
 	float m = 0;
 	for (float v : s)
 		m = std::fmax(m, std::fabs(v));
@@ -52,8 +47,7 @@ inline void Normalise(std::vector<float> &s, float peak)
 }
 
 // Short fades at both ends so nothing starts or stops with a click.
-inline void Fades(std::vector<float> &s, float inSec, float outSec)
-{
+inline void Fades(std::vector<float> &s, float inSec, float outSec) {
 	size_t in = size_t(inSec * kRate), out = size_t(outSec * kRate);
 	for (size_t i = 0; i < in && i < s.size(); i++)
 		s[i] *= float(i) / in;

@@ -20,7 +20,7 @@ bool FontsOk();
 Canvas RenderText(const std::string &text, const std::string &font, int size, Rgba colour, int outline = 0);
 // Text with a gradient fill, a dark outline and a drop shadow: the game's headline style.
 Canvas HeadlineText(const std::string &text, int size, Rgba top, Rgba bottom, Rgba outline, int outlineWidth,
-                    const std::string &font = "DejaVuSans-Bold.ttf");
+	const std::string &font = "DejaVuSans-Bold.ttf");
 
 // The four characters, drawn into a circle of radius r centred on (cx, cy).
 void DrawCharacter(Canvas &c, const std::string &name, float cx, float cy, float r, bool background);

@@ -8,15 +8,13 @@
 #include <cstdio>
 #include <cstring>
 
-int Mesh::Add(V3 p, float u, float v)
-{
+int Mesh::Add(V3 p, float u, float v) {
 	pts.push_back(p);
 	uv.push_back({u, v});
 	return int(pts.size()) - 1;
 }
 
-void Mesh::Append(const Mesh &o)
-{
+void Mesh::Append(const Mesh &o) {
 	int base = int(pts.size());
 	pts.insert(pts.end(), o.pts.begin(), o.pts.end());
 	uv.insert(uv.end(), o.uv.begin(), o.uv.end());
@@ -24,14 +22,12 @@ void Mesh::Append(const Mesh &o)
 		faces.push_back({f[0] + base, f[1] + base, f[2] + base});
 }
 
-static void CopyName(char *dst, size_t n, const std::string &s)
-{
+static void CopyName(char *dst, size_t n, const std::string &s) {
 	std::memset(dst, 0, n);
 	std::strncpy(dst, s.c_str(), n - 1);
 }
 
-bool Model::Save(const std::string &path) const
-{
+bool Model::Save(const std::string &path) const {
 	Lib3dsFile *f = lib3ds_file_new();
 	for (const Material &m : materials) {
 		Lib3dsMaterial *lm = lib3ds_material_new();
@@ -95,8 +91,8 @@ bool Model::Save(const std::string &path) const
 	return ok;
 }
 
-Mesh Cylinder(const std::string &mat, float r0, float r1, float z0, float z1, int seg, float v0, float v1, float uRepeat)
-{
+Mesh Cylinder(
+	const std::string &mat, float r0, float r1, float z0, float z1, int seg, float v0, float v1, float uRepeat) {
 	Mesh m;
 	m.material = mat;
 	for (int i = 0; i <= seg; i++) {
@@ -112,8 +108,7 @@ Mesh Cylinder(const std::string &mat, float r0, float r1, float z0, float z1, in
 	return m;
 }
 
-Mesh DiscCap(const std::string &mat, float r, float z, int seg, bool up, float uvScale)
-{
+Mesh DiscCap(const std::string &mat, float r, float z, int seg, bool up, float uvScale) {
 	Mesh m;
 	m.material = mat;
 	int c = m.Add({0, 0, z}, 0.5f, 0.5f);
@@ -130,15 +125,15 @@ Mesh DiscCap(const std::string &mat, float r, float z, int seg, bool up, float u
 	return m;
 }
 
-Mesh Sphere(const std::string &mat, float r, int seg, int rings)
-{
+Mesh Sphere(const std::string &mat, float r, int seg, int rings) {
 	Mesh m;
 	m.material = mat;
 	for (int j = 0; j <= rings; j++) {
 		float t = float(M_PI) * j / rings; // 0 at the top
 		for (int i = 0; i <= seg; i++) {
 			float a = 2 * float(M_PI) * i / seg;
-			m.Add({r * std::sin(t) * std::cos(a), r * std::sin(t) * std::sin(a), r * std::cos(t)}, float(i) / seg, 1.0f - float(j) / rings);
+			m.Add({r * std::sin(t) * std::cos(a), r * std::sin(t) * std::sin(a), r * std::cos(t)}, float(i) / seg,
+				1.0f - float(j) / rings);
 		}
 	}
 	for (int j = 0; j < rings; j++)
@@ -152,8 +147,7 @@ Mesh Sphere(const std::string &mat, float r, int seg, int rings)
 	return m;
 }
 
-Mesh Billboard(const std::string &mat, float hw, float hh)
-{
+Mesh Billboard(const std::string &mat, float hw, float hh) {
 	// Flat pieces keep one smoothing group, so their triangles share vertices and strip together.
 	Mesh m;
 	m.material = mat;
@@ -163,8 +157,8 @@ Mesh Billboard(const std::string &mat, float hw, float hh)
 	return m;
 }
 
-Mesh FlatQuad(const std::string &mat, float x0, float y0, float x1, float y1, float z, float u0, float v0, float u1, float v1)
-{
+Mesh FlatQuad(
+	const std::string &mat, float x0, float y0, float x1, float y1, float z, float u0, float v0, float u1, float v1) {
 	Mesh m;
 	m.material = mat;
 	int a = m.Add({x0, y0, z}, u0, v0), b = m.Add({x1, y0, z}, u1, v0);
@@ -173,8 +167,8 @@ Mesh FlatQuad(const std::string &mat, float x0, float y0, float x1, float y1, fl
 	return m;
 }
 
-Mesh WallQuad(const std::string &mat, float x0, float y0, float x1, float y1, float z0, float z1, float u0, float u1, float v0, float v1)
-{
+Mesh WallQuad(const std::string &mat, float x0, float y0, float x1, float y1, float z0, float z1, float u0, float u1,
+	float v0, float v1) {
 	Mesh m;
 	m.material = mat;
 	m.smooth = false;

@@ -9,8 +9,7 @@ namespace {
 
 const Rgba kWhite(1, 1, 1);
 
-Material Mat(const std::string &name, Rgba colour, const std::string &texture = "", bool twoSided = false)
-{
+Material Mat(const std::string &name, Rgba colour, const std::string &texture = "", bool twoSided = false) {
 	Material m;
 	m.name = name;
 	m.diffuse = colour;
@@ -20,10 +19,10 @@ Material Mat(const std::string &name, Rgba colour, const std::string &texture = 
 	return m;
 }
 
-bool BallTexture()
-{
+bool BallTexture() {
 	// A beach ball: six coloured segments between white caps.
-	const Rgba seg[6] = {Rgba::Hex(0xE8262A), kWhite, Rgba::Hex(0x2E6CFF), Rgba::Hex(0xFFD23A), kWhite, Rgba::Hex(0x2EBE4A)};
+	const Rgba seg[6] = {
+		Rgba::Hex(0xE8262A), kWhite, Rgba::Hex(0x2E6CFF), Rgba::Hex(0xFFD23A), kWhite, Rgba::Hex(0x2EBE4A)};
 	Canvas c(256, 128);
 	for (int y = 0; y < 128; y++)
 		for (int x = 0; x < 256; x++) {
@@ -42,16 +41,14 @@ bool BallTexture()
 	return c.SaveBmp24(OutPath("misc/ball.bmp"), false);
 }
 
-bool Ball()
-{
+bool Ball() {
 	Model m;
 	m.AddMaterial(Mat("ball", kWhite, "ball.bmp"));
 	m.AddMesh(Sphere("ball", 1.67f, 20, 14));
 	return BallTexture() && m.Save(OutPath("misc/ball.3ds"));
 }
 
-bool Disc()
-{
+bool Disc() {
 	// A puck resting on the floor (2 below its centre) with the character's face set into its top.
 	const float R = 2.775f, rim = 2.45f, bottom = -2.0f, side = -0.85f, top = -0.5f, face = -0.62f;
 	const int seg = 40;
@@ -69,13 +66,12 @@ bool Disc()
 	return m.Save(OutPath("misc/disc.3ds"));
 }
 
-bool Line()
-{
+bool Line() {
 	Canvas c(32, 128);
 	for (int y = 0; y < 128; y++)
 		for (int x = 0; x < 32; x++) {
 			float across = std::fabs((x + 0.5f) / 32.0f - 0.5f) * 2; // 0 centre, 1 edge
-			float along = 1.0f - (y + 0.5f) / 128.0f;               // 0 at the aim point, 1 at the disc
+			float along = 1.0f - (y + 0.5f) / 128.0f;                // 0 at the aim point, 1 at the disc
 			Rgba col = Rgba::Hex(0xFFF27A).Mix(Rgba::Hex(0xFF5A1C), along);
 			col = col.Mix(kWhite, Clamp01(1 - across * 2.5f) * 0.7f);
 			float a = Clamp01((1 - across) * 2.2f) * (0.55f + 0.45f * (1 - along));
@@ -97,8 +93,7 @@ bool Line()
 	return m.Save(OutPath("misc/line.3ds"));
 }
 
-bool Shadows()
-{
+bool Shadows() {
 	Canvas c(64, 64, Rgba(0, 0, 0, 0));
 	for (int y = 0; y < 64; y++)
 		for (int x = 0; x < 64; x++) {
@@ -107,7 +102,8 @@ bool Shadows()
 		}
 	if (!c.SaveBmp32(OutPath("misc/shadow.bmp")))
 		return false;
-	for (auto [file, r] : {std::pair<const char *, float>{"misc/shadow_disc.3ds", 3.9f}, {"misc/shadow_ball.3ds", 2.5f}}) {
+	for (auto [file, r] :
+		{std::pair<const char *, float>{"misc/shadow_disc.3ds", 3.9f}, {"misc/shadow_ball.3ds", 2.5f}}) {
 		Model m;
 		m.AddMaterial(Mat("shadow", kWhite, "shadow.bmp"));
 		m.AddMesh(FlatQuad("shadow", -r, -r, r, r, 0));
@@ -117,10 +113,10 @@ bool Shadows()
 	return true;
 }
 
-bool SkyPictures()
-{
+bool SkyPictures() {
 	Canvas cloud(128, 64, Rgba(1, 1, 1, 0));
-	const float puffs[][3] = {{30, 40, 17}, {52, 28, 21}, {78, 30, 19}, {98, 40, 15}, {64, 44, 18}, {42, 46, 14}, {86, 46, 14}};
+	const float puffs[][3] = {
+		{30, 40, 17}, {52, 28, 21}, {78, 30, 19}, {98, 40, 15}, {64, 44, 18}, {42, 46, 14}, {86, 46, 14}};
 	for (auto &p : puffs)
 		cloud.Circle(p[0], p[1], p[2], Rgba::Hex(0xB8D4F0));
 	for (auto &p : puffs)
@@ -158,7 +154,8 @@ bool SkyPictures()
 	disk.Circle(40, 48, 5, Rgba::Hex(0xE8D890));
 	disk.Circle(58, 96, 4, Rgba::Hex(0xE8D890));
 	Canvas bite(128, 128, Rgba(1, 1, 1, 1));
-	bite.Fill(0, 0, 128, 128, [](float x, float y) { return -Canvas::SdCircle(x, y, 88, 50, 40); }, Rgba(1, 1, 1, 1));
+	bite.Fill(
+		0, 0, 128, 128, [](float x, float y) { return -Canvas::SdCircle(x, y, 88, 50, 40); }, Rgba(1, 1, 1, 1));
 	for (int y = 0; y < 128; y++)
 		for (int x = 0; x < 128; x++) {
 			Rgba p = disk.Get(x, y);
@@ -169,13 +166,13 @@ bool SkyPictures()
 	return moon.SaveBmp32(OutPath("misc/moon.bmp"));
 }
 
-bool SkyModels()
-{
+bool SkyModels() {
 	struct B {
 		const char *file, *tex;
 		float hw, hh;
 	};
-	const B boards[] = {{"cloud", "cloud.bmp", 5.0f, 2.5f}, {"star", "star.bmp", 0.6f, 0.6f}, {"sun", "sun.bmp", 3.5f, 3.5f}, {"moon", "moon.bmp", 3.0f, 3.0f}};
+	const B boards[] = {{"cloud", "cloud.bmp", 5.0f, 2.5f}, {"star", "star.bmp", 0.6f, 0.6f},
+		{"sun", "sun.bmp", 3.5f, 3.5f}, {"moon", "moon.bmp", 3.0f, 3.0f}};
 	for (const B &b : boards) {
 		Model m;
 		m.AddMaterial(Mat(b.file, kWhite, b.tex));
@@ -186,8 +183,7 @@ bool SkyModels()
 	return true;
 }
 
-bool Torch()
-{
+bool Torch() {
 	Canvas wood(64, 64);
 	for (int y = 0; y < 64; y++)
 		for (int x = 0; x < 64; x++) {
@@ -219,8 +215,7 @@ bool Torch()
 	return m.Save(OutPath("misc/torch.3ds"));
 }
 
-bool ParticleTextures()
-{
+bool ParticleTextures() {
 	Canvas flame(64, 64, Rgba(1, 1, 1, 0));
 	for (int y = 0; y < 64; y++)
 		for (int x = 0; x < 64; x++) {
@@ -242,12 +237,11 @@ bool ParticleTextures()
 			glow.Set(x, y, Rgba(1, 1, 1, Clamp01(1 - d) * Clamp01(1 - d) + (d < 0.25f ? 0.5f : 0)));
 		}
 	return flame.SaveBmp32(OutPath("misc/flame.bmp")) && spark.SaveBmp32(OutPath("misc/spark.bmp")) &&
-	       petal.SaveBmp32(OutPath("misc/petal.bmp")) && glow.SaveBmp32(OutPath("misc/glow.bmp"));
+		   petal.SaveBmp32(OutPath("misc/petal.bmp")) && glow.SaveBmp32(OutPath("misc/glow.bmp"));
 }
 
 } // namespace
 
-bool MakeModels()
-{
+bool MakeModels() {
 	return Ball() && Disc() && Line() && Shadows() && SkyPictures() && SkyModels() && Torch() && ParticleTextures();
 }

@@ -37,18 +37,15 @@ struct Instrument {
 class Bytes {
 public:
 	void U8(int v) { b.push_back(uint8_t(v)); }
-	void U16(int v)
-	{
+	void U16(int v) {
 		U8(v & 255);
 		U8((v >> 8) & 255);
 	}
-	void U32(uint32_t v)
-	{
+	void U32(uint32_t v) {
 		U16(int(v & 0xFFFF));
 		U16(int(v >> 16));
 	}
-	void Text(const std::string &s, size_t n)
-	{
+	void Text(const std::string &s, size_t n) {
 		for (size_t i = 0; i < n; i++)
 			U8(i < s.size() ? s[i] : 0);
 	}
@@ -61,9 +58,8 @@ private:
 	std::vector<uint8_t> b;
 };
 
-bool WriteXm(const std::string &path, const std::string &title, int bpm, int speed, const std::vector<Pattern> &patterns,
-             const std::vector<int> &order, const std::vector<Instrument> &instruments)
-{
+bool WriteXm(const std::string &path, const std::string &title, int bpm, int speed,
+	const std::vector<Pattern> &patterns, const std::vector<int> &order, const std::vector<Instrument> &instruments) {
 	Bytes f;
 	f.Text("Extended Module: ", 17);
 	f.Text(title, 20);
@@ -84,7 +80,8 @@ bool WriteXm(const std::string &path, const std::string &title, int bpm, int spe
 	for (const Pattern &p : patterns) {
 		Bytes d;
 		for (const Cell &c : p.cells) {
-			int flags = (c.note ? 1 : 0) | (c.instrument ? 2 : 0) | (c.volume ? 4 : 0) | (c.effect ? 8 : 0) | (c.param ? 16 : 0);
+			int flags = (c.note ? 1 : 0) | (c.instrument ? 2 : 0) | (c.volume ? 4 : 0) | (c.effect ? 8 : 0) |
+						(c.param ? 16 : 0);
 			d.U8(0x80 | flags);
 			if (c.note)
 				d.U8(c.note);
@@ -159,8 +156,7 @@ bool WriteXm(const std::string &path, const std::string &title, int bpm, int spe
 
 const float kC4 = 261.6256f;
 
-std::vector<int16_t> ToPcm(const std::vector<float> &s, float peak)
-{
+std::vector<int16_t> ToPcm(const std::vector<float> &s, float peak) {
 	std::vector<float> v = s;
 	Normalise(v, peak);
 	std::vector<int16_t> out(v.size());
@@ -171,8 +167,7 @@ std::vector<int16_t> ToPcm(const std::vector<float> &s, float peak)
 
 // A looped tone at C4 from harmonic amplitudes; two voices with whole cycles in the loop, the
 // second slightly sharp, so the loop joins without a click and the sound is a little chorused.
-Instrument Looped(const std::string &name, const std::vector<float> &harmonics, float detune, float peak)
-{
+Instrument Looped(const std::string &name, const std::vector<float> &harmonics, float detune, float peak) {
 	const int cycles = 120;
 	int len = int(std::lround(kRate * cycles / kC4));
 	std::vector<float> s(len, 0.0f);
@@ -194,8 +189,7 @@ Instrument Looped(const std::string &name, const std::vector<float> &harmonics, 
 	return in;
 }
 
-Instrument OneShot(const std::string &name, std::vector<float> s, float peak)
-{
+Instrument OneShot(const std::string &name, std::vector<float> s, float peak) {
 	Fades(s, 0.0005f, 0.01f);
 	Instrument in;
 	in.name = name;
@@ -203,8 +197,7 @@ Instrument OneShot(const std::string &name, std::vector<float> s, float peak)
 	return in;
 }
 
-std::vector<Instrument> Instruments()
-{
+std::vector<Instrument> Instruments() {
 	std::vector<Instrument> ins;
 	// 1 lead: a hollow pulse.
 	std::vector<float> pulse;
@@ -262,7 +255,8 @@ std::vector<Instrument> Instruments()
 		Biquad hp(Biquad::HighPass, 1500, 0.7f);
 		for (size_t i = 0; i < s.size(); i++) {
 			float t = i / kRate;
-			s[i] = 0.9f * hp.Run(rng.Sym()) * std::exp(-t / 0.06f) + 0.6f * std::sin(kTau * 190 * t) * std::exp(-t / 0.04f);
+			s[i] = 0.9f * hp.Run(rng.Sym()) * std::exp(-t / 0.06f) +
+				   0.6f * std::sin(kTau * 190 * t) * std::exp(-t / 0.04f);
 		}
 		ins.push_back(OneShot("snare", s, 0.8f));
 	}
@@ -279,15 +273,30 @@ std::vector<Instrument> Instruments()
 	return ins;
 }
 
-enum { kLead = 1, kPluck = 2, kBass = 3, kPad = 4, kKick = 5, kSnare = 6, kHat = 7 };
-enum { chLead = 0, chArp = 1, chBass = 2, chPad = 3, chDrum = 6, chHat = 7 };
+enum {
+	kLead = 1,
+	kPluck = 2,
+	kBass = 3,
+	kPad = 4,
+	kKick = 5,
+	kSnare = 6,
+	kHat = 7
+};
+enum {
+	chLead = 0,
+	chArp = 1,
+	chBass = 2,
+	chPad = 3,
+	chDrum = 6,
+	chHat = 7
+};
 
 // ---- Composer -----------------------------------------------------------------------------------
 
 struct Style {
 	std::string file, title;
 	int bpm, speed;
-	int root;   // pitch class of the key
+	int root; // pitch class of the key
 	bool minor;
 	std::vector<int> progA, progB, progC; // scale degrees, one chord per bar
 	int bassKind, drumKind;
@@ -295,37 +304,36 @@ struct Style {
 	std::string form; // one letter per pattern: I intro, A verse, B chorus, C bridge, E ending
 };
 
-int ScaleSemis(bool minor, int degree)
-{
+int ScaleSemis(bool minor, int degree) {
 	static const int major[7] = {0, 2, 4, 5, 7, 9, 11}, minorS[7] = {0, 2, 3, 5, 7, 8, 10};
 	int oct = degree >= 0 ? degree / 7 : -((-degree + 6) / 7);
 	int d = degree - oct * 7;
 	return oct * 12 + (minor ? minorS[d] : major[d]);
 }
 
-uint8_t Note(const Style &s, int octave, int degree) { return uint8_t(1 + octave * 12 + s.root + ScaleSemis(s.minor, degree)); }
+uint8_t Note(const Style &s, int octave, int degree) {
+	return uint8_t(1 + octave * 12 + s.root + ScaleSemis(s.minor, degree));
+}
 
-void Put(Pattern &p, int row, int ch, uint8_t note, int ins, int vol)
-{
+void Put(Pattern &p, int row, int ch, uint8_t note, int ins, int vol) {
 	Cell &c = p.At(row, ch);
 	c.note = note;
 	c.instrument = uint8_t(ins);
 	c.volume = uint8_t(0x10 + vol);
 }
 
-void Off(Pattern &p, int row, int ch)
-{
+void Off(Pattern &p, int row, int ch) {
 	if (row < kRows && p.At(row, ch).note == 0)
 		p.At(row, ch).note = kKeyOff;
 }
 
 // Rhythms of one bar of melody: (row, length) pairs.
 const std::vector<std::vector<std::pair<int, int>>> kRhythms = {
-        {{0, 4}, {4, 2}, {6, 2}, {8, 4}, {12, 4}},
-        {{0, 2}, {2, 2}, {4, 4}, {8, 2}, {10, 2}, {12, 4}},
-        {{0, 6}, {6, 2}, {8, 6}, {14, 2}},
-        {{0, 3}, {3, 3}, {6, 2}, {8, 4}, {12, 2}, {14, 2}},
-        {{0, 2}, {4, 2}, {6, 2}, {8, 3}, {11, 3}, {14, 2}},
+	{{0, 4}, {4, 2}, {6, 2}, {8, 4}, {12, 4}},
+	{{0, 2}, {2, 2}, {4, 4}, {8, 2}, {10, 2}, {12, 4}},
+	{{0, 6}, {6, 2}, {8, 6}, {14, 2}},
+	{{0, 3}, {3, 3}, {6, 2}, {8, 4}, {12, 2}, {14, 2}},
+	{{0, 2}, {4, 2}, {6, 2}, {8, 3}, {11, 3}, {14, 2}},
 };
 
 struct Phrase {
@@ -333,10 +341,10 @@ struct Phrase {
 	std::vector<std::vector<int>> contour;                // per bar, steps relative to the chord
 };
 
-Phrase MakePhrase(Rng &rng)
-{
+Phrase MakePhrase(Rng &rng) {
 	Phrase ph;
-	std::vector<std::pair<int, int>> r0 = kRhythms[rng.Int(int(kRhythms.size()))], r1 = kRhythms[rng.Int(int(kRhythms.size()))];
+	std::vector<std::pair<int, int>> r0 = kRhythms[rng.Int(int(kRhythms.size()))],
+									 r1 = kRhythms[rng.Int(int(kRhythms.size()))];
 	std::vector<int> c0, c1;
 	// Steps of one or two scale degrees, up or down in equal measure.
 	const int steps[4] = {-2, -1, 1, 2};
@@ -352,8 +360,8 @@ Phrase MakePhrase(Rng &rng)
 
 // Writes a four-bar phrase over the chords. The line moves by the phrase's steps, turns back at the
 // edges of its range, and lands on chord tones on the strong beats.
-void Melody(const Style &s, Pattern &p, const std::vector<int> &prog, const Phrase &ph, int octave, int vol, int start)
-{
+void Melody(
+	const Style &s, Pattern &p, const std::vector<int> &prog, const Phrase &ph, int octave, int vol, int start) {
 	const int lo = -2, hi = 7;
 	int prev = start;
 	for (int bar = 0; bar < 4; bar++) {
@@ -385,8 +393,7 @@ void Melody(const Style &s, Pattern &p, const std::vector<int> &prog, const Phra
 	}
 }
 
-void Chords(const Style &s, Pattern &p, const std::vector<int> &prog, int vol, bool arp)
-{
+void Chords(const Style &s, Pattern &p, const std::vector<int> &prog, int vol, bool arp) {
 	for (int bar = 0; bar < 4; bar++) {
 		int chord = prog[bar];
 		for (int t = 0; t < 3; t++)
@@ -394,13 +401,13 @@ void Chords(const Style &s, Pattern &p, const std::vector<int> &prog, int vol, b
 		if (arp)
 			for (int r = 0; r < 16; r += 2) {
 				static const int shape[8] = {0, 2, 4, 7, 4, 2, 4, 7};
-				Put(p, bar * 16 + r, chArp, Note(s, 5, chord + shape[r / 2] - (chord > 3 ? 7 : 0)), kPluck, r % 4 == 0 ? 30 : 22);
+				Put(p, bar * 16 + r, chArp, Note(s, 5, chord + shape[r / 2] - (chord > 3 ? 7 : 0)), kPluck,
+					r % 4 == 0 ? 30 : 22);
 			}
 	}
 }
 
-void Bass(const Style &s, Pattern &p, const std::vector<int> &prog)
-{
+void Bass(const Style &s, Pattern &p, const std::vector<int> &prog) {
 	for (int bar = 0; bar < 4; bar++) {
 		int c = prog[bar] - (prog[bar] > 3 ? 7 : 0);
 		int base = bar * 16;
@@ -422,8 +429,7 @@ void Bass(const Style &s, Pattern &p, const std::vector<int> &prog)
 	}
 }
 
-void Drums(const Style &s, Pattern &p, bool full, bool fill)
-{
+void Drums(const Style &s, Pattern &p, bool full, bool fill) {
 	for (int bar = 0; bar < 4; bar++) {
 		int base = bar * 16;
 		bool lastBar = bar == 3 && fill;
@@ -455,8 +461,7 @@ void Drums(const Style &s, Pattern &p, bool full, bool fill)
 	}
 }
 
-bool Compose(const Style &s, const std::vector<Instrument> &ins)
-{
+bool Compose(const Style &s, const std::vector<Instrument> &ins) {
 	Rng rng(s.seed);
 	Phrase verse = MakePhrase(rng), chorus = MakePhrase(rng), bridge = MakePhrase(rng);
 	std::vector<Pattern> patterns;
@@ -508,14 +513,16 @@ bool Compose(const Style &s, const std::vector<Instrument> &ins)
 
 } // namespace
 
-bool MakeMusic()
-{
+bool MakeMusic() {
 	std::vector<Instrument> ins = Instruments();
 	// Menu: bright and bouncy, C major. 10 patterns of 7.68 s.
-	Style menu{"tavro_menu.xm", "Tavro Menu", 125, 6, 0, false, {0, 4, 5, 3}, {3, 4, 0, 5}, {5, 3, 1, 4}, 0, 0, 1234, "IAABBCABBE"};
+	Style menu{"tavro_menu.xm", "Tavro Menu", 125, 6, 0, false, {0, 4, 5, 3}, {3, 4, 0, 5}, {5, 3, 1, 4}, 0, 0, 1234,
+		"IAABBCABBE"};
 	// Match: driving, A minor, faster. 10 patterns of 6.86 s.
-	Style match{"tavro_ingame.xm", "Tavro Match", 140, 6, 9, true, {0, 5, 2, 6}, {5, 6, 0, 0}, {3, 4, 5, 6}, 1, 1, 4321, "IAABBACBBE"};
+	Style match{"tavro_ingame.xm", "Tavro Match", 140, 6, 9, true, {0, 5, 2, 6}, {5, 6, 0, 0}, {3, 4, 5, 6}, 1, 1, 4321,
+		"IAABBACBBE"};
 	// Credits: relaxed, F major. 8 patterns of 9.6 s.
-	Style credits{"tavro_credits.xm", "Tavro Credits", 100, 6, 5, false, {0, 5, 3, 4}, {3, 0, 4, 5}, {1, 4, 0, 3}, 2, 2, 777, "IAABCABE"};
+	Style credits{"tavro_credits.xm", "Tavro Credits", 100, 6, 5, false, {0, 5, 3, 4}, {3, 0, 4, 5}, {1, 4, 0, 3}, 2, 2,
+		777, "IAABCABE"};
 	return Compose(menu, ins) && Compose(match, ins) && Compose(credits, ins);
 }

@@ -8,8 +8,7 @@ namespace {
 const char *kCharacters[] = {"hippy", "johnny", "babe", "webby"};
 const Rgba kInk = Rgba::Hex(0x1A1020);
 
-Canvas Badge(const std::string &name, int size, float ring)
-{
+Canvas Badge(const std::string &name, int size, float ring) {
 	Canvas c(size, size);
 	float r = size / 2.0f;
 	c.Circle(r, r, r - 0.5f, kInk);
@@ -19,24 +18,23 @@ Canvas Badge(const std::string &name, int size, float ring)
 	return c;
 }
 
-bool DiscFace(const std::string &name)
-{
+bool DiscFace(const std::string &name) {
 	// The texture's whole square is mapped on the face; the rim outside the circle is the side's colour.
 	Canvas c(256, 256, CharacterColour(name).Scale(0.55f));
 	c.Circle(128, 128, 127, Rgba(1, 1, 1));
 	c.Circle(128, 128, 121, kInk);
 	DrawCharacter(c, name, 128, 128, 117, true);
 	// Glossy reflection over the face.
-	c.Fill(0, 0, 256, 256, [](float x, float y) { return Canvas::SdCircle(x, y, 128, 128, 117); },
-	       [](float x, float y) {
-		       float t = Clamp01(1.0f - (y - 20) / 100.0f) * Clamp01(1.0f - std::fabs(x - 110) / 110.0f);
-		       return Rgba(1, 1, 1, 0.22f * t);
-	       });
+	c.Fill(
+		0, 0, 256, 256, [](float x, float y) { return Canvas::SdCircle(x, y, 128, 128, 117); },
+		[](float x, float y) {
+			float t = Clamp01(1.0f - (y - 20) / 100.0f) * Clamp01(1.0f - std::fabs(x - 110) / 110.0f);
+			return Rgba(1, 1, 1, 0.22f * t);
+		});
 	return c.SaveBmp24(OutPath("misc/" + name + "256_disc.bmp"), false);
 }
 
-bool Portraits(const std::string &name)
-{
+bool Portraits(const std::string &name) {
 	Canvas small = Badge(name, 240, 14).Resized(60, 60);
 	if (!SavePicture(small, "rects/" + name))
 		return false;
@@ -46,15 +44,15 @@ bool Portraits(const std::string &name)
 	std::string upper;
 	for (char ch : name)
 		upper += char(ch - 'a' + 'A');
-	big.PolygonOutlined({{8, 196}, {212, 196}, {200, 218}, {212, 240}, {8, 240}, {20, 218}}, CharacterColour(name), kInk, 3);
+	big.PolygonOutlined(
+		{{8, 196}, {212, 196}, {200, 218}, {212, 240}, {8, 240}, {20, 218}}, CharacterColour(name), kInk, 3);
 	Canvas label = HeadlineText(upper, 26, Rgba::Hex(0xFFFFFF), Rgba::Hex(0xFFE27A), kInk, 2);
 	big.Draw(label, 110 - label.W() / 2.0f, 218 - label.H() / 2.0f);
 	big.AddShadow(3, 4, 6, Rgba(0, 0, 0, 0.4f));
 	return SavePicture(big, "rects/" + name + "_big");
 }
 
-bool Logo()
-{
+bool Logo() {
 	Canvas c(240, 100);
 	// A badge with the name, a disc racing in from the left and the ball bouncing off its corner.
 	c.RoundRect(6, 26, 228, 66, 30, kInk);
@@ -76,8 +74,7 @@ bool Logo()
 	return SavePicture(c, "rects/tavro");
 }
 
-bool Version()
-{
+bool Version() {
 	Canvas t = RenderText("version 0.9", "DejaVuSans-Bold.ttf", 13, Rgba::Hex(0xFFFFFF));
 	Canvas c(110, 20);
 	c.Draw(t, 4, (20 - t.H()) / 2.0f);
@@ -85,8 +82,7 @@ bool Version()
 	return SavePicture(c, "rects/version");
 }
 
-bool Numeral(const std::string &text, const std::string &file, Rgba top, Rgba bottom)
-{
+bool Numeral(const std::string &text, const std::string &file, Rgba top, Rgba bottom) {
 	Canvas t = HeadlineText(text, 170, top, bottom, kInk, 7);
 	Canvas c(200, 230);
 	c.Star(100, 115, 112, 80, 12, 0.1f, Rgba(1, 1, 1, 0.85f));
@@ -95,8 +91,7 @@ bool Numeral(const std::string &text, const std::string &file, Rgba top, Rgba bo
 	return SavePicture(c, "rects/" + file);
 }
 
-bool Yeah()
-{
+bool Yeah() {
 	Canvas c(300, 130);
 	c.Star(150, 65, 150, 95, 14, 0, Rgba::Hex(0xFFFFFF));
 	c.Star(150, 65, 138, 86, 14, 0, Rgba::Hex(0xFF3F8A));
@@ -105,8 +100,7 @@ bool Yeah()
 	return SavePicture(c, "rects/yeah");
 }
 
-bool Replay()
-{
+bool Replay() {
 	// A film strip with the word: shown in a corner while a goal plays again.
 	Canvas c(200, 64);
 	c.RoundRect(2, 2, 196, 60, 12, kInk);
@@ -121,16 +115,15 @@ bool Replay()
 	return SavePicture(c, "rects/replay");
 }
 
-bool Trophy()
-{
+bool Trophy() {
 	Canvas c(220, 260);
 	Rgba gold = Rgba::Hex(0xFFC81E), light = Rgba::Hex(0xFFF3A0), dark = Rgba::Hex(0xC07A00);
 	// Rays of glory.
 	for (int i = 0; i < 16; i++) {
 		float a = i * float(M_PI) / 8;
 		c.Polygon({{110, 100}, {110 + 130 * std::cos(a - 0.1f), 100 + 130 * std::sin(a - 0.1f)},
-		           {110 + 130 * std::cos(a + 0.1f), 100 + 130 * std::sin(a + 0.1f)}},
-		          Rgba::Hex(0xFFF6C0, 0.55f));
+					  {110 + 130 * std::cos(a + 0.1f), 100 + 130 * std::sin(a + 0.1f)}},
+			Rgba::Hex(0xFFF6C0, 0.55f));
 	}
 	// Handles.
 	c.Ring(50, 80, 28, 14, kInk);
@@ -144,13 +137,14 @@ bool Trophy()
 		cup.push_back({110 - 62 * std::cos(t), 40 + 100 * std::sin(t) * 0.9f});
 	}
 	c.PolygonOutlined(cup, gold, kInk, 4);
-	c.Fill(40, 30, 180, 140, [&](float x, float y) { return Canvas::SdPolygon(x, y, cup); },
-	       [&](float x, float) {
-		       float t = (x - 48) / 124;
-		       if (t < 0.25f)
-			       return light.Mix(gold, t * 4);
-		       return gold.Mix(dark, Smooth(0.5f, 1.0f, t));
-	       });
+	c.Fill(
+		40, 30, 180, 140, [&](float x, float y) { return Canvas::SdPolygon(x, y, cup); },
+		[&](float x, float) {
+			float t = (x - 48) / 124;
+			if (t < 0.25f)
+				return light.Mix(gold, t * 4);
+			return gold.Mix(dark, Smooth(0.5f, 1.0f, t));
+		});
 	c.Ellipse(110, 40, 62, 10, kInk);
 	c.Ellipse(110, 40, 58, 7, dark);
 	// Stem and base.
@@ -167,8 +161,7 @@ bool Trophy()
 	return SavePicture(c, "rects/trophy");
 }
 
-bool CloudFrame()
-{
+bool CloudFrame() {
 	// Frame around the small view (213 x 147 at 15, 20); the view itself stays clear.
 	const float hx0 = 15, hy0 = 20, hx1 = 228, hy1 = 167;
 	Canvas c(243, 187);
@@ -191,8 +184,7 @@ bool CloudFrame()
 	return SavePicture(c, "rects/cloud");
 }
 
-bool Mouse()
-{
+bool Mouse() {
 	for (int f = 0; f < 4; f++) {
 		Canvas c(32, 32);
 		std::vector<Pt> arrow = {{1, 1}, {1, 22}, {6, 17}, {10, 26}, {14, 24}, {10, 16}, {17, 16}};
@@ -210,22 +202,28 @@ bool Mouse()
 }
 
 // Nine-part frames: 3 x 3 parts of `part` pixels; the centre part is uniform so it tiles.
-Canvas Frame(int part, float radius, Rgba fill, Rgba gloss, Rgba shade, Rgba outline, float border)
-{
+Canvas Frame(int part, float radius, Rgba fill, Rgba gloss, Rgba shade, Rgba outline, float border) {
 	int s = part * 3;
 	Canvas c(s, s);
 	c.RoundRect(0, 0, s, s, radius, outline);
 	c.RoundRect(border, border, s - 2 * border, s - 2 * border, radius - border * 0.7f, fill);
 	// Gloss along the top edge part and shade along the bottom edge part.
-	c.Fill(border, border, s - border, part, [&](float x, float y) { return Canvas::SdBox(x, y, s / 2.0f, s / 2.0f, s / 2.0f - border, s / 2.0f - border, radius - border); },
-	       [&](float, float y) { return gloss.Alpha(gloss.a * Clamp01(1 - (y - border) / (part - border))); });
-	c.Fill(border, s - part, s - border, s - border, [&](float x, float y) { return Canvas::SdBox(x, y, s / 2.0f, s / 2.0f, s / 2.0f - border, s / 2.0f - border, radius - border); },
-	       [&](float, float y) { return shade.Alpha(shade.a * Clamp01((y - (s - part)) / (part - border))); });
+	c.Fill(
+		border, border, s - border, part,
+		[&](float x, float y) {
+			return Canvas::SdBox(x, y, s / 2.0f, s / 2.0f, s / 2.0f - border, s / 2.0f - border, radius - border);
+		},
+		[&](float, float y) { return gloss.Alpha(gloss.a * Clamp01(1 - (y - border) / (part - border))); });
+	c.Fill(
+		border, s - part, s - border, s - border,
+		[&](float x, float y) {
+			return Canvas::SdBox(x, y, s / 2.0f, s / 2.0f, s / 2.0f - border, s / 2.0f - border, radius - border);
+		},
+		[&](float, float y) { return shade.Alpha(shade.a * Clamp01((y - (s - part)) / (part - border))); });
 	return c;
 }
 
-bool Widgets()
-{
+bool Widgets() {
 	struct Look {
 		const char *name;
 		int part;
@@ -233,18 +231,25 @@ bool Widgets()
 		Rgba fill, gloss, shade, outline;
 	};
 	const Look looks[] = {
-	        {"button", 12, 10, 2.5f, Rgba::Hex(0xFF8A1C), Rgba(1, 1, 1, 0.55f), Rgba(0.5f, 0.1f, 0, 0.35f), kInk},
-	        {"button_focus", 12, 10, 2.5f, Rgba::Hex(0xFFD23A), Rgba(1, 1, 1, 0.75f), Rgba(0.7f, 0.3f, 0, 0.3f), Rgba::Hex(0xFFFFFF)},
-	        {"button_click", 12, 10, 2.5f, Rgba::Hex(0xD0500A), Rgba(0.4f, 0.1f, 0, 0.4f), Rgba(1, 1, 1, 0.25f), kInk},
-	        {"button_disabled", 12, 10, 2.5f, Rgba::Hex(0x9A9AA6), Rgba(1, 1, 1, 0.3f), Rgba(0, 0, 0, 0.2f), Rgba::Hex(0x4A4A55)},
-	        {"window", 24, 18, 3.0f, Rgba::Hex(0x2A2F7A, 0.82f), Rgba(0.6f, 0.8f, 1, 0.35f), Rgba(0, 0, 0.1f, 0.3f), Rgba::Hex(0xFFD23A)},
-	        {"window_focus", 24, 18, 3.0f, Rgba::Hex(0x343CA0, 0.86f), Rgba(0.7f, 0.9f, 1, 0.45f), Rgba(0, 0, 0.1f, 0.3f), Rgba::Hex(0xFFFFFF)},
-	        {"editbox", 8, 6, 2.0f, Rgba::Hex(0xFFFFFF, 0.92f), Rgba(0.7f, 0.75f, 0.9f, 0.5f), Rgba(1, 1, 1, 0), kInk},
-	        {"editbox_focus", 8, 6, 2.0f, Rgba::Hex(0xFFF6C8), Rgba(1, 0.8f, 0.3f, 0.5f), Rgba(1, 1, 1, 0), Rgba::Hex(0xFF8A1C)},
-	        {"listbox", 8, 6, 2.0f, Rgba::Hex(0x1E2260, 0.85f), Rgba(0.6f, 0.7f, 1, 0.3f), Rgba(0, 0, 0, 0.2f), Rgba::Hex(0x3FC8FF)},
+		{"button", 12, 10, 2.5f, Rgba::Hex(0xFF8A1C), Rgba(1, 1, 1, 0.55f), Rgba(0.5f, 0.1f, 0, 0.35f), kInk},
+		{"button_focus", 12, 10, 2.5f, Rgba::Hex(0xFFD23A), Rgba(1, 1, 1, 0.75f), Rgba(0.7f, 0.3f, 0, 0.3f),
+			Rgba::Hex(0xFFFFFF)},
+		{"button_click", 12, 10, 2.5f, Rgba::Hex(0xD0500A), Rgba(0.4f, 0.1f, 0, 0.4f), Rgba(1, 1, 1, 0.25f), kInk},
+		{"button_disabled", 12, 10, 2.5f, Rgba::Hex(0x9A9AA6), Rgba(1, 1, 1, 0.3f), Rgba(0, 0, 0, 0.2f),
+			Rgba::Hex(0x4A4A55)},
+		{"window", 24, 18, 3.0f, Rgba::Hex(0x2A2F7A, 0.82f), Rgba(0.6f, 0.8f, 1, 0.35f), Rgba(0, 0, 0.1f, 0.3f),
+			Rgba::Hex(0xFFD23A)},
+		{"window_focus", 24, 18, 3.0f, Rgba::Hex(0x343CA0, 0.86f), Rgba(0.7f, 0.9f, 1, 0.45f), Rgba(0, 0, 0.1f, 0.3f),
+			Rgba::Hex(0xFFFFFF)},
+		{"editbox", 8, 6, 2.0f, Rgba::Hex(0xFFFFFF, 0.92f), Rgba(0.7f, 0.75f, 0.9f, 0.5f), Rgba(1, 1, 1, 0), kInk},
+		{"editbox_focus", 8, 6, 2.0f, Rgba::Hex(0xFFF6C8), Rgba(1, 0.8f, 0.3f, 0.5f), Rgba(1, 1, 1, 0),
+			Rgba::Hex(0xFF8A1C)},
+		{"listbox", 8, 6, 2.0f, Rgba::Hex(0x1E2260, 0.85f), Rgba(0.6f, 0.7f, 1, 0.3f), Rgba(0, 0, 0, 0.2f),
+			Rgba::Hex(0x3FC8FF)},
 	};
 	for (const Look &l : looks)
-		if (!SavePicture(Frame(l.part, l.radius, l.fill, l.gloss, l.shade, l.outline, l.border), "rects/" + std::string(l.name)))
+		if (!SavePicture(
+				Frame(l.part, l.radius, l.fill, l.gloss, l.shade, l.outline, l.border), "rects/" + std::string(l.name)))
 			return false;
 	// Check boxes: not checked / checked, each plain and focused.
 	for (int checked = 0; checked < 2; checked++)
@@ -269,19 +274,17 @@ bool Widgets()
 
 } // namespace
 
-bool MakePictures()
-{
+bool MakePictures() {
 	for (const char *name : kCharacters)
 		if (!DiscFace(name) || !Portraits(name))
 			return false;
 	return Logo() && Version() && Numeral("3", "three", Rgba::Hex(0x9AF0FF), Rgba::Hex(0x1E7AFF)) &&
-	       Numeral("2", "two", Rgba::Hex(0xB6F04A), Rgba::Hex(0x1E9E3A)) &&
-	       Numeral("1", "one", Rgba::Hex(0xFFF27A), Rgba::Hex(0xFF5A1C)) && Yeah() && Replay() && Trophy() && CloudFrame() &&
-	       Mouse() && Widgets();
+		   Numeral("2", "two", Rgba::Hex(0xB6F04A), Rgba::Hex(0x1E9E3A)) &&
+		   Numeral("1", "one", Rgba::Hex(0xFFF27A), Rgba::Hex(0xFF5A1C)) && Yeah() && Replay() && Trophy() &&
+		   CloudFrame() && Mouse() && Widgets();
 }
 
-bool MakeIcons(const std::string &dir)
-{
+bool MakeIcons(const std::string &dir) {
 	// The logo's badge, disc and ball on a square, big enough to read at 48 pixels.
 	Canvas c(256, 256);
 	c.RoundRect(8, 8, 240, 240, 56, kInk);

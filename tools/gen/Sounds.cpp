@@ -8,10 +8,11 @@
 
 namespace {
 
-std::vector<float> Buffer(float seconds) { return std::vector<float>(size_t(seconds * kRate), 0.0f); }
+std::vector<float> Buffer(float seconds) {
+	return std::vector<float>(size_t(seconds * kRate), 0.0f);
+}
 
-bool Write(const std::string &name, std::vector<float> s, float peak)
-{
+bool Write(const std::string &name, std::vector<float> s, float peak) {
 	Fades(s, 0.001f, 0.01f);
 	Normalise(s, peak);
 	SF_INFO info = {};
@@ -29,22 +30,21 @@ bool Write(const std::string &name, std::vector<float> s, float peak)
 }
 
 // A soft tick for the focus of a menu button.
-bool Focus()
-{
+bool Focus() {
 	auto s = Buffer(0.05f);
 	Rng rng(11);
 	Biquad bp(Biquad::BandPass, 3500, 2.0f);
 	for (size_t i = 0; i < s.size(); i++) {
 		float t = i / kRate;
-		s[i] = 0.7f * std::sin(kTau * 2100 * t) * std::exp(-t / 0.007f) + 0.4f * bp.Run(rng.Sym()) * std::exp(-t / 0.003f);
+		s[i] =
+			0.7f * std::sin(kTau * 2100 * t) * std::exp(-t / 0.007f) + 0.4f * bp.Run(rng.Sym()) * std::exp(-t / 0.003f);
 	}
 	return Write("btn_focus.wav", s, 0.4f);
 }
 
 // A body that rings at a few frequencies after a strike: thuds and knocks.
-std::vector<float> Strike(float seconds, uint32_t seed, float noiseDecay, float noiseFreq, std::vector<std::pair<float, float>> modes,
-                          float sweep)
-{
+std::vector<float> Strike(float seconds, uint32_t seed, float noiseDecay, float noiseFreq,
+	std::vector<std::pair<float, float>> modes, float sweep) {
 	auto s = Buffer(seconds);
 	Rng rng(seed);
 	Biquad bp(Biquad::BandPass, noiseFreq, 0.9f);
@@ -61,13 +61,14 @@ std::vector<float> Strike(float seconds, uint32_t seed, float noiseDecay, float 
 	return s;
 }
 
-bool Hits()
-{
+bool Hits() {
 	bool ok = true;
 	ok &= Write("disc_disc_slow.wav", Strike(0.25f, 21, 0.006f, 900, {{150, 0.05f}, {330, 0.03f}}, 0.6f), 0.6f);
-	ok &= Write("disc_disc_fast.wav", Strike(0.35f, 22, 0.012f, 4200, {{420, 0.05f}, {1130, 0.03f}, {2300, 0.02f}, {95, 0.06f}}, 0.2f), 0.89f);
+	ok &= Write("disc_disc_fast.wav",
+		Strike(0.35f, 22, 0.012f, 4200, {{420, 0.05f}, {1130, 0.03f}, {2300, 0.02f}, {95, 0.06f}}, 0.2f), 0.89f);
 	ok &= Write("disc_wall_slow.wav", Strike(0.3f, 23, 0.008f, 600, {{95, 0.07f}, {240, 0.04f}}, 0.8f), 0.6f);
-	ok &= Write("disc_wall_fast.wav", Strike(0.45f, 24, 0.02f, 2600, {{160, 0.08f}, {610, 0.05f}, {1500, 0.03f}}, 0.3f), 0.89f);
+	ok &= Write(
+		"disc_wall_fast.wav", Strike(0.45f, 24, 0.02f, 2600, {{160, 0.08f}, {610, 0.05f}, {1500, 0.03f}}, 0.3f), 0.89f);
 	// The ball: a rubbery pock with a falling pitch.
 	auto pock = Buffer(0.25f);
 	float ph = 0;
@@ -81,8 +82,7 @@ bool Hits()
 }
 
 // A shot: a whip of air with a thwack at the start.
-bool Shot()
-{
+bool Shot() {
 	auto s = Buffer(0.35f);
 	Rng rng(31);
 	Biquad bp(Biquad::BandPass, 2000, 1.5f);
@@ -97,13 +97,11 @@ bool Shot()
 	return Write("shot2.wav", s, 0.8f);
 }
 
-float Tone(float t, float f, float harm)
-{
+float Tone(float t, float f, float harm) {
 	return std::sin(kTau * f * t) + harm * std::sin(3 * kTau * f * t) / 3 + harm * std::sin(5 * kTau * f * t) / 5;
 }
 
-bool Beeps()
-{
+bool Beeps() {
 	// Countdown: a bright rising blip.
 	auto start = Buffer(0.3f);
 	for (size_t i = 0; i < start.size(); i++) {
@@ -115,7 +113,9 @@ bool Beeps()
 	for (size_t i = 0; i < hurry.size(); i++) {
 		float t = i / kRate;
 		float f = t < 0.1f ? 1040 : 1560, local = t < 0.1f ? t : t - 0.12f;
-		float env = (local >= 0 && local < 0.09f) ? std::fmin(local / 0.004f, 1.0f) * std::fmin((0.09f - local) / 0.01f, 1.0f) : 0;
+		float env = (local >= 0 && local < 0.09f)
+						? std::fmin(local / 0.004f, 1.0f) * std::fmin((0.09f - local) / 0.01f, 1.0f)
+						: 0;
 		hurry[i] = Tone(t, f, 0.8f) * env;
 	}
 	return Write("start.wav", start, 0.7f) && Write("hurry_up.wav", hurry, 0.65f);
@@ -125,8 +125,7 @@ bool Beeps()
 struct Voice {
 	Biquad f1{Biquad::BandPass, 750, 6}, f2{Biquad::BandPass, 1200, 7}, f3{Biquad::BandPass, 2600, 8};
 	float phase = 0;
-	float Run(float freq, float bright)
-	{
+	float Run(float freq, float bright) {
 		phase += freq / kRate;
 		phase -= std::floor(phase);
 		float saw = 2 * phase - 1;
@@ -135,11 +134,11 @@ struct Voice {
 };
 
 // The call for a long power shot: a yodelling "ah-ee-ah" jumping between chest and head voice.
-bool Call()
-{
+bool Call() {
 	auto s = Buffer(1.7f);
 	Voice v;
-	const float notes[][2] = {{0.0f, 220}, {0.22f, 392}, {0.42f, 262}, {0.6f, 440}, {0.8f, 294}, {0.98f, 523}, {1.7f, 523}};
+	const float notes[][2] = {
+		{0.0f, 220}, {0.22f, 392}, {0.42f, 262}, {0.6f, 440}, {0.8f, 294}, {0.98f, 523}, {1.7f, 523}};
 	for (size_t i = 0; i < s.size(); i++) {
 		float t = i / kRate;
 		int k = 0;
@@ -161,8 +160,7 @@ bool Call()
 }
 
 // A goal: an air horn over a cheering crowd.
-bool Cheer()
-{
+bool Cheer() {
 	auto s = Buffer(2.8f);
 	Rng rng(41);
 	Biquad crowdLo(Biquad::BandPass, 500, 0.7f), crowdHi(Biquad::BandPass, 1800, 0.9f);
@@ -186,7 +184,8 @@ bool Cheer()
 			float local = t - start[k];
 			if (local < 0)
 				continue;
-			float f = base[k] * (1 + 0.25f * std::fmin(local / 0.3f, 1.0f)) * (1 + 0.03f * std::sin(kTau * rate[k] * t));
+			float f =
+				base[k] * (1 + 0.25f * std::fmin(local / 0.3f, 1.0f)) * (1 + 0.03f * std::sin(kTau * rate[k] * t));
 			yay += voices[k].Run(f, 1.0f) * swell * 0.35f;
 		}
 		float horn = 0;
@@ -205,4 +204,6 @@ bool Cheer()
 
 } // namespace
 
-bool MakeSounds() { return Focus() && Hits() && Shot() && Beeps() && Call() && Cheer(); }
+bool MakeSounds() {
+	return Focus() && Hits() && Shot() && Beeps() && Call() && Cheer();
+}

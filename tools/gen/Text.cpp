@@ -6,15 +6,18 @@
 #include <cstdio>
 #include <map>
 
-std::string FontFile(const std::string &name) { return "/usr/share/fonts/truetype/dejavu/" + name; }
+std::string FontFile(const std::string &name) {
+	return "/usr/share/fonts/truetype/dejavu/" + name;
+}
 
 static std::map<std::pair<std::string, int>, TTF_Font *> fonts;
 static bool fontMissing = false;
 
-bool FontsOk() { return !fontMissing; }
+bool FontsOk() {
+	return !fontMissing;
+}
 
-void CloseFonts()
-{
+void CloseFonts() {
 	for (auto &f : fonts)
 		if (f.second)
 			TTF_CloseFont(f.second);
@@ -23,8 +26,7 @@ void CloseFonts()
 		TTF_Quit();
 }
 
-static TTF_Font *OpenFont(const std::string &name, int size)
-{
+static TTF_Font *OpenFont(const std::string &name, int size) {
 	auto key = std::make_pair(name, size);
 	auto it = fonts.find(key);
 	if (it != fonts.end())
@@ -40,8 +42,7 @@ static TTF_Font *OpenFont(const std::string &name, int size)
 	return f;
 }
 
-Canvas RenderText(const std::string &text, const std::string &font, int size, Rgba colour, int outline)
-{
+Canvas RenderText(const std::string &text, const std::string &font, int size, Rgba colour, int outline) {
 	TTF_Font *f = OpenFont(font, size);
 	if (!f || text.empty())
 		return Canvas(1, 1);
@@ -66,9 +67,8 @@ Canvas RenderText(const std::string &text, const std::string &font, int size, Rg
 	return c;
 }
 
-Canvas HeadlineText(const std::string &text, int size, Rgba top, Rgba bottom, Rgba outline, int outlineWidth,
-                    const std::string &font)
-{
+Canvas HeadlineText(
+	const std::string &text, int size, Rgba top, Rgba bottom, Rgba outline, int outlineWidth, const std::string &font) {
 	Canvas inner = RenderText(text, font, size, Rgba(1, 1, 1));
 	Canvas outer = RenderText(text, font, size, outline, outlineWidth);
 	int pad = outlineWidth + size / 10 + 2;

@@ -8,23 +8,22 @@
 
 std::string gOut;
 
-std::string OutPath(const std::string &rel) { return gOut + "/" + rel; }
+std::string OutPath(const std::string &rel) {
+	return gOut + "/" + rel;
+}
 
-bool SavePicture(const Canvas &c, const std::string &relBase)
-{
+bool SavePicture(const Canvas &c, const std::string &relBase) {
 	return c.SaveBmp24(OutPath(relBase + ".bmp"), true) && c.SaveAlphaBmp8(OutPath(relBase + "_a.bmp"));
 }
 
-static bool MakeDir(const std::string &path)
-{
+static bool MakeDir(const std::string &path) {
 	if (mkdir(path.c_str(), 0755) == 0)
 		return true;
 	struct stat st;
 	return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
 	if (argc < 2) {
 		std::fprintf(stderr, "usage: %s <data dir> [part...]\n", argv[0]);
 		return 2;
@@ -45,7 +44,7 @@ int main(int argc, char **argv)
 		bool (*run)();
 	};
 	const Step steps[] = {{"pictures", MakePictures}, {"fonts", MakeFonts}, {"models", MakeModels},
-	                      {"arenas", MakeArenas},     {"sounds", MakeSounds}, {"music", MakeMusic}};
+		{"arenas", MakeArenas}, {"sounds", MakeSounds}, {"music", MakeMusic}};
 	int failed = 0;
 	for (const Step &s : steps) {
 		bool wanted = argc == 2;

@@ -14,8 +14,7 @@ namespace {
 
 const int W = 640, H = 480;
 
-void Save(const std::string &out)
-{
+void Save(const std::string &out) {
 	std::vector<unsigned char> px(W * H * 3);
 	glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, px.data());
 	std::string ppm = out + ".ppm";
@@ -29,8 +28,7 @@ void Save(const std::string &out)
 		std::fprintf(stderr, "convert failed for %s\n", out.c_str());
 }
 
-ssgEntity *Load(const char *dir, const char *file)
-{
+ssgEntity *Load(const char *dir, const char *file) {
 	ssgModelPath(dir);
 	ssgTexturePath(dir);
 	ssgEntity *e = ssgLoad(file);
@@ -43,8 +41,7 @@ ssgEntity *Load(const char *dir, const char *file)
 	return e;
 }
 
-void Unlit(ssgEntity *e)
-{
+void Unlit(ssgEntity *e) {
 	if (e->isAKindOf(ssgTypeLeaf())) {
 		ssgState *s = ((ssgLeaf *)e)->getState();
 		if (s && s->isAKindOf(ssgTypeSimpleState()))
@@ -56,8 +53,7 @@ void Unlit(ssgEntity *e)
 	}
 }
 
-void Blend(ssgEntity *e)
-{
+void Blend(ssgEntity *e) {
 	if (e->isAKindOf(ssgTypeLeaf())) {
 		ssgState *s = ((ssgLeaf *)e)->getState();
 		if (s && s->isAKindOf(ssgTypeSimpleState())) {
@@ -75,8 +71,7 @@ void Blend(ssgEntity *e)
 	}
 }
 
-ssgTransform *Place(ssgBranch *root, ssgEntity *e, float x, float y, float z)
-{
+ssgTransform *Place(ssgBranch *root, ssgEntity *e, float x, float y, float z) {
 	ssgTransform *t = new ssgTransform;
 	sgCoord c;
 	sgSetCoord(&c, x, y, z, 0, 0, 0);
@@ -86,8 +81,7 @@ ssgTransform *Place(ssgBranch *root, ssgEntity *e, float x, float y, float z)
 	return t;
 }
 
-void Lights(bool night)
-{
+void Lights(bool night) {
 	for (int i = 0; i < 8; i++)
 		ssgGetLight(i)->off();
 	ssgLight *l0 = ssgGetLight(0);
@@ -130,8 +124,7 @@ void Lights(bool night)
 	}
 }
 
-void Draw(ssgRoot *root, float ex, float ey, float ez, float lx, float ly, float lz, float r, float g, float b)
-{
+void Draw(ssgRoot *root, float ex, float ey, float ez, float lx, float ly, float lz, float r, float g, float b) {
 	sgVec3 eye = {ex, ey, ez}, at = {lx, ly, lz}, up = {0, 0, 1};
 	ssgGetCurrentContext()->setCameraLookAt(eye, at, up);
 	glViewport(0, 0, W, H);
@@ -141,8 +134,7 @@ void Draw(ssgRoot *root, float ex, float ey, float ez, float lx, float ly, float
 	ssgCullAndDraw(root);
 }
 
-void Arena(const std::string &name, bool night, const std::string &out)
-{
+void Arena(const std::string &name, bool night, const std::string &out) {
 	ssgRoot *root = new ssgRoot;
 	ssgBranch *arena = Place(root, Load("data/arena", (name + "_field.3ds").c_str()), 0, 0, -2);
 	ssgEntity *tod = Load("data/arena", (name + (night ? "_night.3ds" : "_day.3ds")).c_str());
@@ -191,9 +183,9 @@ void Arena(const std::string &name, bool night, const std::string &out)
 	delete root;
 }
 
-void Models(const std::string &out)
-{
-	const char *names[] = {"ball.3ds", "disc.3ds", "torch.3ds", "cloud.3ds", "sun.3ds", "moon.3ds", "star.3ds", "line.3ds", "shadow_disc.3ds"};
+void Models(const std::string &out) {
+	const char *names[] = {"ball.3ds", "disc.3ds", "torch.3ds", "cloud.3ds", "sun.3ds", "moon.3ds", "star.3ds",
+		"line.3ds", "shadow_disc.3ds"};
 	const float scale[] = {3, 2, 0.35f, 1, 1.3f, 1.4f, 6, 4, 1.2f};
 	ssgRoot *root = new ssgRoot;
 	for (int i = 0; i < 9; i++) {
@@ -216,8 +208,7 @@ void Models(const std::string &out)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
 	if (argc < 3) {
 		std::fprintf(stderr, "usage: %s <dir holding data/> <output prefix>\n", argv[0]);
 		return 2;
