@@ -10,7 +10,7 @@ packages=(
   lib3ds-dev libsndfile1-dev libxmp-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox python3
-  desktop-file-utils appstream lintian dpkg-dev fakeroot
+  desktop-file-utils appstream lintian dpkg-dev fakeroot clang-format
 )
 
 missing=()

@@ -15,6 +15,9 @@ run_suite() {
 
 # Includes may only point down the layers.
 python3 "$root/scripts/check-layers.py"
+# One house style (.clang-format) for the game, its tools, tests and benchmarks.
+(cd "$root" && find src tools tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run --Werror)
 
 # Without debug information: it would only slow the build down.
 run_suite "$root/build" -DTAVRO_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release
