@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "HeapCounter.h"
+#include "MatchRig.h"
 #include "audio/SoundBank.h"
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
@@ -183,29 +184,10 @@ void CountPlannerAllocations(int level) {
 int main(int argc, char **argv) {
 	const int perPairing = argc > 1 ? std::max(2, atoi(argv[1])) : 20;
 	const uint32_t firstSeed = argc > 2 ? static_cast<uint32_t>(atoi(argv[2])) : 1000;
-	LogFile log;
-	log.Open("bench_levels.log", "Kelvane");
-	g_log = &log;
-	SDL_Init(SDL_INIT_VIDEO);
-	if (!SDL_SetVideoMode(320, 240, 32, SDL_OPENGL)) {
-		fprintf(stderr, "no OpenGL window: run under Xvfb\n");
+	MatchRig rig("bench_levels.log", 320, 240);
+	if (!rig.IsReady()) {
 		return 1;
 	}
-	ssgInit();
-	VideoConfig video;
-	g_videoConfig = &video;
-	NoxInput input;
-	input.Init();
-	input.EnableKeyboard(0, true); // the computer sides steer through the match's key reading
-	g_input = &input;
-	setenv("SDL_AUDIODRIVER", "dummy", 1);
-	SoundBank sound;
-	sound.Init();
-	g_sound = &sound;
-	g_options.SetDefaults();
-	g_options.mode = MODE_PC_VS_PC;
-	g_options.matchLength = 1;
-	g_options.music = 0;
 	g_options.arena = -1; // both arenas, by the seed
 
 	Pairing pairings[3] = {{LEVEL_HARD, LEVEL_NORMAL}, {LEVEL_EXPERT, LEVEL_HARD}, {LEVEL_NORMAL, LEVEL_EASY}};
@@ -264,9 +246,5 @@ int main(int argc, char **argv) {
 	CountPlannerAllocations(LEVEL_EXPERT);
 	printf("wall time %.1f s\n", wallSeconds);
 
-	sound.Deinit();
-	g_log = nullptr;
-	log.Close();
-	SDL_Quit();
 	return 0;
 }

@@ -20,6 +20,7 @@
 #include <new>
 #include <vector>
 
+#include "MatchRig.h"
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
@@ -215,32 +216,11 @@ int main(int argc, char **argv) {
 	const char *only = argc > 1 ? argv[1] : nullptr;
 	auto section = [only](const char *name) { return !only || strcmp(only, name) == 0; };
 	setvbuf(stdout, nullptr, _IOLBF, 0); // figures show as they come
-	LogFile log;
-	log.Open("bench_match.log", "Kelvane");
-	g_log = &log;
-	SDL_Init(SDL_INIT_VIDEO);
-	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-	if (!SDL_SetVideoMode(640, 480, 32, SDL_OPENGL)) {
-		fprintf(stderr, "no OpenGL window: run under Xvfb\n");
+	MatchRig rig("bench_match.log", 640, 480);
+	if (!rig.IsReady()) {
 		return 1;
 	}
-	ssgInit();
-	VideoConfig video;
-	g_videoConfig = &video; // 640 × 480
-	NoxInput input;
-	input.Init();
-	input.EnableKeyboard(0, true);
-	input.SetKeyStateSource(g_keys, SDLK_LAST);
-	g_input = &input;
-	setenv("SDL_AUDIODRIVER", "dummy", 1);
-	SoundBank sound;
-	sound.Init();
-	g_sound = &sound;
-	g_options.SetDefaults();
-	g_options.mode = MODE_PC_VS_PC;
-	g_options.matchLength = 1;
-	g_options.music = 0;
+	rig.GetInput().SetKeyStateSource(g_keys, SDLK_LAST);
 
 	bool finished = true;
 	if (section("match")) {
@@ -256,9 +236,5 @@ int main(int argc, char **argv) {
 	getrusage(RUSAGE_SELF, &usage);
 	printf("peak resident memory: %.1f MB (aim: under 150 MB)\n", usage.ru_maxrss / 1024.0);
 
-	sound.Deinit();
-	g_log = nullptr;
-	log.Close();
-	SDL_Quit();
 	return finished ? 0 : 1;
 }
