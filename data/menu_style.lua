@@ -7,10 +7,15 @@ local function Color(r, g, b, a)
 	return c
 end
 
+-- The cache keeps its own copy of a font's colour, so ours go at once: a screen is built every
+-- time it is shown, and colours left behind would pile up.
 local white = Color(1, 1, 1, 1)
+local orange = Color(1, 0.55, 0.2, 1)
 local menuFont = pCacheManager:GetFont("data/fonts/menu.nbf", white)
 local focusFont = pCacheManager:GetFont("data/fonts/menu_focus.nbf", white)
-local warnFont = pCacheManager:GetFont("data/fonts/arial_green.ntf", Color(1, 0.55, 0.2, 1))
+local warnFont = pCacheManager:GetFont("data/fonts/arial_green.ntf", orange)
+white:delete()
+orange:delete()
 
 local function StyleText(label, horizontal)
 	for _, state in ipairs({GI_ISTATE_DEFAULT, GI_ISTATE_DISABLED, GI_ISTATE_HIGHLIGHTED}) do
