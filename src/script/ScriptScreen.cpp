@@ -1,6 +1,5 @@
 #include "script/ScriptScreen.h"
 
-#include "core/LogFile.h"
 #include "gl2d/GL2D_CacheManager.h"
 #include "gl2d/GL2D_Mouse.h"
 #include "gui/WgManager.h"
@@ -112,14 +111,4 @@ void ScriptScreen::SetMousePosition(int x, int y) {
 
 WgItem *ScriptScreen::Find(int type, const char *name) const {
 	return manager ? manager->FindItemByNameAndType(type, name) : nullptr;
-}
-
-WgItem *ScriptScreen::Hook(int type, const char *name, int slot, WgCallback function, void *context) {
-	WgItem *item = Find(type, name);
-	if (item) {
-		item->SetCallback(slot, function, context);
-	} else {
-		Log(LOG_WARNING, "SCRIPT: the screen has no widget \"%s\" of type %d", name ? name : "", type);
-	}
-	return item;
 }

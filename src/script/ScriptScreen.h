@@ -42,10 +42,8 @@ public:
 	int GetMouseX() const { return mouseX; }
 	int GetMouseY() const { return mouseY; }
 
-	// A widget the script made; null when there is none. Hook also attaches a handler, and
-	// logs a warning when the widget is missing.
+	// A widget the script made; null when there is none.
 	WgItem *Find(int type, const char *name) const;
-	WgItem *Hook(int type, const char *name, int slot, WgCallback function, void *context);
 
 	WgManager *GetManager() const { return manager; }
 	GL2D_CacheManager *GetCacheManager() const { return cache; }
