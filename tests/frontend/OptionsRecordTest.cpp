@@ -68,6 +68,7 @@ TEST(OptionsRecord, RoundTripKeepsEveryByte) {
 	record.pad2[1] = 0x55; // bytes without meaning survive as read
 	record.level = LEVEL_EXPERT;
 	record.guide = 1;
+	record.replay = 1;
 	record.arena = -1;
 	record.character[0] = 3;
 	record.character[1] = 2;
@@ -116,13 +117,14 @@ TEST(OptionsRecord, FieldsOutOfRangeTakeTheirDefaultsWithAWarning) {
 	record.music = 2;
 	record.level = 4;
 	record.guide = 9;
+	record.replay = 2;
 	record.arena = 2;
 	record.character[0] = 4;
 	record.character[1] = -1;
 	record.keys1[KEY_LEFT] = 100000;
 	record.keys2[KEY_UP] = -5;
 	record.keyChars2[KEY_DOWN] = 0xFF; // any character is fine
-	EXPECT_EQ(record.Validate(), 12);
+	EXPECT_EQ(record.Validate(), 13);
 
 	OptionsRecord defaults;
 	defaults.SetDefaults();

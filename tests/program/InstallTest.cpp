@@ -5,6 +5,7 @@
 
 #include "GameProcess.h"
 #include "ScratchDir.h"
+#include "app/Installation.h"
 
 namespace fs = std::filesystem;
 
@@ -58,5 +59,22 @@ TEST(Install, TheInstalledGameKeepsEachPlayersFilesApart) {
 	EXPECT_EQ(dir.ReadText("ann/xdg/tavro/video.cfg"), "640 480 32 0\n");
 	EXPECT_NE(dir.ReadText("ann/xdg/tavro/Log.txt").find("INIT: Switched to a window"), std::string::npos);
 	EXPECT_EQ(RunOnDisplay("", "'" + prefix + "/bin/tavro' --version"), "Tavro 0.9\n");
+	const std::string help = RunOnDisplay("", "'" + prefix + "/bin/tavro' --help; echo $?");
+	EXPECT_NE(help.find("--time-scale"), std::string::npos) << help;
+	EXPECT_EQ(help.substr(help.size() - 2), "0\n") << help;
 	EXPECT_EQ(RunOnDisplay("", "'" + prefix + "/bin/tavro' --no-such-option 2>/dev/null; echo $?"), "2\n");
+}
+
+TEST(Install, FoldersFollowTheProgramAndTheXdgRules) {
+	EXPECT_EQ(InstalledDataFolder("/usr/games/tavro"), "/usr/games/../share/tavro");
+	struct Case {
+		const char *xdgDataHome, *home, *folder;
+	};
+	// A relative XDG_DATA_HOME is not a folder the rules allow; without HOME there is none.
+	const Case cases[] = {{"/x/data", "/home/ann", "/x/data/tavro"},
+		{"x/data", "/home/ann", "/home/ann/.local/share/tavro"}, {"", "/home/ann", "/home/ann/.local/share/tavro"},
+		{nullptr, "/home/ann", "/home/ann/.local/share/tavro"}, {nullptr, "", ""}, {"relative", nullptr, ""}};
+	for (const Case &c : cases) {
+		EXPECT_EQ(PlayerFolder(c.xdgDataHome, c.home), c.folder) << (c.xdgDataHome ? c.xdgDataHome : "(none)");
+	}
 }
