@@ -48,6 +48,8 @@ struct PlannerTimes {
 	double maxFrameMs = 0.0; // the whole match frame around the slice, for comparison
 	long over2Ms = 0;
 	long over2MsPreempted = 0; // of those, frames whose thread used under 2 ms of processor time
+	long steps = 0;            // simulated steps of all slices
+	int overMaxSteps = 0;      // the most steps a slice over 2 ms did: more work, or the machine?
 };
 
 struct Pairing {
@@ -116,6 +118,10 @@ bool PlayMatch(uint32_t seed, int level1, int level2, int goals[2]) {
 				t.maxFrameMs = std::max(t.maxFrameMs, frameMs);
 				t.over2Ms += ms > 2.0;
 				t.over2MsPreempted += ms > 2.0 && frameCpuMs < 2.0;
+				t.steps += planner->GetLastSliceSteps();
+				if (ms > 2.0) {
+					t.overMaxSteps = std::max(t.overMaxSteps, planner->GetLastSliceSteps());
+				}
 			}
 		}
 		if (!running) {
@@ -240,6 +246,8 @@ int main(int argc, char **argv) {
 			"of processor time); the longest whole match frame with a slice %.3f ms\n",
 			LEVEL_NAMES[level], t.frames, t.frames ? t.totalMs / t.frames : 0.0, t.maxMs, t.over2Ms, t.over2MsPreempted,
 			t.maxFrameMs);
+		printf("          %.0f simulated steps per slice on average; the slices over 2 ms did %d at most\n",
+			t.frames ? static_cast<double>(t.steps) / t.frames : 0.0, t.overMaxSteps);
 	}
 	printf("heap allocations of the planners\n");
 	CountPlannerAllocations(LEVEL_HARD);
