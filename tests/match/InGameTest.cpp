@@ -656,6 +656,11 @@ TEST(InGame, FourPeriodsThenTheTrophyThenTheEnd) {
 	EXPECT_EQ(periodsSeen, 4);
 	EXPECT_EQ(lastPeriod, 3);
 	EXPECT_TRUE(trophy);
+	// The result once, side 1's goals first, when the trophy comes.
+	const std::string result = "INGAME: Final score " + std::to_string(f.game.GetDisc(1)->GetGoals()) + ":" +
+							   std::to_string(f.game.GetDisc(2)->GetGoals()) + " \n";
+	EXPECT_EQ(f.log.Count("INGAME: Final score"), 1);
+	EXPECT_TRUE(f.log.Has(result)) << f.LogText();
 	EXPECT_EQ(f.game.GetPhase(), PHASE_FINISHED);
 	EXPECT_FALSE(f.game.Frame());
 }
