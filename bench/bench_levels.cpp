@@ -116,10 +116,11 @@ bool PlayMatch(uint32_t seed, int level1, int level2, int goals[2]) {
 				t.totalMs += ms;
 				t.maxMs = std::max(t.maxMs, ms);
 				t.maxFrameMs = std::max(t.maxFrameMs, frameMs);
-				t.over2Ms += ms > 2.0;
-				t.over2MsPreempted += ms > 2.0 && frameCpuMs < 2.0;
+				const bool over = ms > 2.0;
+				t.over2Ms += over;
+				t.over2MsPreempted += over && frameCpuMs < 2.0;
 				t.steps += planner->GetLastSliceSteps();
-				if (ms > 2.0) {
+				if (over) {
 					t.overMaxSteps = std::max(t.overMaxSteps, planner->GetLastSliceSteps());
 				}
 			}

@@ -59,9 +59,8 @@ TEST(Install, TheInstalledGameKeepsEachPlayersFilesApart) {
 	EXPECT_EQ(dir.ReadText("ann/xdg/tavro/video.cfg"), "640 480 32 0\n");
 	EXPECT_NE(dir.ReadText("ann/xdg/tavro/Log.txt").find("INIT: Switched to a window"), std::string::npos);
 	EXPECT_EQ(RunOnDisplay("", "'" + prefix + "/bin/tavro' --version"), "Tavro 0.9\n");
-	const std::string help = RunOnDisplay("", "'" + prefix + "/bin/tavro' --help; echo $?");
-	EXPECT_NE(help.find("--time-scale"), std::string::npos) << help;
-	EXPECT_EQ(help.substr(help.size() - 2), "0\n") << help;
+	EXPECT_NE(RunOnDisplay("", "'" + prefix + "/bin/tavro' --help").find("--time-scale"), std::string::npos);
+	EXPECT_EQ(RunOnDisplay("", "'" + prefix + "/bin/tavro' --help > /dev/null; echo $?"), "0\n");
 	EXPECT_EQ(RunOnDisplay("", "'" + prefix + "/bin/tavro' --no-such-option 2>/dev/null; echo $?"), "2\n");
 }
 
