@@ -182,6 +182,7 @@ bool InGame::Frame() {
 		if (!replayShown && replay.IsSetUp() && replay.Start()) {
 			replayShown = true;
 			phase = PHASE_REPLAY;
+			HoldInputOver();
 			return true;
 		}
 		replayShown = false;
@@ -244,6 +245,17 @@ bool InGame::MenuFrame() {
 		controls.ClearMenuRequest();
 		return true;
 	default: return true;
+	}
+}
+
+void InGame::HoldInputOver() {
+	// Keys and buttons still down from the goal's celebration skip nothing: only a press made
+	// after the replay starts does.
+	const uint8_t *keys = nullptr;
+	int keyCount = 0;
+	const NI_Joystick *pads[2] = {nullptr, nullptr};
+	if (TakeInput(&keys, &keyCount, pads)) {
+		controls.AnyPressed(keys, keyCount, pads);
 	}
 }
 

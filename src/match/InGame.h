@@ -84,6 +84,7 @@ private:
 	void AdvanceTimer();
 	bool MenuFrame();
 	void ReplayFrame();
+	void HoldInputOver();
 	// The frame's key states and the players' pads; false without a keyboard.
 	bool TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]);
 	void PlayFrame();

@@ -324,7 +324,14 @@ TEST(InGame, BallInGoalTwoMouthScoresForSideOneAndPlayRestarts) {
 }
 
 TEST(InGame, WithReplaysAGoalIsShownAgainFromItsRecordedStepsAndAKeySkipsIt) {
-	for (bool skip : {false, true}) {
+	// Without a key, with one pressed during the replay, and with one held down from the goal's
+	// celebration into the replay, then let go and pressed again.
+	enum {
+		NONE,
+		PRESSED,
+		HELD_OVER
+	};
+	for (int skip : {NONE, PRESSED, HELD_OVER}) {
 		SCOPED_TRACE(skip);
 		MatchFixture f;
 		g_options.shootTime = 5;
@@ -349,14 +356,23 @@ TEST(InGame, WithReplaysAGoalIsShownAgainFromItsRecordedStepsAndAKeySkipsIt) {
 		sgVec3 atGoal;
 		f.World().GetBall()->GetPosition(atGoal);
 		EXPECT_FLOAT_EQ(replay.GetRecordedPosition(recorded - 1, 0)[0], atGoal[0]);
-		while (f.game.GetPhase() != PHASE_REPLAY) {
+		for (int frame = 0; f.game.GetPhase() != PHASE_REPLAY; frame++) {
+			if (skip == HELD_OVER && frame == 50) {
+				f.Hold(SDLK_c, true); // the scorer's fire key, pressed and held in the celebration
+			}
 			ASSERT_TRUE(f.Step(20)); // the goal's announcement
 		}
 		const int clock = f.game.GetPeriodTimeLeft();
 		int frames = 0, last = -1;
 		while (f.game.GetPhase() == PHASE_REPLAY && frames < 1000) {
-			if (skip && frames == 10) {
+			if (skip == PRESSED && frames == 10) {
 				f.Hold(SDLK_SPACE, true);
+			}
+			if (skip == HELD_OVER && frames == 8) {
+				f.Hold(SDLK_c, false);
+			}
+			if (skip == HELD_OVER && frames == 10) {
+				f.Hold(SDLK_c, true);
 			}
 			f.Step(16);
 			frames++;
@@ -371,7 +387,7 @@ TEST(InGame, WithReplaysAGoalIsShownAgainFromItsRecordedStepsAndAKeySkipsIt) {
 			EXPECT_FLOAT_EQ(ball[0], replay.GetRecordedPosition(shown, 0)[0]);
 			EXPECT_EQ(f.game.GetPeriodTimeLeft(), clock); // the clock stands still
 		}
-		if (skip) {
+		if (skip != NONE) {
 			EXPECT_EQ(frames, 11); // the key ends it at once
 		} else {
 			EXPECT_EQ(last, recorded - 1); // every step, then it ends by itself
