@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -163,4 +164,30 @@ TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
 														  "Message: DEINIT: Engine deinitialization...",
 													  }));
 	EXPECT_TRUE(run.Clean());
+}
+
+// "nan" where an arena file gives a disc's start: the reader refuses the file, so the game ends
+// in order with the reason in its log instead of handing the number to the physics.
+TEST(Program, AnArenaFileWithNumbersNoArenaHasEndsTheGameInOrder) {
+	GameRun run("320 240 32 0\n");
+	std::filesystem::remove("data");
+	run.dir.LinkDataFiles();
+	std::string arena = run.dir.ReadText("data/arena/xeno.arn");
+	const size_t start = arena.find("-35.0,0.0\n");
+	ASSERT_NE(start, std::string::npos) << arena;
+	run.dir.WriteText("data/arena/xeno.arn", arena.replace(start, 9, "nan,nan"));
+	WriteOptions(MODE_PC_VS_PC, DAYTIME_DAY, 1, 0);
+	ASSERT_TRUE(run.game.Start(run.x.Display()));
+	const std::string closed = "--- Log closed on ";
+	for (int waited = 0; waited < 20000 && CountOf(run.Log(), closed) + CountOf(run.Log(), "MAIN: ...Done!") == 0;
+		 waited += 50) {
+		usleep(50000);
+	}
+	if (CountOf(run.Log(), "MAIN: ...Done!") > 0) {
+		run.ChooseInMenu(1); // the menu took the arena: a match must not either
+	}
+	EXPECT_EQ(run.game.Wait(), 0);
+	EXPECT_NE(run.Log().find("ARENA: data/arena/xeno.arn: item 4 is missing or malformed"), std::string::npos)
+		<< run.Log();
+	EXPECT_NE(run.Log().find(closed), std::string::npos) << run.Log();
 }
