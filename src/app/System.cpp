@@ -11,6 +11,7 @@
 #include "core/UserFiles.h"
 #include "core/LogFile.h"
 #include "core/VideoConfig.h"
+#include "options/OptionsFile.h"
 #include "options/OptionsRecord.h"
 #include "input/NoxInput.h"
 #include "audio/SoundBank.h"
@@ -185,7 +186,7 @@ bool System::Startup() {
 	}
 	g_sound = sound;
 
-	g_options.LoadOrCreate(UserFilePath(USER_OPTIONS));
+	g_optionsFile.Load(g_options, UserFilePath(USER_OPTIONS));
 	SDL_EnableUNICODE(1);
 	if (g_timer) {
 		g_timer->SetFpsInterval(1000);

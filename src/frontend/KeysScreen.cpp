@@ -6,6 +6,7 @@
 #include "core/UserFiles.h"
 #include "frontend/KeyNames.h"
 #include "frontend/MenuState.h"
+#include "options/OptionsFile.h"
 #include "options/OptionsRecord.h"
 #include "gui/WgItem.h"
 #include "gui/WgManager.h"
@@ -116,7 +117,7 @@ void KeysScreen::ShowConflict() {
 
 void KeysScreen::Back() {
 	menu.RequestScreen(MenuState::SCREEN_MAIN);
-	if (!g_options.Write(UserFilePath(USER_OPTIONS))) {
+	if (!g_optionsFile.Save(g_options, UserFilePath(USER_OPTIONS))) {
 		Log(LOG_ERROR, "MENU: %s could not be written; the keys hold until the game ends", UserFilePath(USER_OPTIONS));
 	}
 }

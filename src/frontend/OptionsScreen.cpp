@@ -8,6 +8,7 @@
 #include "core/UserFiles.h"
 #include "frontend/MenuState.h"
 #include "options/NameTable.h"
+#include "options/OptionsFile.h"
 #include "options/OptionsRecord.h"
 #include "gl2d/GL2D_SimpleBmpRect.h"
 #include "gui/WgItem.h"
@@ -220,7 +221,7 @@ void OptionsScreen::Back() {
 		g_sound->PlaySample(SOUND_OPTIONS_SAVED, -1);
 	}
 	menu.RequestScreen(MenuState::SCREEN_MAIN);
-	if (!g_options.Write(UserFilePath(USER_OPTIONS))) {
+	if (!g_optionsFile.Save(g_options, UserFilePath(USER_OPTIONS))) {
 		Log(LOG_ERROR, "MENU: %s could not be written; the options hold until the game ends",
 			UserFilePath(USER_OPTIONS));
 	}

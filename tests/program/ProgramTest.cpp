@@ -191,3 +191,42 @@ TEST(Program, AnArenaFileWithNumbersNoArenaHasEndsTheGameInOrder) {
 		<< run.Log();
 	EXPECT_NE(run.Log().find(closed), std::string::npos) << run.Log();
 }
+
+// A short "options.dat" (its key codes read as 0) and a link planted where the save's temporary
+// file used to go: the keys are the defaults, and leaving the key screen saves them without
+// writing through the link. Then an "options.dat" that cannot be read: it stays as it is.
+TEST(Program, DamagedOrForeignOptionsFilesAreNeitherTrustedNorOverwritten) {
+	OptionsRecord defaults;
+	defaults.SetDefaults();
+	{
+		GameRun run;
+		run.dir.WriteText("options.dat", std::string(reinterpret_cast<const char *>(&defaults), 20));
+		run.dir.WriteText("victim.txt", "keep me");
+		ASSERT_EQ(symlink("victim.txt", "options.dat.tmp"), 0);
+		ASSERT_TRUE(run.StartToMenu());
+		EXPECT_NE(run.Log().find("Warning: OPTIONS: player 1 key 0 is out of range, using 113"), std::string::npos)
+			<< run.Log();
+		run.ChooseInMenu(3); // player 1's keys
+		run.Xdo("sleep 1 key Escape");
+		for (int waited = 0; waited < 10000 && run.dir.ReadText("options.dat").size() != 88; waited += 100) {
+			usleep(100000);
+		}
+		EXPECT_EQ(run.game.Terminate(), 0);
+		const std::string saved = run.dir.ReadText("options.dat");
+		ASSERT_EQ(saved.size(), 88u);
+		EXPECT_EQ(memcmp(saved.data() + 32, defaults.keys1, 56), 0); // both players' keys
+		EXPECT_EQ(run.dir.ReadText("victim.txt"), "keep me");
+		EXPECT_TRUE(std::filesystem::is_symlink("options.dat.tmp"));
+	}
+	GameRun run;
+	std::filesystem::create_directory("elsewhere");
+	ASSERT_EQ(symlink("elsewhere", "options.dat"), 0);
+	ASSERT_TRUE(run.StartToMenu());
+	EXPECT_NE(run.Log().find("Warning: OPTIONS: \"options.dat\" cannot be read"), std::string::npos) << run.Log();
+	run.ChooseInMenu(2); // the options
+	run.Xdo("sleep 1 key Escape");
+	EXPECT_TRUE(run.WaitFor("OPTIONS: \"options.dat\" could not be read at start-up, so it is not replaced", 10000))
+		<< run.Log();
+	EXPECT_EQ(run.game.Terminate(), 0);
+	EXPECT_TRUE(std::filesystem::is_symlink("options.dat"));
+}
