@@ -27,8 +27,8 @@ KeysScreen &Of(void *screen) {
 } // namespace
 
 KeysScreen::KeysScreen(MenuState &menu_, int player_)
-	: MenuScreen(menu_), player(player_), state(STATE_IDLE), index(0), conflict(false), keyLabels(),
-	  errorLabel(nullptr), backButton(nullptr) {}
+	: MenuScreen(menu_), player(player_), state(STATE_IDLE), index(0), conflict(false), heldModifier(0),
+	  modifierCharacter(0), pressesAtModifier(0), keyLabels(), errorLabel(nullptr), backButton(nullptr) {}
 
 int32_t *KeysScreen::Codes() const {
 	return player == 0 ? g_options.keys1 : g_options.keys2;
@@ -81,9 +81,14 @@ void KeysScreen::OnBack(WgItem *, void *screen) {
 	Of(screen).Back();
 }
 
+bool KeysScreen::IsModifier(int code) {
+	return code >= SDLK_RSHIFT && code <= SDLK_LALT;
+}
+
 void KeysScreen::Wait(int keyIndex) {
 	index = keyIndex;
 	state = STATE_WAITING;
+	heldModifier = 0;
 	if (keyLabels[index]) {
 		keyLabels[index]->SetCaption("?");
 	}
@@ -150,13 +155,28 @@ void KeysScreen::HandleEvent(const NI_Event *event) {
 		screen.SetMousePosition(event->mice[0].x, event->mice[0].y);
 		menu.SetMousePosition(event->mice[0].x, event->mice[0].y);
 	}
-	if (!event || event->kind != NI_KEY_DOWN || !event->keyboards) {
+	if (!event || (event->kind != NI_KEY_DOWN && event->kind != NI_KEY_UP) || !event->keyboards) {
 		return;
 	}
 	const NI_Keyboard &keyboard = event->keyboards[0];
+	if (event->kind == NI_KEY_UP) {
+		// A modifier counts once it is let go with no other key pressed meanwhile: Alt+Enter
+		// switches the screen and leaves no key behind.
+		if (keyboard.lastKey == heldModifier && keyboard.presses == pressesAtModifier) {
+			TakeKey(heldModifier, modifierCharacter);
+		}
+		if (keyboard.lastKey == heldModifier) {
+			heldModifier = 0;
+		}
+		return;
+	}
 	if (keyboard.lastKey == SDLK_ESCAPE) {
 		conflict = false; // Escape is never a player's key, so nothing is lost
 		SetIdle();
+	} else if (IsModifier(keyboard.lastKey)) {
+		heldModifier = keyboard.lastKey;
+		modifierCharacter = keyboard.lastChar;
+		pressesAtModifier = keyboard.presses;
 	} else if (IsAssignableKey(keyboard.lastKey)) {
 		TakeKey(keyboard.lastKey, keyboard.lastChar);
 	}

@@ -5,7 +5,8 @@
 
 // One player's five keys. Activating a key's button makes the screen wait for the new key; a
 // key outside the assignable set is ignored, and one the player already uses is refused with
-// the error label (the back button hides meanwhile). Escape cancels the wait; leaving saves
+// the error label (the back button hides meanwhile). Shift, Ctrl and Alt count when they are
+// let go with no other key pressed meanwhile. Escape cancels the wait; leaving saves
 // "options.dat".
 class KeysScreen : public MenuScreen {
 public:
@@ -34,6 +35,7 @@ private:
 	static void OnFire(WgItem *, void *screen);
 	static void OnBack(WgItem *, void *screen);
 
+	static bool IsModifier(int code);
 	void Wait(int keyIndex);
 	void SetIdle();
 	void Back();
@@ -47,6 +49,9 @@ private:
 	int state; // State
 	int index; // 0 up, 1 down, 2 left, 3 right, 4 fire
 	bool conflict;
+	int heldModifier;                // Shift, Ctrl or Alt pressed while waiting; 0 for none
+	unsigned char modifierCharacter; // what it typed
+	unsigned pressesAtModifier;      // the keyboard's presses counted with it
 	WgItem *keyLabels[5];
 	WgItem *errorLabel;
 	WgItem *backButton;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FakePads.h"
+#include "GLWindow.h"
 #include "GameGlobals.h"
 #include "frontend/KeysScreen.h"
 #include "frontend/MainMenuScreen.h"
@@ -178,6 +179,44 @@ TEST(KeysScreen, OnlyFreeAssignableKeysAreTakenAndBackSavesThem) {
 	int32_t fire = 0;
 	memcpy(&fire, saved.data() + 76, 4);
 	EXPECT_EQ(fire, SDLK_LCTRL);
+}
+
+// Shift, Ctrl and Alt count once let go with no other key pressed meanwhile: Alt+Enter (which
+// switches the screen) leaves the wait as it was, and Shift+A gives A.
+TEST(KeysScreen, AModifierCountsOnlyWhenLetGoAloneSoAltEnterAssignsNothing) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_KEYS1));
+	KeysScreen *keys = static_cast<KeysScreen *>(rig.menu.GetScreen());
+	auto push = [](std::vector<SDL_Event> events) {
+		for (SDL_Event &event : events) {
+			SDL_PushEvent(&event);
+		}
+	};
+	rig.Activate("btn_fire");
+	push({KeyEvent(true, SDLK_LALT), KeyEvent(true, SDLK_RETURN, '\r', KMOD_LALT),
+		KeyEvent(false, SDLK_RETURN, '\r', KMOD_LALT)});
+	rig.Frame(); // the Alt still held
+	push({KeyEvent(false, SDLK_LALT)});
+	rig.Frame();
+	EXPECT_TRUE(rig.input.TakeFullScreenRequest());
+	EXPECT_EQ(keys->GetState(), KeysScreen::STATE_WAITING);
+	EXPECT_EQ(g_options.keys1[KEY_FIRE], SDLK_c);
+
+	push({KeyEvent(true, SDLK_LSHIFT), KeyEvent(true, SDLK_b, 'B', KMOD_LSHIFT),
+		KeyEvent(false, SDLK_b, 'B', KMOD_LSHIFT), KeyEvent(false, SDLK_LSHIFT)});
+	rig.Frame();
+	EXPECT_EQ(g_options.keys1[KEY_FIRE], SDLK_b);
+
+	rig.Activate("btn_up");
+	push({KeyEvent(true, SDLK_RALT)});
+	rig.Frame();
+	EXPECT_EQ(keys->GetState(), KeysScreen::STATE_WAITING); // not until it is let go
+	push({KeyEvent(false, SDLK_RALT)});
+	rig.Frame();
+	EXPECT_EQ(keys->GetState(), KeysScreen::STATE_IDLE);
+	EXPECT_EQ(g_options.keys1[KEY_UP], SDLK_RALT);
+	EXPECT_EQ(rig.Caption("lbl_up"), "RIGHT ALT");
 }
 
 TEST(MainMenuScreen, ButtonsChooseTheNextStateAndEscapeLeavesInTwoPresses) {

@@ -230,3 +230,30 @@ TEST(Program, DamagedOrForeignOptionsFilesAreNeitherTrustedNorOverwritten) {
 	EXPECT_EQ(run.game.Terminate(), 0);
 	EXPECT_TRUE(std::filesystem::is_symlink("options.dat"));
 }
+
+// Alt+Enter while a key screen waits for a key switches the screen and assigns nothing: Alt
+// counts only when let go with no other key pressed meanwhile.
+TEST(Program, AltEnterDuringAKeyWaitAssignsNoKey) {
+	GameRun run;
+	ASSERT_TRUE(run.StartToMenu());
+	run.ChooseInMenu(3); // player 1's keys
+	// Tab to the fire key's button and wait for a key; Alt+Enter; Escape ends the wait and a
+	// second Escape leaves, saving the keys.
+	run.Xdo("sleep 1 mousemove --window %1 2 2 key Tab Tab Tab Tab Tab Return sleep 0.5 key alt+Return sleep 1");
+	EXPECT_TRUE(run.WaitFor("INIT: Switched to", 10000) || run.WaitFor("INIT: Could not switch", 1000)) << run.Log();
+	const auto made = std::filesystem::last_write_time("options.dat");
+	run.Xdo("key Escape sleep 0.5 key Escape");
+	// The save puts a new file in place.
+	for (int waited = 0; waited < 10000 && std::filesystem::last_write_time("options.dat") == made; waited += 100) {
+		usleep(100000);
+	}
+	EXPECT_EQ(run.game.Terminate(), 0);
+	int32_t keys[KEY_COUNT] = {};
+	const std::string saved = run.dir.ReadText("options.dat");
+	ASSERT_EQ(saved.size(), 88u);
+	memcpy(keys, saved.data() + 32, sizeof(keys));
+	OptionsRecord defaults;
+	defaults.SetDefaults();
+	EXPECT_EQ(keys[KEY_FIRE], defaults.keys1[KEY_FIRE]);
+	EXPECT_TRUE(run.Clean());
+}
