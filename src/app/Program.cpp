@@ -8,6 +8,7 @@
 #include "core/StateMachine.h"
 #include "core/UserFiles.h"
 #include "input/NoxInput.h"
+#include "app/QuitSignals.h"
 #include "app/System.h"
 #include "frontend/Credits.h"
 #include "frontend/MenuState.h"
@@ -80,9 +81,13 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 	}
 	delete system;
 
+	if (QuitSignalCameLate()) {
+		Log(LOG_MESSAGE, "MAIN: Asked to quit during the shut-down, which runs to its end");
+	}
 	g_scriptRunner = nullptr;
 	g_log = nullptr;
 	log->Close();
 	delete log;
+	ReleaseQuitSignals();
 	return 0;
 }

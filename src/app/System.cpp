@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "app/QuitSignals.h"
 #include "core/DisplayErrors.h"
 #include "core/FrameTimer.h"
 #include "core/UserFiles.h"
@@ -134,6 +135,7 @@ void System::QuitSDL() {
 	// The video surface belongs to SDL, which frees it in SDL_Quit.
 	screen = nullptr;
 	SDL_Quit();
+	HoldQuitSignals(); // SDL_Quit gave them their default, deadly, handling back
 	delete videoConfig;
 	videoConfig = nullptr;
 	g_videoConfig = nullptr;
