@@ -14,6 +14,7 @@
 #include "input/NoxInput.h"
 
 const char *const KeysScreen::SCRIPT = "data/menu_keys.lua";
+const char *const KeysScreen::WAIT_TEXT = "PRESS A KEY - ESC CANCELS";
 
 namespace {
 
@@ -28,7 +29,7 @@ KeysScreen &Of(void *screen) {
 
 KeysScreen::KeysScreen(MenuState &menu_, int player_)
 	: MenuScreen(menu_), player(player_), state(STATE_IDLE), index(0), conflict(false), heldModifier(0),
-	  modifierCharacter(0), pressesAtModifier(0), keyLabels(), errorLabel(nullptr), backButton(nullptr) {}
+	  modifierCharacter(0), pressesAtModifier(0), keyLabels(), errorLabel(nullptr), waitLabel(nullptr) {}
 
 int32_t *KeysScreen::Codes() const {
 	return player == 0 ? g_options.keys1 : g_options.keys2;
@@ -46,7 +47,11 @@ bool KeysScreen::Build() {
 		keyLabels[i] = FindLabel(KEY_LABELS[i]);
 	}
 	errorLabel = FindLabel("lbl_error");
-	backButton = HookButton("btn_back", OnBack);
+	waitLabel = FindLabel("lbl_wait", true);
+	if (waitLabel) {
+		waitLabel->SetCaption(WAIT_TEXT);
+	}
+	HookButton("btn_back", OnBack);
 	if (WgItem *title = FindLabel("lbl_title")) {
 		title->SetCaption(player == 0 ? "PLAYER 1 KEYS" : "PLAYER 2 KEYS");
 	}
@@ -92,6 +97,9 @@ void KeysScreen::Wait(int keyIndex) {
 	if (keyLabels[index]) {
 		keyLabels[index]->SetCaption("?");
 	}
+	if (waitLabel) {
+		waitLabel->SetVisible(true);
+	}
 }
 
 void KeysScreen::SetIdle() {
@@ -115,8 +123,8 @@ void KeysScreen::ShowConflict() {
 	if (errorLabel) {
 		errorLabel->SetVisible(conflict);
 	}
-	if (backButton) {
-		backButton->SetVisible(!conflict);
+	if (waitLabel) {
+		waitLabel->SetVisible(state == STATE_WAITING);
 	}
 }
 

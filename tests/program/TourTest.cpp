@@ -17,9 +17,9 @@ namespace {
 const char *const TIME_SCALE = "8";
 
 // Where the scripts put the buttons at 640×480, for the mouse.
-const char *const MAIN_OPTIONS = "193 150";
-const char *const OPTIONS_MATCH = "95 40";
-const char *const OPTIONS_BACK = "95 430";
+const char *const MAIN_OPTIONS = "168 165";
+const char *const OPTIONS_MATCH = "96 46";
+const char *const OPTIONS_BACK = "96 432";
 const char *const INGAME_YES = "250 265"; // width / 2 - 90, height / 2 + 25
 const char *const INGAME_NO = "410 265";
 
