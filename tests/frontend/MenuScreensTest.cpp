@@ -9,6 +9,7 @@
 #include "FakePads.h"
 #include "GLWindow.h"
 #include "GameGlobals.h"
+#include "core/Overlay2D.h"
 #include "frontend/KeysScreen.h"
 #include "frontend/MainMenuScreen.h"
 #include "frontend/MenuState.h"
@@ -246,6 +247,46 @@ TEST(OptionsScreen, TheSameCharacterTwiceGreysTheWayBackBesideTheWarning) {
 	const std::string saved = dir.ReadText("options.dat");
 	ASSERT_EQ(saved.size(), 88u);
 	EXPECT_EQ(memcmp(saved.data(), &g_options, 88), 0);
+}
+
+// The warning is drawn on its panel, so it reads the same over either arena by day and by
+// night: its background is the panel's colour, its letters the warning's orange.
+TEST(OptionsScreen, TheWarningReadsOnItsPanelOverEveryArenaByDayAndByNight) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	const uint32_t PANEL = 0x504C6E; // the middle of data/rects/window.nbr
+	for (int arena : {0, 1}) {
+		for (int daytime : {DAYTIME_DAY, DAYTIME_NIGHT}) {
+			SCOPED_TRACE(std::to_string(arena) + " " + std::to_string(daytime));
+			g_options.SetDefaults();
+			g_options.arena = arena;
+			g_options.daytime = daytime;
+			g_options.character[1] = 3;
+			ASSERT_TRUE(rig.Enter(MenuState::SCREEN_OPTIONS));
+			rig.Activate("btn_logo2"); // both "hippy"
+			WgItem *warning = rig.Widget(WG_TYPE_LABEL, "lbl_error");
+			ASSERT_TRUE(warning && warning->IsVisible());
+			rig.menu.GetBackdrop().Draw();
+			Begin2D(640, 480);
+			rig.menu.GetScreen()->DrawOverlay(0);
+			End2D();
+			rig.window.Grab();
+			int x = 0, y = 0, w = 0, h = 0;
+			warning->GetCoords(&x, &y);
+			warning->GetDim(&w, &h);
+			int panel = 0, letters = 0;
+			for (int py = y; py < y + h; py++) {
+				for (int px = x; px < x + w; px++) {
+					const uint32_t c = rig.window.At(px, py);
+					panel += c == PANEL;
+					letters += (c >> 16) > 200 && ((c >> 8) & 0xFF) > 120 && (c & 0xFF) < 120;
+				}
+			}
+			EXPECT_GT(panel, w * h * 6 / 10);
+			EXPECT_GT(letters, 200);
+			rig.menu.MenuLeave();
+		}
+	}
 }
 
 TEST(KeysScreen, OnlyFreeAssignableKeysAreTakenAndBackSavesThem) {
