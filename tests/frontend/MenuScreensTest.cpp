@@ -90,6 +90,7 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 	const int sizes[][2] = {{640, 480}, {800, 600}, {1024, 768}};
 	for (const auto &size : sizes) {
 		const int w = size[0], h = size[1];
+		std::vector<int> lefts; // of each screen's panels: one edge for all of them
 		for (int number :
 			{MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1, MenuState::SCREEN_KEYS2}) {
 			SCOPED_TRACE(std::to_string(w) + " screen " + std::to_string(number));
@@ -126,6 +127,9 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 				}
 			}
 			ASSERT_FALSE(panels.empty());
+			for (const Box &p : panels) {
+				lefts.push_back(p.x);
+			}
 			boxes.insert(boxes.end(), extra.begin(), extra.end());
 			bool back = false;
 			for (const Box &b : boxes) {
@@ -152,6 +156,9 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 			EXPECT_EQ(back, number != MenuState::SCREEN_MAIN);
 			rig.menu.MenuLeave();
 		}
+		// The menu screens stand at the left, all from the same edge.
+		EXPECT_EQ(std::count(lefts.begin(), lefts.end(), lefts[0]), static_cast<long>(lefts.size())) << w;
+		EXPECT_LT(lefts[0], w / 8) << w;
 	}
 }
 
