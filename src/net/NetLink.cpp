@@ -6,7 +6,7 @@
 #include "net/NetTransport.h"
 
 NetLink::NetLink(NetTransport &transport_, Clock &clock_, int version)
-	: transport(transport_), clock(clock_), decoder(version), peer(-1), heard(0), sent(0) {}
+	: transport(transport_), clock(clock_), decoder(version), peer(-1), heard(0), sent(0), received() {}
 
 void NetLink::Attach(int peer_) {
 	peer = peer_;
@@ -36,6 +36,7 @@ bool NetLink::Receive(const NetTransportEvent &event, NetMessage &out) {
 	}
 	if (event.peer == peer) {
 		heard = clock.Milliseconds();
+		received[out.type]++;
 	}
 	return true;
 }

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "net/NetDecoder.h"
+#include "net/NetMessage.h"
 
 class Clock;
 class NetTransport;
-struct NetMessage;
 struct NetTransportEvent;
 
 // The session's one peer over the transport: messages go out through the encoder on the
@@ -35,6 +35,9 @@ public:
 	// ms since the peer was last heard.
 	uint32_t GetSilence() const;
 
+	// Messages of a type read from the peer since construction.
+	int GetReceived(int type) const { return type > 0 && type < NET_MSG_TYPE_COUNT ? received[type] : 0; }
+
 	NetDecoder &GetDecoder() { return decoder; }
 	const NetDecoder &GetDecoder() const { return decoder; }
 
@@ -45,6 +48,7 @@ private:
 	int peer;       // slot, -1 for none
 	uint32_t heard; // ms of the clock
 	uint32_t sent;  // ms of the clock
+	int received[NET_MSG_TYPE_COUNT];
 };
 
 #endif

@@ -86,7 +86,13 @@ bool NetTransport::Poll(NetTransportEvent &out) {
 	out.peer = static_cast<int>(event.peer - host->peers);
 	out.data = event.data;
 	switch (event.type) {
-	case ENET_EVENT_TYPE_CONNECT: out.kind = NetTransportEvent::CONNECTED; break;
+	case ENET_EVENT_TYPE_CONNECT:
+		// ENet's throttle drops unreliable packets when the trips' times vary, which loses
+		// snapshots and aims at a few kilobytes a second: it is kept fully open.
+		enet_peer_throttle_configure(
+			event.peer, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
+		out.kind = NetTransportEvent::CONNECTED;
+		break;
 	case ENET_EVENT_TYPE_DISCONNECT: out.kind = NetTransportEvent::DISCONNECTED; break;
 	case ENET_EVENT_TYPE_RECEIVE:
 		out.kind = NetTransportEvent::RECEIVED;
