@@ -56,15 +56,14 @@ void NetBrowser::Update() {
 	if (!queried || now - lastQuery >= QUERY_INTERVAL) {
 		Query();
 	}
-	uint8_t buffer[NET_MAX_MESSAGE + 1];
 	for (int i = 0; i < DATAGRAMS_PER_UPDATE; i++) {
 		NetEndpoint from;
-		const int size = socket.Receive(from, buffer, sizeof(buffer));
-		if (size == 0) {
+		NetMessage message;
+		const int got = socket.ReceiveMessage(decoder, from, message);
+		if (got == 0) {
 			break;
 		}
-		NetMessage message;
-		if (size < 0 || !decoder.Decode(buffer, static_cast<size_t>(size), message)) {
+		if (got < 0) {
 			continue;
 		}
 		if (message.type != NET_MSG_ANSWER || from.port != port) {

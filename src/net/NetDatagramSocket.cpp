@@ -2,6 +2,9 @@
 
 #include <enet/enet.h>
 
+#include "net/NetDecoder.h"
+#include "net/NetMessage.h"
+
 NetDatagramSocket::NetDatagramSocket() : socket(ENET_SOCKET_NULL), open(false) {}
 
 NetDatagramSocket::~NetDatagramSocket() {
@@ -74,4 +77,13 @@ int NetDatagramSocket::Receive(NetEndpoint &from, uint8_t *buffer, size_t capaci
 	from.host = address.host;
 	from.port = address.port;
 	return result;
+}
+
+int NetDatagramSocket::ReceiveMessage(NetDecoder &decoder, NetEndpoint &from, NetMessage &out) {
+	uint8_t buffer[NET_MAX_MESSAGE + 1]; // one more: a longer datagram shows as too long
+	const int size = Receive(from, buffer, sizeof(buffer));
+	if (size <= 0) {
+		return size;
+	}
+	return decoder.Decode(buffer, static_cast<size_t>(size), out) ? 1 : -1;
 }

@@ -6,6 +6,9 @@
 
 #include "net/NetAddress.h"
 
+class NetDecoder;
+struct NetMessage;
+
 // A non-blocking UDP socket of ENet's, for the LAN discovery beside the game's own host.
 class NetDatagramSocket {
 public:
@@ -25,6 +28,9 @@ public:
 	// One waiting datagram into buffer: its size, 0 when none waits, -1 for one that could not
 	// be read whole (longer than capacity) or an error. Never waits.
 	int Receive(NetEndpoint &from, uint8_t *buffer, size_t capacity);
+	// One waiting datagram read by decoder: 1 with the message, 0 when none waits, -1 for one
+	// refused (the decoder has said why) or unreadable.
+	int ReceiveMessage(NetDecoder &decoder, NetEndpoint &from, NetMessage &out);
 
 private:
 	int socket; // ENet's socket, valid while open

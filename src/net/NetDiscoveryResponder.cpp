@@ -17,15 +17,14 @@ bool NetDiscoveryResponder::Open(int port, int gamePort, const char *name, const
 }
 
 void NetDiscoveryResponder::Update() {
-	uint8_t buffer[NET_MAX_MESSAGE + 1]; // one more: a longer datagram shows as too long
 	for (int i = 0; i < DATAGRAMS_PER_UPDATE && socket.IsOpen(); i++) {
 		NetEndpoint from;
-		const int size = socket.Receive(from, buffer, sizeof(buffer));
-		if (size == 0) {
+		NetMessage query;
+		const int got = socket.ReceiveMessage(decoder, from, query);
+		if (got == 0) {
 			return;
 		}
-		NetMessage query;
-		if (size < 0 || !decoder.Decode(buffer, static_cast<size_t>(size), query)) {
+		if (got < 0) {
 			continue;
 		}
 		if (query.type != NET_MSG_QUERY) {

@@ -54,31 +54,23 @@ int NetReader::Int8(int low, int high) {
 	return Failed() ? 0 : value;
 }
 
-int NetReader::U8In(int low, int high) {
-	const int value = static_cast<int>(U8());
-	if (value < low || value > high) {
+uint32_t NetReader::InRange(uint32_t value, uint32_t low, uint32_t high) {
+	if (!Failed() && (value < low || value > high)) {
 		Fail(FAULT_RANGE);
-		return 0;
 	}
 	return Failed() ? 0 : value;
+}
+
+int NetReader::U8In(int low, int high) {
+	return static_cast<int>(InRange(U8(), static_cast<uint32_t>(low), static_cast<uint32_t>(high)));
 }
 
 uint32_t NetReader::U16In(uint32_t low, uint32_t high) {
-	const uint32_t value = U16();
-	if (value < low || value > high) {
-		Fail(FAULT_RANGE);
-		return 0;
-	}
-	return Failed() ? 0 : value;
+	return InRange(U16(), low, high);
 }
 
 uint32_t NetReader::U32In(uint32_t low, uint32_t high) {
-	const uint32_t value = U32();
-	if (value < low || value > high) {
-		Fail(FAULT_RANGE);
-		return 0;
-	}
-	return Failed() ? 0 : value;
+	return InRange(U32(), low, high);
 }
 
 float NetReader::F32(float limit) {

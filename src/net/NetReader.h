@@ -24,7 +24,7 @@ public:
 	uint32_t U32();
 	// An integer of low to high, else a range fault.
 	int Int8(int low, int high);
-	int U8In(int low, int high);
+	int U8In(int low, int high); // low of 0 or more
 	uint32_t U16In(uint32_t low, uint32_t high);
 	uint32_t U32In(uint32_t low, uint32_t high);
 	// A finite float of -limit to limit.
@@ -40,6 +40,7 @@ public:
 
 private:
 	bool Take(size_t count);
+	uint32_t InRange(uint32_t value, uint32_t low, uint32_t high);
 
 	const uint8_t *data;
 	size_t size; // bytes

@@ -302,6 +302,13 @@ void NetSession::Refused(const NetMessage &message) {
 	Ended(NET_END_VERSION);
 }
 
+template <typename Queue, typename Item>
+void NetSession::Keep(Queue &queue, const Item &item, const char *what) {
+	if (!queue.Push(item)) {
+		Log(LOG_WARNING, "NET: Too many %s waiting; one dropped", what);
+	}
+}
+
 void NetSession::MatchMessage(const NetMessage &message) {
 	const bool host = role == ROLE_HOST;
 	const int peerSide = host ? 2 : 1;
@@ -316,9 +323,7 @@ void NetSession::MatchMessage(const NetMessage &message) {
 		break;
 	case NET_MSG_FIRE:
 		if (host && message.fire.side == peerSide) {
-			if (!fires.Push(message.fire)) {
-				Log(LOG_WARNING, "NET: Too many shots waiting; one dropped");
-			}
+			Keep(fires, message.fire, "shots");
 			return;
 		}
 		break;
@@ -330,17 +335,13 @@ void NetSession::MatchMessage(const NetMessage &message) {
 		break;
 	case NET_MSG_EVENT:
 		if (!host) {
-			if (!events.Push(message.event)) {
-				Log(LOG_WARNING, "NET: Too many match events waiting; one dropped");
-			}
+			Keep(events, message.event, "match events");
 			return;
 		}
 		break;
 	case NET_MSG_REST:
 		if (!host) {
-			if (!rests.Push(message.rest)) {
-				Log(LOG_WARNING, "NET: Too many rest reports waiting; one dropped");
-			}
+			Keep(rests, message.rest, "rest reports");
 			return;
 		}
 		break;

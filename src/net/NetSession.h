@@ -118,6 +118,9 @@ private:
 	void Welcome(const NetMessage &message);
 	void Refused(const NetMessage &message);
 	void MatchMessage(const NetMessage &message);
+	// Queues what the match is to take; a full queue drops it with a warning.
+	template <typename Queue, typename Item>
+	static void Keep(Queue &queue, const Item &item, const char *what);
 	void CheckTimers();
 	void Refuse(int peer, int reason);
 	void Ended(NetEndReason reason);

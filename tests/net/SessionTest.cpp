@@ -196,7 +196,7 @@ TEST_F(NetSessionTest, TenSecondsOfSilenceEndTheMatchButAQuietMatchLivesOn) {
 	EXPECT_TRUE(log.Has("Warning: NET: Connection lost"));
 }
 
-TEST_F(NetSessionTest, NoAnswerIsToldAfterFiveSeconds) {
+TEST_F(NetSessionTest, NoAnswerOrNoHelloEndsAfterFiveSeconds) {
 	NetDatagramSocket mute; // takes datagrams, never answers
 	ASSERT_TRUE(mute.Open(0, false));
 	const std::string address = "127.0.0.1:" + std::to_string(mute.GetPort());
@@ -209,13 +209,34 @@ TEST_F(NetSessionTest, NoAnswerIsToldAfterFiveSeconds) {
 	rig.Round(100);
 	EXPECT_TRUE(EndedWith(lonely, NET_END_NO_ANSWER));
 	EXPECT_EQ(lonely.GetStatusText(), "No answer from " + address + " after 5 seconds");
-	// An address that cannot be read, and leaving before anyone came.
+	// An address that cannot be read.
 	NetSession &bad = rig.AddJoinerTo("[::1]:80");
 	EXPECT_TRUE(EndedWith(bad, NET_END_FAILED));
 	NetSession &waiting = rig.AddHost();
 	EXPECT_NE(std::string(waiting.GetStatusText()).find("Waiting for a player on port "), std::string::npos);
-	waiting.Leave();
-	EXPECT_TRUE(EndedWith(waiting, NET_END_CANCELLED));
+	// A connection that never says hello holds the game for 5 s, then a player gets in.
+	NetTransport silent;
+	const NetEndpoint hostEnd = {htonl(0x7F000001u), static_cast<uint16_t>(waiting.GetTransport().GetPort())};
+	const int peer = silent.Connect(hostEnd);
+	NetTransportEvent event;
+	ASSERT_TRUE(rig.RunUntil([&] { return silent.Poll(event) && event.kind == NetTransportEvent::CONNECTED; }));
+	silent.Flush(); // its acknowledgement: the host counts it connected
+	ASSERT_TRUE(rig.RunUntil([&] { return log.Count("NET: A player connects from") == 1; }));
+	NetSession &late = rig.AddJoiner(waiting);
+	ASSERT_TRUE(rig.RunUntil([&] { return EndedWith(late, NET_END_FULL); }));
+	for (int i = 0; i < 50; i++) {
+		rig.Round(100);
+		silent.Poll(event);
+	}
+	EXPECT_TRUE(log.Has("NET: No hello from 127.0.0.1:")) << log.Text();
+	EXPECT_FALSE(silent.IsConnected(peer));
+	NetSession &player = rig.AddJoiner(waiting);
+	ASSERT_TRUE(rig.RunUntil([&] { return InMatch(player) && InMatch(waiting); })) << log.Text();
+	player.Leave();
+	// Leaving before anyone came.
+	NetSession &other = rig.AddHost();
+	other.Leave();
+	EXPECT_TRUE(EndedWith(other, NET_END_CANCELLED));
 }
 
 TEST_F(NetSessionTest, GarbageAtTheGamePortChangesNothing) {
