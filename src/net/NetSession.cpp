@@ -141,7 +141,7 @@ void NetSession::EndMatch() {
 
 bool NetSession::IsClosed() const {
 	for (int peer : {link.GetPeer(), pending}) {
-		if (peer >= 0 && transport.IsConnected(peer)) {
+		if (!transport.IsIdle(peer)) {
 			return false;
 		}
 	}

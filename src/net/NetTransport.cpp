@@ -158,6 +158,11 @@ bool NetTransport::IsConnected(int peer) const {
 		   host->peers[peer].state == ENET_PEER_STATE_CONNECTED;
 }
 
+bool NetTransport::IsIdle(int peer) const {
+	return !host || peer < 0 || peer >= static_cast<int>(host->peerCount) ||
+		   host->peers[peer].state == ENET_PEER_STATE_DISCONNECTED;
+}
+
 int NetTransport::GetPort() const {
 	if (!host) {
 		return 0;

@@ -73,6 +73,8 @@ public:
 
 	bool IsOpen() const { return host != nullptr; }
 	bool IsConnected(int peer) const;
+	// Neither connected nor connecting nor hanging up: nothing more will come from it.
+	bool IsIdle(int peer) const;
 	int GetPort() const;
 	NetEndpoint GetPeerEndpoint(int peer) const;
 	uint32_t GetBytesSent() const;     // UDP payload bytes since Listen or Connect

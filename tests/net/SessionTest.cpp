@@ -115,6 +115,7 @@ TEST_F(NetSessionTest, AMatchGoesFromHelloToBye) {
 	// Bye: the joiner leaves, the host is told in plain words.
 	joiner->Leave();
 	EXPECT_TRUE(EndedWith(*joiner, NET_END_LEFT));
+	EXPECT_FALSE(joiner->IsClosed()); // until the host acknowledges the goodbye
 	EXPECT_STREQ(joiner->GetStatusText(), "You left the match");
 	ASSERT_TRUE(rig.RunUntil([&] { return EndedWith(*host, NET_END_OPPONENT_LEFT); })) << log.Text();
 	EXPECT_STREQ(host->GetStatusText(), "Your opponent left");
