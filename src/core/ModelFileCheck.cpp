@@ -171,14 +171,21 @@ bool ModelFileCheck::CheckFile(const char *path) {
 		missing = true;
 		return Refuse("cannot be opened");
 	}
-	std::vector<unsigned char> bytes(MAX_FILE_BYTES + 1);
-	const size_t read = fread(bytes.data(), 1, bytes.size(), file);
-	const bool failed = ferror(file) != 0;
+	const long length = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+	std::vector<unsigned char> bytes;
+	bool read = length >= 0 && fseek(file, 0, SEEK_SET) == 0;
+	if (read && static_cast<unsigned long>(length) <= MAX_FILE_BYTES) {
+		bytes.resize(static_cast<size_t>(length));
+		read = fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+	}
 	fclose(file);
-	if (failed) {
+	if (!read) {
 		return Refuse("cannot be read");
 	}
-	return Check(bytes.data(), read);
+	if (static_cast<unsigned long>(length) > MAX_FILE_BYTES) {
+		return Refuse("%ld bytes, more than %zu", length, MAX_FILE_BYTES);
+	}
+	return Check(bytes.data(), bytes.size());
 }
 
 bool ModelFileCheck::CheckName(const char *name, std::string *problem) {

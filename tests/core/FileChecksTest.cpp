@@ -229,10 +229,17 @@ TEST(FileChecks, ModelsTheReaderWouldMishandleAreRefusedWithTheFault) {
 	// Hierarchies the reader builds as trees pass, dummies included.
 	EXPECT_TRUE(CheckModel(WithHierarchy(sun, {{0, "$$$DUMMY", -1}, {1, "m999", 0}, {-1, "$$$DUMMY", 1}})));
 	EXPECT_TRUE(CheckModel(FanModel(1300)));
-	std::vector<unsigned char> huge(ModelFileCheck::MAX_FILE_BYTES + 1);
+	ScratchDir dir;
+	dir.WriteText("sun.3ds", sun);
+	dir.WriteText("huge.3ds", sun + std::string(ModelFileCheck::MAX_FILE_BYTES, '\0'));
 	ModelFileCheck check;
-	EXPECT_FALSE(check.Check(huge.data(), huge.size()));
-	EXPECT_EQ(check.GetProblem(), "8388609 bytes, more than 8388608");
+	EXPECT_TRUE(check.CheckFile("sun.3ds"));
+	EXPECT_EQ(check.GetTextures(), std::vector<std::string>{"sun.bmp"});
+	EXPECT_FALSE(check.CheckFile("huge.3ds"));
+	EXPECT_EQ(check.GetProblem(), "8389188 bytes, more than 8388608");
+	EXPECT_FALSE(check.IsMissing());
+	EXPECT_FALSE(check.CheckFile("moon.3ds"));
+	EXPECT_TRUE(check.IsMissing());
 
 	for (const char *name : {"ball.3ds", "BALL.3DS", "a-b_c.1.3ds"}) {
 		EXPECT_TRUE(ModelFileCheck::CheckName(name, nullptr)) << name;
