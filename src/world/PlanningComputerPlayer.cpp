@@ -15,7 +15,8 @@ const int STEPS_PER_SLICE = 1400; // simulated steps per frame, about 1.5 ms her
 } // namespace
 
 PlanningComputerPlayer::PlanningComputerPlayer(Random &random_, SearchClock &clock_, int level_)
-	: ComputerPlayer(random_), clock(clock_), level(level_), turnStarting(true), frame(0), lastFire(0), aimStep(0.0f) {}
+	: ComputerPlayer(random_), clock(clock_), level(level_), turnStarting(true), frame(0), lastFire(0), aimStep(0.0f),
+	  shots(0), plannedGoal(false) {}
 
 ShotPlanner::Settings PlanningComputerPlayer::SettingsFor(int level) {
 	ShotPlanner::Settings settings;
@@ -66,6 +67,13 @@ void PlanningComputerPlayer::BeginTurn(const FieldView &view) {
 	planner.Begin(first, static_cast<int>(PatienceShare(level) * turnFrames), lastFire, random.Unit());
 }
 
+int PlanningComputerPlayer::Fire(bool planned) {
+	shots++;
+	const ShotPlanner::Candidate *best = planner.GetBest();
+	plannedGoal = planned && best && best->value >= ShotPlanner::GOAL_VALUE / 2;
+	return THINK_FIRE;
+}
+
 int PlanningComputerPlayer::Decide(const FieldView &view) {
 	if (turnStarting) {
 		turnStarting = false;
@@ -80,10 +88,14 @@ int PlanningComputerPlayer::Decide(const FieldView &view) {
 	const ShotPlanner::Candidate *best = planner.GetBest();
 	if (!best) {
 		// Nothing tried yet: hold the aim; nothing to try at all: play as "NORMAL" does.
-		return planner.IsDone() || frame >= lastFire ? ComputerPlayer::Decide(view) : 0;
+		if (!planner.IsDone() && frame < lastFire) {
+			return 0;
+		}
+		const int bits = ComputerPlayer::Decide(view);
+		return bits == THINK_FIRE ? Fire(false) : bits;
 	}
 	if (view.turnLeft <= view.dt) {
-		return THINK_FIRE; // the last frame the side can still fire in
+		return Fire(true); // the last frame the side can still fire in
 	}
 	const int bits = SteerBits(view.aim[0], view.aim[1], best->aimPoint, 0.5f * aimStep);
 	if (bits) {
@@ -93,5 +105,5 @@ int PlanningComputerPlayer::Decide(const FieldView &view) {
 		return 0; // on the aim point early: the shot was judged for its own frame
 	}
 	planner.Stop();
-	return THINK_FIRE;
+	return Fire(true);
 }

@@ -31,9 +31,15 @@ public:
 	const ShotPlanner &GetPlanner() const { return planner; }
 	int GetFrame() const { return frame; }
 	int GetLastFire() const { return lastFire; }
+	// Shots this player has fired, and whether the last one went as a shot its search had seen
+	// score (the benchmark sets that against the goals that followed).
+	long GetShotCount() const { return shots; }
+	bool WasLastShotAPlannedGoal() const { return plannedGoal; }
 
 private:
 	void BeginTurn(const FieldView &view);
+	// THINK_FIRE, counting the shot.
+	int Fire(bool planned);
 
 	ShotPlanner planner;
 	SearchClock &clock;
@@ -42,6 +48,8 @@ private:
 	int frame;         // of the turn, 0 the first
 	int lastFire;      // the turn's last frame a shot is sure to go in
 	float aimStep;     // units per frame and axis this turn
+	long shots;
+	bool plannedGoal; // of the last shot
 };
 
 #endif
