@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "world/FieldJudge.h"
 #include "world/ShotSimulator.h"
 
 class SearchClock;
@@ -33,7 +34,7 @@ public:
 	static constexpr int MAX_REPLIED = 8;
 	static constexpr int MAX_PREDICTED = 601; // steps: a 5 s turn and some
 	static constexpr float MAX_SHOT = 59.9f;  // units of aim, just inside the aim's own limit
-	static constexpr float GOAL_VALUE = 1000.0f;
+	static constexpr float GOAL_VALUE = FieldJudge::GOAL_VALUE;
 	static constexpr int CHUNK = 8; // steps between looks at the clock
 
 	struct Settings {
@@ -109,10 +110,8 @@ public:
 	// The ball rolls into the own goal unless the side acts: its shots may go at once.
 	bool IsUrgent() const { return urgent; }
 	const Settings &GetSettings() const { return settings; }
-	// How good a field is for the planning side, with the other side to move.
-	float Judge(const float ball[2], const float own[2], const float other[2]) const;
-	// The value of a shot's outcome for the planning side.
-	float JudgeOutcome(const ShotSimulator::Outcome &outcome) const;
+	// How fields are judged for the planning side.
+	const FieldJudge &GetJudge() const { return judge; }
 
 private:
 	enum Phase {
@@ -141,12 +140,12 @@ private:
 	const float *PredictedAt(int step) const;
 
 	ShotSimulator simulator;
+	FieldJudge judge;
 	Settings settings;
 	int side;            // 1 or 2
-	float attack[2];     // units, the centre of the goal this side attacks
-	float defend[2];     // units, the centre of its own goal
+	const float *attack; // units, the centre of the goal this side attacks (the judge's)
+	const float *defend; // units, the centre of its own goal (the judge's)
 	float goalHalfWidth; // units
-	float bounds[4];     // units: the walls' extent, min x, min y, max x, max y
 
 	Phase phase;
 	// The turn.
