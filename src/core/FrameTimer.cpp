@@ -7,13 +7,20 @@
 FrameTimer *g_timer = nullptr;
 
 FrameTimer::FrameTimer(Clock *clock_)
-	: clock(clock_), currentTime(0), previousTime(0), lastFpsTime(0), fpsInterval(0), framesCounted(0), fps(0.0f) {
+	: clock(clock_), scale(1), currentTime(0), previousTime(0), lastFpsTime(0), fpsInterval(0), framesCounted(0),
+	  fps(0.0f) {
 	assert(clock);
 	currentTime = previousTime = Now();
 }
 
 uint32_t FrameTimer::Now() {
-	return clock->Milliseconds();
+	return clock->Milliseconds() * static_cast<uint32_t>(scale);
+}
+
+void FrameTimer::SetScale(int factor) {
+	assert(factor >= 1);
+	scale = factor;
+	currentTime = previousTime = Now();
 }
 
 void FrameTimer::SetClock(Clock *newClock) {

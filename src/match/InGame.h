@@ -42,6 +42,9 @@ public:
 	// A computer side plays at its own level (ComputerLevel) instead of the options' one, from
 	// the next set-up on; -1 goes back to the options'.
 	void SetComputerLevel(int side, int level) { controls.SetLevel(side, level); }
+	// The clock the planning levels' search reads, from the next set-up on (null: the system's);
+	// it must outlive the match.
+	void SetSearchClock(SearchClock *clock) { controls.SetSearchClock(clock); }
 
 	// What the events see.
 	bool IsFrozen() const override { return announcementMode != ANNOUNCE_NONE; }

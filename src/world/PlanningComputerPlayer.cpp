@@ -1,6 +1,7 @@
 #include "world/PlanningComputerPlayer.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/Random.h"
 #include "options/OptionsRecord.h"
@@ -16,7 +17,7 @@ const int STEPS_PER_SLICE = 1400; // simulated steps per frame, about 1.5 ms her
 
 PlanningComputerPlayer::PlanningComputerPlayer(Random &random_, SearchClock &clock_, int level_)
 	: ComputerPlayer(random_), clock(clock_), level(level_), turnStarting(true), frame(0), lastFire(0), aimStep(0.0f),
-	  shots(0), plannedGoal(false) {}
+	  shots(0), plannedGoal(false), judged(false), forecast() {}
 
 ShotPlanner::Settings PlanningComputerPlayer::SettingsFor(int level) {
 	ShotPlanner::Settings settings;
@@ -67,10 +68,16 @@ void PlanningComputerPlayer::BeginTurn(const FieldView &view) {
 	planner.Begin(first, static_cast<int>(PatienceShare(level) * turnFrames), lastFire, random.Unit());
 }
 
-int PlanningComputerPlayer::Fire(bool planned) {
+int PlanningComputerPlayer::Fire(bool planned, bool judgedShot) {
 	shots++;
 	const ShotPlanner::Candidate *best = planner.GetBest();
 	plannedGoal = planned && best && best->value >= ShotPlanner::GOAL_VALUE / 2;
+	judged = judgedShot && best;
+	if (judged) {
+		forecast.goal = best->value >= ShotPlanner::GOAL_VALUE / 2;
+		forecast.time = best->endTime;
+		memcpy(forecast.end, best->end, sizeof(forecast.end));
+	}
 	return THINK_FIRE;
 }
 
@@ -92,10 +99,10 @@ int PlanningComputerPlayer::Decide(const FieldView &view) {
 			return 0;
 		}
 		const int bits = ComputerPlayer::Decide(view);
-		return bits == THINK_FIRE ? Fire(false) : bits;
+		return bits == THINK_FIRE ? Fire(false, false) : bits;
 	}
 	if (view.turnLeft <= view.dt) {
-		return Fire(true); // the last frame the side can still fire in
+		return Fire(true, false); // the last frame the side can still fire in
 	}
 	const int bits = SteerBits(view.aim[0], view.aim[1], best->aimPoint, 0.5f * aimStep);
 	if (bits) {
@@ -105,5 +112,5 @@ int PlanningComputerPlayer::Decide(const FieldView &view) {
 		return 0; // on the aim point early: the shot was judged for its own frame
 	}
 	planner.Stop();
-	return Fire(true);
+	return Fire(true, true);
 }

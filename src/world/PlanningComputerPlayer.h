@@ -35,11 +35,19 @@ public:
 	// score (the benchmark sets that against the goals that followed).
 	long GetShotCount() const { return shots; }
 	bool WasLastShotAPlannedGoal() const { return plannedGoal; }
+	// What the search saw the last shot do; null when that shot went unjudged (at the turn's
+	// end with the aim off its point, or played as "NORMAL").
+	struct Forecast {
+		bool goal;       // for this side
+		int time;        // ms from the shot to the goal, to rest, or to the search's cap
+		float end[3][2]; // units: the ball, disc 1 and disc 2 then
+	};
+	const Forecast *GetLastForecast() const { return judged ? &forecast : nullptr; }
 
 private:
 	void BeginTurn(const FieldView &view);
-	// THINK_FIRE, counting the shot.
-	int Fire(bool planned);
+	// THINK_FIRE, counting the shot; judged when it goes as the best candidate was judged.
+	int Fire(bool planned, bool judged);
 
 	ShotPlanner planner;
 	SearchClock &clock;
@@ -50,6 +58,8 @@ private:
 	float aimStep;     // units per frame and axis this turn
 	long shots;
 	bool plannedGoal; // of the last shot
+	bool judged;      // the last shot went as its candidate was judged
+	Forecast forecast;
 };
 
 #endif

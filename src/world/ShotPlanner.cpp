@@ -341,6 +341,7 @@ void ShotPlanner::Evaluate(int &steps) {
 	tried++;
 	const ShotSimulator::Outcome &outcome = simulator.GetOutcome();
 	c.value = judge.JudgeOutcome(outcome);
+	c.endTime = outcome.time;
 	c.end[0][0] = outcome.ball[0];
 	c.end[0][1] = outcome.ball[1];
 	for (int d = 0; d < 2; d++) {

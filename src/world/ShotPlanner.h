@@ -65,6 +65,7 @@ public:
 		float value;       // of where the shot leaves things, for the planning side
 		float score;       // value, pulled down by the other side's best reply when tried
 		float end[3][2];   // units: ball, disc 1, disc 2 where the shot left them
+		int endTime;       // ms from the shot to then (at rest, a goal or the cap)
 		float reply[3][4]; // ball, disc 1, disc 2 when the reply goes: units, units per second
 		bool moving;       // the shot still ran at replyAt, so reply holds that moment
 	};
