@@ -313,6 +313,8 @@ void InGame::ReadInput() {
 	int keyCount = 0;
 	const NI_Joystick *pads[2] = {nullptr, nullptr};
 	controls.SetTurnLeft(shotTimer ? shotTimer->GetRemaining() : 0);
+	controls.SetPhysicsClock(physics->GetStepCount(), physics->GetCollisionWait(),
+		physics->GetLag(pauseTime != 0 ? pauseTime : g_timer->GetTime()));
 	if (TakeInput(&keys, &keyCount, pads) && controls.Read(keys, keyCount, pads, *world, activeSide, frameTime) &&
 		shotTimer) {
 		shotTimer->Fire();

@@ -7,13 +7,15 @@
 class SearchClock;
 
 // The "HARD" and "EXPERT" levels: through each turn a ShotPlanner tries candidate shots in a
-// private physics world, a slice per frame, while the aim point is steered to the best shot
-// found so far; that shot goes when the aim point stands on it and its frame has come, so
-// before the turn runs out whatever the search managed. "EXPERT" tries more candidates and
-// weighs the other side's best reply to its best ones.
+// private physics world, a slice of simulated steps per frame, while the aim point is steered
+// to the best shot found so far; that shot goes when the aim point stands on it, its step has
+// come and it still does what it was judged to, so before the turn runs out whatever the
+// search managed. "EXPERT" tries more candidates and weighs the other side's best reply to its
+// best ones. The search is the same on every machine; only a machine far too slow for it cuts
+// a slice short (CAP_MICROS on the search clock).
 class PlanningComputerPlayer : public ComputerPlayer {
 public:
-	static constexpr int SLICE_MICROS = 1800; // per frame, under the 2 ms a frame may give
+	static constexpr int CAP_MICROS = 10000; // of a slice: five times what a frame may give
 
 	// level is LEVEL_HARD or LEVEL_EXPERT; clock must outlive the player.
 	PlanningComputerPlayer(Random &random, SearchClock &clock, int level);
@@ -37,12 +39,7 @@ public:
 	bool WasLastShotAPlannedGoal() const { return plannedGoal; }
 	// What the search saw the last shot do; null when that shot went unjudged (at the turn's
 	// end with the aim off its point, or played as "NORMAL").
-	struct Forecast {
-		bool goal;       // for this side
-		int time;        // ms from the shot to the goal, to rest, or to the search's cap
-		float end[3][2]; // units: the ball, disc 1 and disc 2 then
-	};
-	const Forecast *GetLastForecast() const { return judged ? &forecast : nullptr; }
+	const ShotPlanner::Forecast *GetLastForecast() const { return judged ? &planner.GetForecast() : nullptr; }
 
 private:
 	void BeginTurn(const FieldView &view);
@@ -53,13 +50,13 @@ private:
 	SearchClock &clock;
 	int level;         // ComputerLevel
 	bool turnStarting; // the next Decide is a turn's first
-	int frame;         // of the turn, 0 the first
+	int frame;         // of the turn, 0 the first, in frames as long as the first
+	int frameMs;       // ms, the turn's first frame
+	int elapsed;       // ms since the turn's first frame
 	int lastFire;      // the turn's last frame a shot is sure to go in
-	float aimStep;     // units per frame and axis this turn
 	long shots;
 	bool plannedGoal; // of the last shot
-	bool judged;      // the last shot went as its candidate was judged
-	Forecast forecast;
+	bool judged;      // the last shot went as its candidate was judged, or as it was confirmed
 };
 
 #endif

@@ -1,9 +1,11 @@
 #include "world/ShotPlanner.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 
+#include "core/LogFile.h"
 #include "world/Aim.h"
 #include "world/Arena.h"
 #include "world/Ball.h"
@@ -34,10 +36,11 @@ float Length(float x, float y) {
 
 ShotPlanner::ShotPlanner()
 	: settings(), side(1), attack(nullptr), defend(nullptr), goalHalfWidth(0.0f), phase(PHASE_IDLE), aimNow(),
-	  aimStep(0.0f), frameMs(16), frameNow(0), patience(0), lastFire(0), urgent(false), fanPhase(0.0f), startAt(),
-	  startVelocity(), predicted(), predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0),
-	  tried(0), best(-1), replyShots(), replyCount(0), nextReply(0), replying(0), replied(), repliedCount(0),
-	  nextReplied(0), worstReply(0.0f), sliceCount(0), lastSliceMicros(0), lastSliceSteps(0) {}
+	  aimStep(0.0f), frameMs(16), frameNow(0), baseStep(0), startWait(COLLISION_WAIT), stepNow(0), lagNow(0),
+	  patience(0), lastFire(0), urgent(false), fanPhase(0.0f), startAt(), startVelocity(), predicted(),
+	  predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0), tried(0), best(-1), replyShots(),
+	  replyCount(0), nextReply(0), replying(0), replied(), repliedCount(0), nextReplied(0), worstReply(0.0f),
+	  sliceCount(0), lastSliceMicros(0), lastSliceSteps(0), cutCount(0), forecast() {}
 
 bool ShotPlanner::SetUp(const Arena &arena, int side_, const Settings &settings_) {
 	if (!simulator.SetUp(arena)) {
@@ -50,6 +53,7 @@ bool ShotPlanner::SetUp(const Arena &arena, int side_, const Settings &settings_
 	attack = judge.GetAttack();
 	defend = judge.GetDefend();
 	goalHalfWidth = judge.GetGoalHalfWidth();
+	cutCount = 0;
 	phase = PHASE_IDLE;
 	return true;
 }
@@ -79,7 +83,9 @@ void ShotPlanner::Begin(const FieldView &view, int patience_, int lastFire_, flo
 	patience = std::min(std::max(0, patience_), lastFire);
 	urgent = false;
 	fanPhase = fanPhase_;
-	Follow(0, view.aim);
+	baseStep = view.step;
+	startWait = view.collisionWait;
+	Follow(view, 0);
 	predictedCount = 0;
 	candidateCount = 0;
 	next = 0;
@@ -92,17 +98,44 @@ void ShotPlanner::Begin(const FieldView &view, int patience_, int lastFire_, flo
 	phase = simulator.IsSetUp() ? PHASE_PREDICT : PHASE_DONE;
 }
 
-void ShotPlanner::Follow(int frame, const float aim[2]) {
+void ShotPlanner::Follow(const FieldView &view, int frame) {
 	frameNow = frame;
-	aimNow[0] = aim[0];
-	aimNow[1] = aim[1];
+	aimNow[0] = view.aim[0];
+	aimNow[1] = view.aim[1];
+	stepNow = view.step - baseStep;
+	lagNow = view.physicsLag;
 }
 
-bool ShotPlanner::Work(SearchClock &clock) {
+int ShotPlanner::GetShotStepNow() const {
+	return stepNow + StepsFor(lagNow);
+}
+
+int ShotPlanner::ShotStep(int frame) const {
+	return stepNow + StepsFor(lagNow + (frame - frameNow) * frameMs);
+}
+
+int ShotPlanner::ViewStep(int frame) const {
+	return frame <= frameNow ? stepNow : ShotStep(frame - 1);
+}
+
+int ShotPlanner::WaitAt(int step) const {
+	return CollisionWaitAfter(startWait, step);
+}
+
+bool ShotPlanner::Work(SearchClock &clock, int spent) {
 	const int64_t start = clock.Microseconds();
-	int steps = 0;
-	while (phase != PHASE_DONE && phase != PHASE_IDLE) {
-		if (steps >= settings.stepsPerSlice || clock.Microseconds() - start >= settings.sliceMicros) {
+	int steps = spent;
+	while (phase != PHASE_DONE && phase != PHASE_IDLE && steps < settings.stepsPerSlice) {
+		const int64_t used = clock.Microseconds() - start;
+		if (used >= settings.capMicros) {
+			// The machine cannot do the slice's steps in time: play goes on, but the search now
+			// depends on the machine.
+			if (cutCount++ == 0) {
+				Log(LOG_WARNING,
+					"INGAME: The computer's search for side %d was cut short after %.1f ms; this match no longer "
+					"replays from its seed",
+					side, used / 1000.0);
+			}
 			break;
 		}
 		switch (phase) {
@@ -124,11 +157,10 @@ bool ShotPlanner::Work(SearchClock &clock) {
 void ShotPlanner::Predict(int &steps) {
 	// The latest shot goes at the end of the last frame it may be fired in; lead hits look
 	// further ahead.
-	const int horizon =
-		std::min(MAX_PREDICTED, ((lastFire + 1) * frameMs) / PHYSICS_STEP + 2 + settings.leads * LEAD_STEPS);
+	const int horizon = std::min(MAX_PREDICTED, ShotStep(lastFire) + 2 + settings.leads * LEAD_STEPS);
 	if (!simulating) {
 		simulator.SetTimeCap(horizon * PHYSICS_STEP);
-		simulator.Place(startAt[0], startAt[1], startAt[2]);
+		simulator.Place(startAt[0], startAt[1], startAt[2], startWait);
 		simulator.SetStartVelocities(startVelocity[0], startVelocity[1], startVelocity[2]);
 		simulator.Coast();
 		simulating = true;
@@ -234,7 +266,7 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 	// The disc and the ball move on while the side steers: settle on the shot for the frame it
 	// goes in.
 	for (int pass = 0; pass < 3; pass++) {
-		const float *field = PredictedAt(((fireFrame + 1) * frameMs) / PHYSICS_STEP);
+		const float *field = PredictedAt(ShotStep(fireFrame));
 		const float *ball = field;
 		own[0] = field[4 * ownIndex];
 		own[1] = field[4 * ownIndex + 1];
@@ -262,12 +294,14 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 		}
 		case KIND_DISC: heading = std::atan2(field[4 * otherIndex + 1] - own[1], field[4 * otherIndex] - own[0]); break;
 		case KIND_LEAD: {
-			const float *later = PredictedAt(((fireFrame + 1) * frameMs) / PHYSICS_STEP + c.lead);
+			const float *later = PredictedAt(ShotStep(fireFrame) + c.lead);
 			heading = std::atan2(later[1] - own[1], later[0] - own[0]);
 			break;
 		}
 		default: break;
 		}
+		// A step's rounding must leave the aim inside the reach the match holds it to.
+		strength = std::min(strength, Aim::MAX_LENGTH - aimStep);
 		// The steering reaches only so far in the turn: shorten the shot until it does.
 		int frames = 0;
 		for (;; strength *= 0.85f) {
@@ -285,14 +319,15 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 		fireFrame = std::max(frameNow + frames, earliest);
 	}
 	c.fireFrame = fireFrame;
-	c.fireStep = ((fireFrame + 1) * frameMs) / PHYSICS_STEP;
+	c.fireStep = ShotStep(fireFrame);
 	c.aimPoint[0] = aimNow[0] + di * aimStep;
 	c.aimPoint[1] = aimNow[1] + dj * aimStep;
-	const float *field = PredictedAt(c.fireStep);
-	c.shot[0] = c.aimPoint[0] - field[4 * ownIndex];
-	c.shot[1] = c.aimPoint[1] - field[4 * ownIndex + 1];
+	// The aim's line runs from where the disc stands as the shot's frame steers.
+	const float *origin = PredictedAt(ViewStep(fireFrame));
+	c.shot[0] = c.aimPoint[0] - origin[4 * ownIndex];
+	c.shot[1] = c.aimPoint[1] - origin[4 * ownIndex + 1];
 	const float length = Length(c.shot[0], c.shot[1]);
-	return length >= 1.0f && length <= MAX_SHOT + aimStep;
+	return length >= 1.0f && length <= Aim::MAX_LENGTH;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -311,9 +346,10 @@ void ShotPlanner::Evaluate(int &steps) {
 			phase = nextReplied < repliedCount ? PHASE_REPLY : PHASE_DONE;
 			return;
 		}
-		const Candidate &c = candidates[next];
+		Candidate &c = candidates[next];
+		c.moving = false; // a run a confirmation broke into starts again
 		simulator.SetTimeCap(settings.shotCap);
-		PlaceBodies(PredictedAt(c.fireStep));
+		PlaceBodies(PredictedAt(c.fireStep), WaitAt(c.fireStep));
 		const sgVec3 aim = {-c.shot[0], -c.shot[1], 0.0f};
 		simulator.Shoot(side, aim);
 		simulating = true;
@@ -332,6 +368,7 @@ void ShotPlanner::Evaluate(int &steps) {
 			c.reply[b][2] = velocity[b][0];
 			c.reply[b][3] = velocity[b][1];
 		}
+		c.replyWait = simulator.GetCollisionWait();
 		c.moving = true;
 	}
 	if (!over) {
@@ -355,6 +392,7 @@ void ShotPlanner::Evaluate(int &steps) {
 			c.reply[b][1] = c.end[b][1];
 			c.reply[b][2] = c.reply[b][3] = 0.0f;
 		}
+		c.replyWait = COLLISION_WAIT;
 	}
 	Judged(c.value);
 }
@@ -394,17 +432,17 @@ void ShotPlanner::ChooseReplied() {
 	}
 }
 
-void ShotPlanner::PlaceBodies(const float *field) {
+void ShotPlanner::PlaceBodies(const float *field, int wait) {
 	const float at[3][2] = {{field[0], field[1]}, {field[4], field[5]}, {field[8], field[9]}};
 	const float velocity[3][2] = {{field[2], field[3]}, {field[6], field[7]}, {field[10], field[11]}};
-	simulator.Place(at[0], at[1], at[2]);
+	simulator.Place(at[0], at[1], at[2], wait);
 	simulator.SetStartVelocities(velocity[0], velocity[1], velocity[2]);
 }
 
 void ShotPlanner::Pick() {
-	// Only what the steering can still reach from where the aim stands now.
+	// Only what has been tried and the steering can still reach from where the aim stands now.
 	const int framesLeft = lastFire - frameNow;
-	for (int i = 0; i < candidateCount; i++) {
+	for (int i = 0; i < next; i++) {
 		const Candidate &c = candidates[i];
 		const float way = std::max(std::fabs(c.aimPoint[0] - aimNow[0]), std::fabs(c.aimPoint[1] - aimNow[1]));
 		if (c.score > -GOAL_VALUE * 2.0f && way <= (framesLeft + 0.5f) * aimStep &&
@@ -412,6 +450,50 @@ void ShotPlanner::Pick() {
 			best = i;
 		}
 	}
+}
+
+bool ShotPlanner::Confirm(const float aim[2], const float origin[2], int &spent) {
+	assert(best >= 0);
+	Candidate &c = candidates[best];
+	const int step = GetShotStepNow();
+	const float shot[2] = {aim[0] - origin[0], aim[1] - origin[1]};
+	if (step == c.fireStep && std::fabs(shot[0] - c.shot[0]) < SAME_SHOT &&
+		std::fabs(shot[1] - c.shot[1]) < SAME_SHOT) {
+		forecast.goal = c.value >= GOAL_VALUE / 2;
+		forecast.time = c.endTime;
+		memcpy(forecast.end, c.end, sizeof(forecast.end));
+		return true;
+	}
+	// The frames or the steering have left the plan: try the shot as it would go now.
+	simulator.SetTimeCap(settings.shotCap);
+	PlaceBodies(PredictedAt(step), WaitAt(step));
+	const sgVec3 vector = {-shot[0], -shot[1], 0.0f};
+	simulator.Shoot(side, vector);
+	const ShotSimulator::Outcome &outcome = simulator.Run();
+	spent += outcome.time / PHYSICS_STEP + 1;
+	simulating = false; // a run this one broke into starts again
+	tried++;
+	const float value = judge.JudgeOutcome(outcome);
+	const bool goal = value >= GOAL_VALUE / 2;
+	if (c.value >= GOAL_VALUE / 2 ? goal : value >= c.value - CHECK_MARGIN) {
+		forecast.goal = goal;
+		forecast.time = outcome.time;
+		memcpy(forecast.end[0], outcome.ball, sizeof(outcome.ball));
+		memcpy(forecast.end[1], outcome.disc, sizeof(outcome.disc));
+		return true;
+	}
+	c.checked = c.checks == 0 ? value : std::max(c.checked, value);
+	c.fireStep = step + 1; // another frame's step may go better
+	if (++c.checks >= MAX_CHECKS) {
+		c.value = c.score = c.checked;
+		const int given = best;
+		best = -1;
+		Pick();
+		if (best < 0) {
+			best = given; // nothing else within reach
+		}
+	}
+	return false;
 }
 
 void ShotPlanner::Judged(float score) {
@@ -487,7 +569,7 @@ void ShotPlanner::Reply(int &steps) {
 			return;
 		}
 		simulator.SetTimeCap(settings.replyCap);
-		PlaceBodies(&c.reply[0][0]);
+		PlaceBodies(&c.reply[0][0], c.replyWait);
 		const sgVec3 aim = {-replyShots[nextReply][0], -replyShots[nextReply][1], 0.0f};
 		simulator.Shoot(3 - side, aim);
 		simulating = true;
