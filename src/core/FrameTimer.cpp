@@ -31,18 +31,19 @@ void FrameTimer::SetClock(Clock *newClock) {
 
 uint32_t FrameTimer::Update() {
 	previousTime = currentTime;
-	uint32_t now = Now();
+	// The rate counts the frames the machine draws in a second of real time.
+	const uint32_t real = clock->Milliseconds();
+	currentTime = real * static_cast<uint32_t>(scale);
 	framesCounted++;
-	currentTime = now;
 	if (fpsInterval == 0) {
-		return now;
+		return currentTime;
 	}
-	int32_t sinceLast = static_cast<int32_t>(now - lastFpsTime);
+	int32_t sinceLast = static_cast<int32_t>(real - lastFpsTime);
 	if (sinceLast < static_cast<int32_t>(fpsInterval)) {
-		return now;
+		return currentTime;
 	}
-	fps = framesCounted / (static_cast<float>(now - lastFpsTime) * 0.001f);
-	lastFpsTime = now;
+	fps = framesCounted / (static_cast<float>(sinceLast) * 0.001f);
+	lastFpsTime = real;
 	framesCounted = 0;
-	return now;
+	return currentTime;
 }

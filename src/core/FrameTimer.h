@@ -21,6 +21,7 @@ public:
 
 	uint32_t GetTime() const { return currentTime; }
 	uint32_t GetFrameTime() const { return currentTime - previousTime; }
+	// Frames per second of the clock's time, whatever the scale.
 	float GetFps() const { return fps; }
 	void SetFpsInterval(uint32_t ms) { fpsInterval = ms; }
 
@@ -32,8 +33,8 @@ private:
 	int scale;              // game ms per ms of the clock
 	uint32_t currentTime;   // ms, at the last Update
 	uint32_t previousTime;  // ms, at the Update before
-	uint32_t lastFpsTime;   // ms, of the last rate measurement
-	uint32_t fpsInterval;   // ms between rate measurements, 0 = none
+	uint32_t lastFpsTime;   // ms of the clock, of the last rate measurement
+	uint32_t fpsInterval;   // ms of the clock between rate measurements, 0 = none
 	uint32_t framesCounted; // frames since the last measurement
 	float fps;              // frames per second
 };
