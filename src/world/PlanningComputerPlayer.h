@@ -10,9 +10,9 @@ class SearchClock;
 // private physics world, a slice of simulated steps per frame, while the aim point is steered
 // to the best shot found so far; that shot goes when the aim point stands on it, its step has
 // come and it still does what it was judged to, so before the turn runs out whatever the
-// search managed. "EXPERT" tries more candidates and weighs the other side's best reply to its
-// best ones. The search is the same on every machine; only a machine far too slow for it cuts
-// a slice short (CAP_MICROS on the search clock).
+// search managed. "EXPERT" searches twice as much a frame, tries more candidates and waits less
+// before it shoots. The search is the same on every machine; only a machine far too slow for it
+// cuts a slice short (CAP_MICROS on the search clock).
 class PlanningComputerPlayer : public ComputerPlayer {
 public:
 	static constexpr int CAP_MICROS = 10000; // of a slice: five times what a frame may give

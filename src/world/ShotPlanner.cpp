@@ -24,9 +24,8 @@ const float GUARD_DEPTH = 0.22f;      // share of the way from the own goal to t
 // Disc braking: stopping distance = DISC_STOP × aim² for a shot of that aim length.
 const float DISC_DECELERATION = Disc::FRICTION * GRAVITY / Disc::MASS;
 const float DISC_STOP = Disc::SHOT_FACTOR * Disc::SHOT_FACTOR / (2.0f * DISC_DECELERATION);
-const float REPLY_WEIGHT = 0.6f; // how far the other side's best reply pulls a value down
-const int LEAD_STEPS = 20;       // physics steps between the times a lead hit looks ahead
-const float LEAD_SPEED = 5.0f;   // units per second the ball must roll for lead hits
+const int LEAD_STEPS = 20;     // physics steps between the times a lead hit looks ahead
+const float LEAD_SPEED = 5.0f; // units per second the ball must roll for lead hits
 
 float Length(float x, float y) {
 	return std::sqrt(x * x + y * y);
@@ -38,16 +37,14 @@ ShotPlanner::ShotPlanner()
 	: settings(), side(1), attack(nullptr), defend(nullptr), goalHalfWidth(0.0f), phase(PHASE_IDLE), aimNow(),
 	  aimStep(0.0f), frameMs(16), frameNow(0), baseStep(0), startWait(COLLISION_WAIT), stepNow(0), lagNow(0),
 	  patience(0), lastFire(0), urgent(false), fanPhase(0.0f), startAt(), startVelocity(), predicted(),
-	  predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0), tried(0), best(-1), replyShots(),
-	  replyCount(0), nextReply(0), replying(0), replied(), repliedCount(0), nextReplied(0), worstReply(0.0f),
-	  sliceCount(0), lastSliceMicros(0), lastSliceSteps(0), cutCount(0), forecast() {}
+	  predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0), tried(0), best(-1), sliceCount(0),
+	  lastSliceMicros(0), lastSliceSteps(0), cutCount(0), forecast() {}
 
 bool ShotPlanner::SetUp(const Arena &arena, int side_, const Settings &settings_) {
 	if (!simulator.SetUp(arena)) {
 		return false;
 	}
 	settings = settings_;
-	settings.replies = std::min(settings.replies, MAX_REPLIES);
 	judge.SetUp(arena, side_);
 	side = side_;
 	attack = judge.GetAttack();
@@ -91,9 +88,6 @@ void ShotPlanner::Begin(const FieldView &view, int patience_, int lastFire_, flo
 	next = 0;
 	tried = 0;
 	best = -1;
-	nextReply = 0;
-	repliedCount = 0;
-	nextReplied = 0;
 	simulating = false;
 	phase = simulator.IsSetUp() ? PHASE_PREDICT : PHASE_DONE;
 }
@@ -141,7 +135,6 @@ bool ShotPlanner::Work(SearchClock &clock, int spent) {
 		switch (phase) {
 		case PHASE_PREDICT: Predict(steps); break;
 		case PHASE_EVALUATE: Evaluate(steps); break;
-		case PHASE_REPLY: Reply(steps); break;
 		default: break;
 		}
 	}
@@ -336,18 +329,14 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 void ShotPlanner::Evaluate(int &steps) {
 	if (!simulating) {
 		while (next < candidateCount && !Resolve(candidates[next])) {
-			candidates[next].value = candidates[next].score = -2.0f * GOAL_VALUE;
+			candidates[next].value = -2.0f * GOAL_VALUE;
 			next++;
 		}
 		if (next >= candidateCount) {
-			if (settings.replies > 0) {
-				ChooseReplied();
-			}
-			phase = nextReplied < repliedCount ? PHASE_REPLY : PHASE_DONE;
+			phase = PHASE_DONE;
 			return;
 		}
-		Candidate &c = candidates[next];
-		c.moving = false; // a run a confirmation broke into starts again
+		const Candidate &c = candidates[next];
 		simulator.SetTimeCap(settings.shotCap);
 		PlaceBodies(PredictedAt(c.fireStep), WaitAt(c.fireStep));
 		const sgVec3 aim = {-c.shot[0], -c.shot[1], 0.0f};
@@ -357,25 +346,12 @@ void ShotPlanner::Evaluate(int &steps) {
 	const int before = simulator.GetOutcome().time;
 	const bool over = simulator.Advance(CHUNK);
 	steps += (simulator.GetOutcome().time - before) / PHYSICS_STEP + 1;
-	Candidate &c = candidates[next];
-	if (settings.replies > 0 && !c.moving && !over && simulator.GetOutcome().time >= settings.replyAt) {
-		// The other side does not wait for things to rest: its reply goes from this moment.
-		float at[3][2], velocity[3][2];
-		simulator.ReadBodies(at, velocity);
-		for (int b = 0; b < 3; b++) {
-			c.reply[b][0] = at[b][0];
-			c.reply[b][1] = at[b][1];
-			c.reply[b][2] = velocity[b][0];
-			c.reply[b][3] = velocity[b][1];
-		}
-		c.replyWait = simulator.GetCollisionWait();
-		c.moving = true;
-	}
 	if (!over) {
 		return;
 	}
 	simulating = false;
 	tried++;
+	Candidate &c = candidates[next];
 	const ShotSimulator::Outcome &outcome = simulator.GetOutcome();
 	c.value = judge.JudgeOutcome(outcome);
 	c.endTime = outcome.time;
@@ -385,51 +361,7 @@ void ShotPlanner::Evaluate(int &steps) {
 		c.end[1 + d][0] = outcome.disc[d][0];
 		c.end[1 + d][1] = outcome.disc[d][1];
 	}
-	if (!c.moving) {
-		// At rest (or in a goal) before the other side could act: it replies from there.
-		for (int b = 0; b < 3; b++) {
-			c.reply[b][0] = c.end[b][0];
-			c.reply[b][1] = c.end[b][1];
-			c.reply[b][2] = c.reply[b][3] = 0.0f;
-		}
-		c.replyWait = COLLISION_WAIT;
-	}
-	Judged(c.value);
-}
-
-void ShotPlanner::StartReplies(int index) {
-	replying = index;
-	MakeReplies(candidates[index]);
-	nextReply = 0;
-	worstReply = candidates[index].value;
-}
-
-void ShotPlanner::ChooseReplied() {
-	// The best few by value that the other side could still answer, best first.
-	repliedCount = 0;
-	const int keep = std::min(settings.repliedCandidates, MAX_REPLIED);
-	for (int i = 0; i < candidateCount; i++) {
-		const Candidate &c = candidates[i];
-		if (c.value <= -GOAL_VALUE || (c.value >= GOAL_VALUE / 2 && !c.moving)) {
-			continue;
-		}
-		int at = repliedCount;
-		while (at > 0 && candidates[replied[at - 1]].value < c.value) {
-			at--;
-		}
-		if (at >= keep) {
-			continue;
-		}
-		repliedCount = std::min(repliedCount + 1, keep);
-		for (int j = repliedCount - 1; j > at; j--) {
-			replied[j] = replied[j - 1];
-		}
-		replied[at] = i;
-	}
-	nextReplied = 0;
-	if (repliedCount > 0) {
-		StartReplies(replied[0]);
-	}
+	Judged();
 }
 
 void ShotPlanner::PlaceBodies(const float *field, int wait) {
@@ -445,8 +377,8 @@ void ShotPlanner::Pick() {
 	for (int i = 0; i < next; i++) {
 		const Candidate &c = candidates[i];
 		const float way = std::max(std::fabs(c.aimPoint[0] - aimNow[0]), std::fabs(c.aimPoint[1] - aimNow[1]));
-		if (c.score > -GOAL_VALUE * 2.0f && way <= (framesLeft + 0.5f) * aimStep &&
-			(best < 0 || c.score > candidates[best].score)) {
+		if (c.value > -GOAL_VALUE * 2.0f && way <= (framesLeft + 0.5f) * aimStep &&
+			(best < 0 || c.value > candidates[best].value)) {
 			best = i;
 		}
 	}
@@ -471,7 +403,7 @@ bool ShotPlanner::Confirm(const float aim[2], const float origin[2], int &spent)
 	simulator.Shoot(side, vector);
 	const ShotSimulator::Outcome &outcome = simulator.Run();
 	spent += outcome.time / PHYSICS_STEP + 1;
-	simulating = false; // a run this one broke into starts again
+	simulating = false; // a run this one broke into starts again from its start
 	tried++;
 	const float value = judge.JudgeOutcome(outcome);
 	const bool goal = value >= GOAL_VALUE / 2;
@@ -485,7 +417,7 @@ bool ShotPlanner::Confirm(const float aim[2], const float origin[2], int &spent)
 	c.checked = c.checks == 0 ? value : std::max(c.checked, value);
 	c.fireStep = step + 1; // another frame's step may go better
 	if (++c.checks >= MAX_CHECKS) {
-		c.value = c.score = c.checked;
+		c.value = c.checked;
 		const int given = best;
 		best = -1;
 		Pick();
@@ -496,92 +428,10 @@ bool ShotPlanner::Confirm(const float aim[2], const float origin[2], int &spent)
 	return false;
 }
 
-void ShotPlanner::Judged(float score) {
-	Candidate &c = candidates[next];
-	c.score = score;
-	if (best < 0 || c.score > candidates[best].score) {
+void ShotPlanner::Judged() {
+	if (best < 0 || candidates[next].value > candidates[best].value) {
 		best = next;
 	}
 	next++;
 	phase = PHASE_EVALUATE;
-}
-
-void ShotPlanner::MakeReplies(const Candidate &c) {
-	// The other side's straight hits at this side's goal, at where the ball will be when its
-	// disc gets there.
-	const float *ball = c.reply[0];
-	const float *other = c.reply[side == 1 ? 2 : 1];
-	replyCount = 0;
-	const float turns[3] = {0.0f, -0.02f, 0.02f};
-	const float shares[2] = {1.0f, 0.7f};
-	// First the blocks: the disc sent at the ball where it will be, which stops a goal as well.
-	for (float share : shares) {
-		const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT;                           // units per second
-		const float lead = Length(ball[0] - other[0], ball[1] - other[1]) / (0.8f * speed); // seconds
-		const float heading = std::atan2(ball[1] + lead * ball[3] - other[1], ball[0] + lead * ball[2] - other[0]);
-		if (replyCount < settings.replies) {
-			replyShots[replyCount][0] = share * MAX_SHOT * std::cos(heading);
-			replyShots[replyCount][1] = share * MAX_SHOT * std::sin(heading);
-			replyCount++;
-		}
-	}
-	for (int p = -1; p <= 1 && replyCount < settings.replies; p++) {
-		for (float share : shares) {
-			const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT;                           // units per second
-			const float lead = Length(ball[0] - other[0], ball[1] - other[1]) / (0.8f * speed); // seconds
-			const float at[2] = {ball[0] + lead * ball[2], ball[1] + lead * ball[3]};
-			const float goalY = defend[1] + MOUTH_SPREAD * goalHalfWidth * p;
-			const float u[2] = {defend[0] - at[0], goalY - at[1]};
-			const float l = Length(u[0], u[1]);
-			if (l <= 0.0f) {
-				continue;
-			}
-			const float ghost[2] = {at[0] - CONTACT_DISTANCE * u[0] / l, at[1] - CONTACT_DISTANCE * u[1] / l};
-			const float heading = std::atan2(ghost[1] - other[1], ghost[0] - other[0]);
-			for (float turn : turns) {
-				if (replyCount < settings.replies) {
-					replyShots[replyCount][0] = share * MAX_SHOT * std::cos(heading + turn);
-					replyShots[replyCount][1] = share * MAX_SHOT * std::sin(heading + turn);
-					replyCount++;
-				}
-			}
-		}
-	}
-}
-
-void ShotPlanner::Reply(int &steps) {
-	Candidate &c = candidates[replying];
-	if (!simulating) {
-		if (nextReply >= replyCount) {
-			// A reply can only pull a value down, by a share of what the worst one leaves.
-			c.score = c.value + REPLY_WEIGHT * (std::min(worstReply, c.value) - c.value);
-			const int steeredTo = best;
-			best = -1;
-			Pick();
-			if (best < 0) {
-				best = steeredTo; // nothing else within reach
-			}
-			if (++nextReplied < repliedCount) {
-				StartReplies(replied[nextReplied]);
-			} else {
-				phase = PHASE_DONE;
-			}
-			return;
-		}
-		simulator.SetTimeCap(settings.replyCap);
-		PlaceBodies(&c.reply[0][0], c.replyWait);
-		const sgVec3 aim = {-replyShots[nextReply][0], -replyShots[nextReply][1], 0.0f};
-		simulator.Shoot(3 - side, aim);
-		simulating = true;
-	}
-	const int before = simulator.GetOutcome().time;
-	const bool over = simulator.Advance(CHUNK);
-	steps += (simulator.GetOutcome().time - before) / PHYSICS_STEP + 1;
-	if (!over) {
-		return;
-	}
-	simulating = false;
-	tried++;
-	worstReply = std::min(worstReply, judge.JudgeOutcome(simulator.GetOutcome()));
-	nextReply++;
 }

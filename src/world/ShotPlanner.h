@@ -13,10 +13,8 @@ struct FieldView;
 // while the side aims; then it makes its candidate shots (straight hits sending the ball across
 // the goal mouth, hits at where a rolling ball will be, a run back to guard its own goal, a hit
 // on the other disc, a fan of directions and strengths all round), tries each in a
-// ShotSimulator until everything rests and judges where it leaves the ball and the discs. Once
-// all are tried it can try the other side's replies to the best few: blocks and straight hits
-// at this side's goal, going replyAt after the shot (the other side need not wait for things to
-// rest), and pull each of those down towards what its worst reply leaves. It works in slices
+// ShotSimulator until everything rests and judges where it leaves the ball and the discs. It
+// works in slices
 // of a number of simulated steps, so that it plays the same on every machine (a clock only
 // caps a slice on a machine far too slow), and it allocates nothing after SetUp.
 //
@@ -34,8 +32,6 @@ struct FieldView;
 class ShotPlanner {
 public:
 	static constexpr int MAX_CANDIDATES = 256;
-	static constexpr int MAX_REPLIES = 32;
-	static constexpr int MAX_REPLIED = 8;
 	static constexpr int MAX_PREDICTED = 1201; // steps: a turn of 5 s after a 5 s freeze, and some
 	static constexpr float MAX_SHOT = 59.9f;   // units of aim, just inside the aim's own limit
 	static constexpr float GOAL_VALUE = FieldJudge::GOAL_VALUE;
@@ -45,18 +41,14 @@ public:
 	static constexpr float SAME_SHOT = 0.001f;   // units of aim within which a shot is the one planned
 
 	struct Settings {
-		int fanDirections;     // directions all round the disc
-		int fanStrengths;      // strengths along each of them
-		int goalPoints;        // points across the goal mouth the ball is sent to
-		int aimOffsets;        // turns either side of each straight hit
-		int replies;           // the other side's replies tried per replied candidate; 0 tries none
-		int leads;             // hits at where a moving ball will be, that many times ahead
-		int stepsPerSlice;     // simulated steps per slice at most
-		int capMicros;         // µs on the search clock after which a slice is cut short (a safety cap)
-		int shotCap;           // ms simulated of a candidate shot before it is judged
-		int replyCap;          // ms simulated of a reply
-		int replyAt;           // ms after the shot the other side's reply goes, if things still move
-		int repliedCandidates; // how many of the best get replies once all are tried
+		int fanDirections; // directions all round the disc
+		int fanStrengths;  // strengths along each of them
+		int goalPoints;    // points across the goal mouth the ball is sent to
+		int aimOffsets;    // turns either side of each straight hit
+		int leads;         // hits at where a moving ball will be, that many times ahead
+		int stepsPerSlice; // simulated steps per slice at most
+		int capMicros;     // µs on the search clock after which a slice is cut short (a safety cap)
+		int shotCap;       // ms simulated of a candidate shot before it is judged
 	};
 
 	struct Candidate {
@@ -70,12 +62,8 @@ public:
 		int fireFrame;     // frame of the turn the shot goes in
 		int fireStep;      // physics steps from the turn's first frame to the shot
 		float value;       // of where the shot leaves things, for the planning side
-		float score;       // value, pulled down by the other side's best reply when tried
 		float end[3][2];   // units: ball, disc 1, disc 2 where the shot left them
 		int endTime;       // ms from the shot to then (at rest, a goal or the cap)
-		float reply[3][4]; // ball, disc 1, disc 2 when the reply goes: units, units per second
-		int replyWait;     // ms since the last collision pass then
-		bool moving;       // the shot still ran at replyAt, so reply holds that moment
 		int checks;        // failed confirmations
 		float checked;     // the best value a failed confirmation found
 	};
@@ -151,7 +139,6 @@ private:
 		PHASE_IDLE,
 		PHASE_PREDICT,
 		PHASE_EVALUATE,
-		PHASE_REPLY,
 		PHASE_DONE
 	};
 
@@ -167,12 +154,8 @@ private:
 	// The ms since the last collision pass at step.
 	int WaitAt(int step) const;
 	void Evaluate(int &steps);
-	void MakeReplies(const Candidate &candidate);
-	void Reply(int &steps);
-	// The candidate tried scores score; on to the next.
-	void Judged(float score);
-	void ChooseReplied();
-	void StartReplies(int index);
+	// The candidate tried has its value; on to the next.
+	void Judged();
 	void Pick();
 	// Puts the bodies where field has them (ball, disc 1, disc 2, each x, y, vx, vy), the
 	// next collision pass coming as it does wait ms after the last.
@@ -212,17 +195,8 @@ private:
 	Candidate candidates[MAX_CANDIDATES];
 	int candidateCount;
 	int next;  // the candidate being tried
-	int tried; // simulated shots, replies included
+	int tried; // simulated shots, confirmations included
 	int best;  // index, -1 for none yet
-	// The other side's replies to the candidate being replied to.
-	float replyShots[MAX_REPLIES][2]; // units of aim
-	int replyCount;
-	int nextReply;
-	int replying;             // the candidate whose replies are being tried
-	int replied[MAX_REPLIED]; // indices of the candidates that get replies, best first
-	int repliedCount;
-	int nextReplied;
-	float worstReply; // the lowest value a reply has left so far
 
 	long sliceCount;
 	int64_t lastSliceMicros; // µs of the last slice
