@@ -10,6 +10,7 @@ extern "C" {
 #include <cmath>
 
 #include "script/ScriptObjects.h"
+#include "script/ScriptSeal.h"
 
 // Made by tolua++5.1 from tavro.pkg.
 int tolua_tavro_open(lua_State *L);
@@ -49,16 +50,20 @@ void RestrictTolua(lua_State *L) {
 	if (!lua_istable(L, -1)) {
 		lua_pop(L, 1);
 		lua_newtable(L);
-		lua_getglobal(L, "tolua");
+		lua_pushstring(L, "tolua");
+		lua_rawget(L, LUA_GLOBALSINDEX);
 		if (lua_istable(L, -1)) {
-			lua_getfield(L, -1, "type");
+			lua_pushstring(L, "type");
+			lua_rawget(L, -2);
 			lua_setfield(L, -3, "type");
 		}
 		lua_pop(L, 1);
 		lua_pushvalue(L, -1);
 		lua_setfield(L, LUA_REGISTRYINDEX, "tavro_tolua");
 	}
-	lua_setglobal(L, "tolua");
+	lua_pushstring(L, "tolua");
+	lua_insert(L, -2);
+	lua_rawset(L, LUA_GLOBALSINDEX);
 }
 
 void Refuse(lua_State *L, const void *object, const char *what) {
@@ -104,6 +109,7 @@ void RegisterScriptSurface(lua_State *L) {
 	tolua_endmodule(L);
 	tolua_endmodule(L);
 	RestrictTolua(L);
+	SealSurface(L);
 }
 
 int TavroToInt(lua_State *L, int narg, double def) {

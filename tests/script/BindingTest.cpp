@@ -144,3 +144,31 @@ TEST_F(Binding, ScriptsReachNoFilesAndDeleteOnlyWhatTheyOwn) {
 	rig.Draw(16); // nothing left points at what went
 	EXPECT_EQ(rig.Pixel(10, 10), 0u);
 }
+
+TEST_F(Binding, NoScriptReachesTheBindingsOwnTables) {
+	EXPECT_TRUE(rig.Run(R"(
+		local b = WgButton_GL2D:new("b")
+		pManager:AddItem(b)
+		local rect = GL2D_Rect:new()
+		assert(getmetatable(b) == false and getmetatable(rect) == false and getmetatable(WgButton_GL2D) == false)
+		Fails("protected metatable", setmetatable, WgButton_GL2D, {})
+		Fails("attempt to index", function() getmetatable(b).tolua_ubox[1] = nil end)
+		for _, key in ipairs({"tolua_ubox", ".get", ".set", ".collector", "__gc", "__index", "__metatable"}) do
+			assert(b[key] == nil and rect[key] == nil, key)
+			assert(WgButton_GL2D[key] == nil and WgItem[key] == nil and GL2D_Rect[key] == nil, key)
+			assert(rawget(WgButton_GL2D, key) == nil and rawget(WgItem, key) == nil, key)
+		end
+		-- The class globals stand in for the classes: changing them changes no object.
+		rawset(WgButton_GL2D, "SetCaption", function() error("replaced") end)
+		rawset(WgItem, "tolua_ubox", {})
+		b:SetCaption("still")
+		assert(b:GetCaption() == "still\n" and WgItem.GetCaption(b) == "still\n")
+		Fails("the class WgItem cannot be changed", function() WgItem.SetCaption = print end)
+		local c = WgButton_GL2D:new("c")
+		assert(tolua.type(c) == "WgButton_GL2D" and WgItem.GetName(c) == "c" and WgButton.GetLabel(c) == "")
+		b.tolua_ubox = {} -- a field of the object's own, nothing more
+		assert(pManager:FindItemByNameAndType(5, "b") == b)
+		b:delete()
+		Fails("invalid 'self' in function 'SetCaption'", b.SetCaption, b, "gone")
+	)")) << rig.LogText();
+}
