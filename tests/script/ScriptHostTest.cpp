@@ -8,6 +8,11 @@
 #include "gui/WgManager.h"
 #include "script/ScriptState.h"
 
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+}
+
 // Lua states, event scripts, ExecuteLua, the scripted screen and the --script tryout.
 
 TEST(ScriptHost, EventScriptsRunInAFreshStateWithMeTypedByItsClass) {
@@ -128,4 +133,65 @@ TEST(ScriptHost, TryoutRunsItsScriptUntilEscape) {
 	g_input = input;
 	EXPECT_FALSE(rig.log.Has("sample_screen.lua:")) << rig.LogText();
 	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: missing.lua: cannot open missing.lua")) << rig.LogText();
+}
+
+namespace {
+
+int Collect(lua_State *, const void *piece, size_t size, void *out) {
+	static_cast<std::string *>(out)->append(static_cast<const char *>(piece), size);
+	return 0;
+}
+
+// Byte code of a chunk, made by a plain Lua state of the test's own.
+std::string Compiled(const char *source) {
+	std::string bytes;
+	lua_State *L = luaL_newstate();
+	if (luaL_loadstring(L, source) == 0) {
+		lua_dump(L, Collect, &bytes);
+	}
+	lua_close(L);
+	return bytes;
+}
+
+// The bytes as a Lua string literal.
+std::string Literal(const std::string &bytes) {
+	std::string literal = "\"";
+	for (unsigned char c : bytes) {
+		literal += "\\" + std::to_string(c);
+	}
+	return literal + "\"";
+}
+
+} // namespace
+
+TEST(ScriptHost, PrecompiledChunksAreRefusedEverywhere) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	const std::string bytes = Compiled("Me:SetName('compiled')");
+	ASSERT_FALSE(bytes.empty());
+	rig.Write("binary.lua", bytes);
+	rig.Write("shebang.lua", "#!/usr/bin/lua\nassert(debug == nil) Me:SetName('text')");
+	EXPECT_TRUE(rig.Run("bytes = " + Literal(bytes) + R"(
+		assert(string.dump == nil and newproxy == nil and dofile == nil and loadfile == nil)
+		local f, message = loadstring(bytes)
+		assert(f == nil and message == "precompiled chunks are refused", message)
+		local given = false
+		f, message = load(function() if not given then given = true return bytes end end)
+		assert(f == nil and message == "precompiled chunks are refused", message)
+		f, message = loadstring(string.rep(" ", 1024 * 1024 + 1))
+		assert(f == nil and message == "chunk too large", message)
+		assert(loadstring("return 1 + 1")() == 2)
+		local parts = {"return ", "3"}
+		assert(load(function() return table.remove(parts, 1) end)() == 3)
+		local item = WgLabel_GL2D:new("item")
+		assert(item:ExecuteLua("binary.lua") == false and item:GetName() == "item")
+		assert(item:ExecuteLua("shebang.lua") == true and item:GetName() == "text")
+		print("printed", 1, nil)
+	)")) << rig.LogText();
+	EXPECT_FALSE(rig.screen.RunScript("binary.lua"));
+	ScriptState state;
+	EXPECT_FALSE(state.RunBuffer(bytes.data(), bytes.size(), "credits step"));
+	EXPECT_EQ(rig.log.Count("SCRIPT: binary.lua: precompiled chunks are refused"), 2) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: credits step: precompiled chunks are refused")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Message: SCRIPT: printed\t1\tnil \n")) << rig.LogText();
 }
