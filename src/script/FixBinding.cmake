@@ -4,13 +4,16 @@
 # - constructors and destructors go through the binding, which refuses to delete what a
 #   script does not own;
 # - new_local and the call form are dropped: Lua's collector never owns a program object;
-# - messages about a null self name the method as scripts call it, not its C++ name.
+# - messages about a null self name the method as scripts call it, not its C++ name;
+# - every function is registered inside TavroGuarded, which turns C++ exceptions into script
+#   errors.
 file(READ "${IN}" code)
 
 string(REGEX REPLACE "\\(\\( *int\\) +tolua_tonumber\\(" "(TavroToInt(" code "${code}")
 string(REPLACE "Mtolua_delete(self)" "TavroScriptDelete(tolua_S,self)" code "${code}")
 string(REPLACE "Mtolua_new(" "TavroTrackNew(new " code "${code}")
 string(REGEX REPLACE "[ \t]*tolua_function\\(tolua_S,\"(new_local|\\.call)\",[^\n]*\n" "" code "${code}")
+string(REGEX REPLACE "tolua_function\\(tolua_S,(\"[^\"]+\"),([A-Za-z_0-9]+)\\);" "tolua_function(tolua_S,\\1,TavroGuarded<\\2>);" code "${code}")
 
 file(STRINGS "${PKG}" renames REGEX "[A-Za-z_0-9]+ *@ *[A-Za-z_0-9]+")
 foreach(line IN LISTS renames)
@@ -18,7 +21,7 @@ foreach(line IN LISTS renames)
   string(REPLACE "in function '${CMAKE_MATCH_1}'" "in function '${CMAKE_MATCH_2}'" code "${code}")
 endforeach()
 
-foreach(left IN ITEMS "int\\) *tolua_tonumber" "Mtolua_delete\\(" "Mtolua_new\\(" "\"new_local\"")
+foreach(left IN ITEMS "int\\) *tolua_tonumber" "Mtolua_delete\\(" "Mtolua_new\\(" "\"new_local\"" "tolua_function\\(tolua_S,\"[^\"]+\",tolua_")
   if(code MATCHES "${left}")
     message(FATAL_ERROR "FixBinding: '${left}' left in ${IN}; the generator's output changed")
   endif()

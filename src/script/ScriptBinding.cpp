@@ -105,11 +105,15 @@ void RegisterScriptSurface(lua_State *L) {
 	tolua_tavro_open(L);
 	tolua_beginmodule(L, nullptr);
 	tolua_beginmodule(L, "WgManager");
-	tolua_function(L, "AddItem", AddItem);
+	tolua_function(L, "AddItem", TavroGuarded<AddItem>);
 	tolua_endmodule(L);
 	tolua_endmodule(L);
 	RestrictTolua(L);
 	SealSurface(L);
+}
+
+int TavroRaise(lua_State *L, const char *message) {
+	return luaL_error(L, "%s", message);
 }
 
 int TavroToInt(lua_State *L, int narg, double def) {

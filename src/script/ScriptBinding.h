@@ -4,6 +4,10 @@
 // The hand-written half of the script surface. The generated binding includes this header and,
 // after its post-processing, calls these functions for numbers, constructors and destructors.
 
+#include <cstdio>
+#include <exception>
+#include <new>
+
 #include "gl2d/GL2D_BmpRect.h"
 #include "gl2d/GL2D_BmpText.h"
 #include "gl2d/GL2D_CacheManager.h"
@@ -25,6 +29,27 @@ struct lua_State;
 
 // Registers the whole surface into the state; run it inside a protected call.
 void RegisterScriptSurface(lua_State *L);
+
+// Raises a script error with the message; does not return.
+int TavroRaise(lua_State *L, const char *message);
+
+// Every bound function runs inside this: a C++ exception (a failed allocation among them) ends
+// the script's call with a script error instead of the program. Nothing here outlives a jump.
+template <int (*F)(lua_State *)>
+int TavroGuarded(lua_State *L) {
+	const char *message = "a C++ exception";
+	char text[128];
+	try {
+		return F(L);
+	} catch (const std::bad_alloc &) {
+		message = "not enough memory";
+	} catch (const std::exception &exception) {
+		snprintf(text, sizeof(text), "%s", exception.what());
+		message = text;
+	} catch (...) {
+	}
+	return TavroRaise(L, message);
+}
 
 // A number argument as an integer: truncated toward zero, held within +-2^24, NaN as 0.
 int TavroToInt(lua_State *L, int narg, double def);

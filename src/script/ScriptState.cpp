@@ -32,6 +32,12 @@ void RawSetGlobal(lua_State *L, const char *name) {
 	lua_rawset(L, LUA_GLOBALSINDEX);
 }
 
+// An error outside every protected call: Lua ends the program after this.
+int Panic(lua_State *L) {
+	Log(LOG_ERROR, "SCRIPT: unprotected error: %s", lua_isstring(L, -1) ? lua_tostring(L, -1) : "?");
+	return 0;
+}
+
 std::vector<std::string> GlobalNames(lua_State *L) {
 	std::vector<std::string> names;
 	lua_pushnil(L);
@@ -140,11 +146,12 @@ bool IsFontClass(const char *className) {
 
 } // namespace
 
-ScriptState::ScriptState() : lua(luaL_newstate()), prevOpen(nullptr), nextOpen(nullptr) {
+ScriptState::ScriptState() : lua(lua_newstate(ScriptMemory::Allocate, &memory)), prevOpen(nullptr), nextOpen(nullptr) {
 	if (!lua) {
 		Log(LOG_ERROR, "SCRIPT: Could not open a Lua state!");
 		return;
 	}
+	lua_atpanic(lua, Panic);
 	if (lua_cpcall(lua, OpenScriptLibraries, nullptr) != 0) {
 		Report(1, "(standard libraries)");
 	}
@@ -262,10 +269,12 @@ bool ScriptState::RunBuffer(const char *text, size_t length, const char *name) {
 }
 
 bool ScriptState::Run(const char *text, size_t length, const char *chunkName, const char *name) {
+	memory.SetLimited(true);
 	int result = luaL_loadbuffer(lua, text, length, chunkName);
 	if (result == 0) {
 		result = lua_pcall(lua, 0, 0, 0);
 	}
+	memory.SetLimited(false);
 	return Report(result, name);
 }
 
