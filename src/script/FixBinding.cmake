@@ -1,6 +1,6 @@
 # Finishes the C++ that tolua++5.1 made from tavro.pkg (cmake -DPKG= -DIN= -DOUT= -P):
-# - numbers become integers through TavroToInt, which holds them in range (a plain cast of a
-#   huge or NaN number is undefined);
+# - numbers become integers and floats through TavroToInt and TavroToFloat, which hold them in
+#   range (a plain cast of a huge or NaN number is undefined);
 # - constructors and destructors go through the binding, which refuses to delete what a
 #   script does not own;
 # - new_local and the call form are dropped: Lua's collector never owns a program object;
@@ -10,6 +10,7 @@
 file(READ "${IN}" code)
 
 string(REGEX REPLACE "\\(\\( *int\\) +tolua_tonumber\\(" "(TavroToInt(" code "${code}")
+string(REGEX REPLACE "\\(\\( *float\\) +tolua_tonumber\\(" "(TavroToFloat(" code "${code}")
 string(REPLACE "Mtolua_delete(self)" "TavroScriptDelete(tolua_S,self)" code "${code}")
 string(REPLACE "Mtolua_new(" "TavroTrackNew(new " code "${code}")
 string(REGEX REPLACE "[ \t]*tolua_function\\(tolua_S,\"(new_local|\\.call)\",[^\n]*\n" "" code "${code}")
@@ -21,7 +22,7 @@ foreach(line IN LISTS renames)
   string(REPLACE "in function '${CMAKE_MATCH_1}'" "in function '${CMAKE_MATCH_2}'" code "${code}")
 endforeach()
 
-foreach(left IN ITEMS "int\\) *tolua_tonumber" "Mtolua_delete\\(" "Mtolua_new\\(" "\"new_local\"" "tolua_function\\(tolua_S,\"[^\"]+\",tolua_")
+foreach(left IN ITEMS "int\\) *tolua_tonumber" "float\\) *tolua_tonumber" "Mtolua_delete\\(" "Mtolua_new\\(" "\"new_local\"" "tolua_function\\(tolua_S,\"[^\"]+\",tolua_")
   if(code MATCHES "${left}")
     message(FATAL_ERROR "FixBinding: '${left}' left in ${IN}; the generator's output changed")
   endif()

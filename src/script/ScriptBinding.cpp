@@ -17,7 +17,8 @@ int tolua_tavro_open(lua_State *L);
 
 namespace {
 
-// Far beyond any position, size or count, and small enough that sums of a few never overflow.
+// Far beyond any position, size or count, and small enough that sums of a few never overflow;
+// floats hold it exactly.
 const double SCRIPT_INT_LIMIT = 16777216.0;
 
 // Returns the node handle, or nil when nothing was added. A nil parent is none.
@@ -124,6 +125,14 @@ int TavroToInt(lua_State *L, int narg, double def) {
 	return static_cast<int>(std::max(-SCRIPT_INT_LIMIT, std::min(SCRIPT_INT_LIMIT, value)));
 }
 
+float TavroToFloat(lua_State *L, int narg, double def) {
+	const double value = tolua_tonumber(L, narg, def);
+	if (std::isnan(value)) {
+		return 0.0f;
+	}
+	return static_cast<float>(std::max(-SCRIPT_INT_LIMIT, std::min(SCRIPT_INT_LIMIT, value)));
+}
+
 void TavroNoteNew(GL2D_Font *font) {
 	ScriptObjects::AddFont(font);
 }
@@ -201,6 +210,16 @@ GL2D_SimpleBmpRect *ScriptCacheGetSimpleRect(GL2D_CacheManager *cache, const cha
 
 void ScriptMouseDraw(GL2D_Mouse *mouse, int x, int y) {
 	mouse->Draw(x, y, 0);
+}
+
+int ScriptTextWidth(const GL2D_Font *font, const char *text) {
+	char kept[GL2D_Font::MAX_TEXT + 1];
+	WgItem::CopyText(kept, sizeof(kept), text);
+	return font->GetTextWidth(kept);
+}
+
+void ScriptSetKerning(GL2D_BmpText *font, int kerning) {
+	font->SetKerning(std::max(-GL2D_BmpText::MAX_KERNING, std::min(GL2D_BmpText::MAX_KERNING, kerning)));
 }
 
 void ScriptBmpRectDraw(GL2D_BmpRect *rect, int x, int y, int w, int h, const GL2D_Rect *clip) {

@@ -53,6 +53,8 @@ int TavroGuarded(lua_State *L) {
 
 // A number argument as an integer: truncated toward zero, held within +-2^24, NaN as 0.
 int TavroToInt(lua_State *L, int narg, double def);
+// The same for a float argument or field (a double beyond a float's range has no float value).
+float TavroToFloat(lua_State *L, int narg, double def);
 
 // Constructors: fonts a script makes are known to the binding (they may hold a clip).
 void TavroNoteNew(GL2D_Font *font);
@@ -80,6 +82,10 @@ GL2D_Font *ScriptCacheGetFont(GL2D_CacheManager *cache, const char *file, GL2D_C
 GL2D_BmpRect *ScriptCacheGetRect(GL2D_CacheManager *cache, const char *file);
 GL2D_SimpleBmpRect *ScriptCacheGetSimpleRect(GL2D_CacheManager *cache, const char *file);
 void ScriptMouseDraw(GL2D_Mouse *mouse, int x, int y);
+// A text measured as fonts write it, at most GL2D_Font::MAX_TEXT characters.
+int ScriptTextWidth(const GL2D_Font *font, const char *text);
+// Held to what a font takes, +-GL2D_BmpText::MAX_KERNING.
+void ScriptSetKerning(GL2D_BmpText *font, int kerning);
 // Sizes held to 0 to WgItem::MAX_SIZE: a frame's pieces are walked one by one.
 void ScriptBmpRectDraw(GL2D_BmpRect *rect, int x, int y, int w, int h, const GL2D_Rect *clip);
 

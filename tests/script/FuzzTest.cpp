@@ -205,7 +205,116 @@ function Fuzz(start, steps)
 end
 )";
 
+// Every method with a number among its arguments, on an object of its class that is on the
+// screen with loaded fonts, with each extreme number in every numeric place and in all at once.
+// The other arguments are the plainest that pass the type checks.
+const char *const SWEEP = R"(
+local extremes = {2^24, -2^24, 2^24 + 1, 2^31, -2^31 - 1, 2^53, -2^53, 1e300, -1e300, 1/0, -1/0, 0/0, 32767,
+	32768, -32769, 40000, -40000, 65536, 4097, 1e6, -1e6, 0.5, -0.5}
+local byName, instances = {}, {}
+for _, class in ipairs(surface) do byName[class.name] = class end
+local function Make(class)
+	for _, method in ipairs(class.methods) do
+		if method.name == "new" then
+			local args = {s = {"o" .. class.name}, b = {false}}
+			local ok, object = pcall(_G[class.name].new, _G[class.name], unpack(args[method.args[1]] or {}))
+			return ok and object or nil
+		end
+	end
+end
+local white = GL2D_Color:new()
+white.r, white.g, white.b, white.a = 1, 1, 1, 1
+local fonts = {GL2D_BmpText = "data/fonts/menu.nbf", GL2D_TrueTypeText = "data/fonts/arial_green.ntf"}
+for _, class in ipairs(surface) do
+	local object = Make(class)
+	if object then
+		if fonts[class.name] then assert(object:Load(fonts[class.name])) end
+		if class.name:sub(1, 2) == "Wg" and class.name ~= "WgManager" then
+			object:SetDim(200, 60)
+			object:SetCaption("Caption")
+			pcall(object.SetFont, object, 0, pCacheManager:GetFont("data/fonts/menu.nbf", white))
+			pManager:AddItem(object)
+		end
+		-- The object stands for its class and every base of it that has none yet.
+		local at = class
+		while at do
+			instances[at.name] = instances[at.name] or object
+			at = byName[at.base]
+		end
+	end
+end
+local function Arguments(kinds, value, place)
+	local args = {}
+	for i, kind in ipairs(kinds) do
+		if kind == "n" then
+			args[i] = (place == nil or place == i) and value or 1
+		elseif kind == "s" then
+			args[i] = "x"
+		elseif kind == "b" then
+			args[i] = true
+		else
+			args[i] = instances[kind:sub(3)]
+		end
+	end
+	return args
+end
+swept = 0
+for _, class in ipairs(surface) do
+	local object = instances[class.name]
+	for _, method in ipairs(class.methods) do
+		local numbers = 0
+		for _, kind in ipairs(method.args) do numbers = numbers + (kind == "n" and 1 or 0) end
+		if object and numbers > 0 and method.name ~= "new" then
+			for _, value in ipairs(extremes) do
+				for place = 0, #method.args do
+					if place == 0 or method.args[place] == "n" then
+						local args = Arguments(method.args, value, place > 0 and place or nil)
+						pcall(object[method.name], object, unpack(args, 1, #method.args))
+						swept = swept + 1
+					end
+				end
+			end
+		end
+	end
+end
+-- What is measured or written whole, at its longest; and clips and colours out of every range.
+local long = string.rep("w", 3000000)
+local clip = GL2D_Rect:new()
+for _, name in ipairs({"GL2D_BmpText", "GL2D_TrueTypeText"}) do
+	local font = instances[name]
+	font:GetTextWidth(long)
+	font:SetString(long)
+	font:Write(0, 0, long)
+	for _, value in ipairs(extremes) do
+		clip.x, clip.y, clip.w, clip.h = value, value, value, value
+		white.r, white.g, white.b, white.a = value, value, value, value
+		font:SetColor(value, value, value, value)
+		font:Write(10, 10, "Text", clip, 0, 0)
+		instances.WgLabel_GL2D:SetFontColor(0, white)
+	end
+end
+instances.GL2D_BmpText:SetKerning(40000)
+instances.WgLabel_GL2D:SetFont(0, instances.GL2D_BmpText)
+instances.WgLabel_GL2D:SetCaption(string.rep("k", 300))
+instances.WgListBox_GL2D:AppendEntry(long)
+assert(#instances.WgListBox_GL2D:GetEntry(0) < 300)
+)";
+
 } // namespace
+
+TEST(ScriptFuzz, ExtremeNumbersInEveryNumericPlaceAreHeldToWhatTheCalleeTakes) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	ASSERT_TRUE(rig.Run(SurfaceTable() + SWEEP)) << rig.LogText();
+	for (int frame = 0; frame < 3; frame++) {
+		rig.Draw(frame * 1000000);
+		rig.Move(100 + frame, 30);
+		rig.Click(100, 30);
+		rig.Key(SDLK_TAB, '\t');
+		rig.Key(SDLK_RETURN, '\r');
+	}
+	EXPECT_TRUE(rig.Run("assert(swept > 2000, swept)")) << rig.LogText();
+}
 
 TEST(ScriptFuzz, RandomCallsGiveScriptErrorsNeverACrash) {
 	WidgetRig rig;
