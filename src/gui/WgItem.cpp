@@ -28,7 +28,7 @@ WgItem::WgItem(const char *newName)
 	  drawOriginY(0), grabX(-1), grabY(-1), focused(false), highlighted(false), lineCount(0), enabled(true),
 	  canReceiveFocus(true), canLoseFocus(true), visible(true), container(false), type(WG_TYPE_ITEM), handlers(),
 	  zOrder(0), dragX(0), dragY(0), dragW(0), dragH(0), draggable(false), cacheManager(nullptr), focusNode(nullptr),
-	  treeNode(nullptr), manager(nullptr), partOf(nullptr), prevLive(nullptr), nextLive(firstLive) {
+	  treeNode(nullptr), manager(nullptr), managerIndex(-1), partOf(nullptr), prevLive(nullptr), nextLive(firstLive) {
 	SetName(newName);
 	for (char *script : scripts) {
 		script[0] = '\0';

@@ -214,6 +214,7 @@ private:
 	WgNode *focusNode; // owned by the manager
 	WgNode *treeNode;  // owned by the manager
 	WgManager *manager;
+	int managerIndex; // in the manager's item list
 	WgItem *partOf;
 
 	// Every live item, so objects going away can be forgotten everywhere.

@@ -44,5 +44,5 @@ bool LuaScriptRunner::Run(WgItem *item, const char *file, bool withCache) {
 }
 
 void LuaScriptRunner::ObjectGone(const void *object) {
-	ScriptObjects::Gone(object);
+	ScriptObjects::ToolkitObjectGone(object);
 }

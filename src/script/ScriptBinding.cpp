@@ -21,6 +21,14 @@ namespace {
 // floats hold it exactly.
 const double SCRIPT_INT_LIMIT = 16777216.0;
 
+// A node number from a script: a whole number in the range of the manager's handles, or -1,
+// which names no node.
+long long ToHandle(lua_State *L, int narg) {
+	const double number = lua_tonumber(L, narg);
+	const bool whole = number >= 1 && number < 9007199254740992.0 && number == std::floor(number);
+	return whole ? static_cast<long long>(number) : -1;
+}
+
 // Returns the node handle, or nil when nothing was added. A nil parent is none.
 int AddItem(lua_State *L) {
 	tolua_Error error;
@@ -31,13 +39,13 @@ int AddItem(lua_State *L) {
 	}
 	WgManager *self = static_cast<WgManager *>(tolua_tousertype(L, 1, nullptr));
 	WgItem *item = static_cast<WgItem *>(tolua_tousertype(L, 2, nullptr));
-	const int parent = TavroToInt(L, 3, 0);
+	const long long parent = lua_isnoneornil(L, 3) ? 0 : ToHandle(L, 3);
 	if (!self) {
 		tolua_error(L, "invalid 'self' in function 'AddItem'", nullptr);
 	}
-	const int handle = self->AddItemHandle(item, parent);
+	const long long handle = self->AddItemHandle(item, parent);
 	if (handle) {
-		lua_pushnumber(L, handle);
+		lua_pushnumber(L, static_cast<lua_Number>(handle));
 	} else {
 		lua_pushnil(L);
 	}
