@@ -13,6 +13,7 @@
 #include "frontend/MenuState.h"
 #include "match/InGame.h"
 #include "script/LuaScriptRunner.h"
+#include "script/ScriptBudget.h"
 
 GameStateObject *DefaultStateFactory::Create(GameState state) {
 	switch (state) {
@@ -35,6 +36,12 @@ bool TakeQuitRequests() {
 	return quit;
 }
 
+bool QuitRequested() {
+	SDL_PumpEvents();
+	SDL_Event event;
+	return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0;
+}
+
 namespace {
 
 // Made before program entry, so the first frame time includes all of start-up.
@@ -51,6 +58,7 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 	g_log = log;
 	LuaScriptRunner scripts;
 	g_scriptRunner = &scripts;
+	ScriptBudget::SetQuitProbe(QuitRequested);
 	if (timeScale != 1) {
 		Log(LOG_MESSAGE, "MAIN: Time runs %d times as fast", timeScale);
 	}
@@ -80,6 +88,7 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 	}
 	delete system;
 
+	ScriptBudget::SetQuitProbe(nullptr);
 	g_scriptRunner = nullptr;
 	g_log = nullptr;
 	log->Close();

@@ -2,6 +2,7 @@
 
 #include "core/LogFile.h"
 #include "gui/WgItem.h"
+#include "script/ScriptBudget.h"
 #include "script/ScriptObjects.h"
 #include "script/ScriptState.h"
 
@@ -24,6 +25,12 @@ bool LuaScriptRunner::Run(WgItem *item, const char *file, bool withCache) {
 	WgItem::CopyText(name, sizeof(name), file);
 	if (nesting >= MAX_NESTING) {
 		Log(LOG_ERROR, "SCRIPT: %s: not run, scripts nested %d deep", name, nesting);
+		return false;
+	}
+	// One budget for this run and all it starts; no state is opened for a run that may not start.
+	ScriptBudget::Run budget;
+	if (budget.Refused()) {
+		Log(LOG_ERROR, "SCRIPT: %s: %s", name, ScriptBudget::Refusal());
 		return false;
 	}
 	nesting++;

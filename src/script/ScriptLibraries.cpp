@@ -9,6 +9,7 @@ extern "C" {
 #include <initializer_list>
 
 #include "core/LogFile.h"
+#include "script/ScriptBudget.h"
 
 namespace {
 
@@ -132,6 +133,49 @@ int Print(lua_State *L) {
 	return 0;
 }
 
+// pcall or coroutine.resume (upvalue 1), except that an error that stops the run is passed on
+// instead of caught.
+int CatchUnlessStopping(lua_State *L) {
+	lua_pushvalue(L, lua_upvalueindex(1));
+	lua_insert(L, 1);
+	lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
+	if (ScriptBudget::Stopping() && lua_isboolean(L, 1) && !lua_toboolean(L, 1)) {
+		lua_settop(L, 2);
+		return lua_error(L);
+	}
+	return lua_gettop(L);
+}
+
+// A script's error handler (upvalue 1), not run for an error that stops the run: Lua runs
+// handlers of an error raised by a hook with the hook off, so nothing could stop one.
+int HandleUnlessStopping(lua_State *L) {
+	if (ScriptBudget::Stopping()) {
+		lua_settop(L, 1);
+		return 1;
+	}
+	lua_pushvalue(L, lua_upvalueindex(1));
+	lua_insert(L, 1);
+	lua_call(L, lua_gettop(L) - 1, 1);
+	return 1;
+}
+
+// xpcall (upvalue 1) with the handler guarded, catching like CatchUnlessStopping.
+int GuardedXpcall(lua_State *L) {
+	luaL_checkany(L, 2);
+	lua_settop(L, 2);
+	lua_pushcclosure(L, HandleUnlessStopping, 1);
+	return CatchUnlessStopping(L);
+}
+
+// Replaces table[name] (the table on top of the stack) with wrapper around it.
+void Wrap(lua_State *L, const char *name, lua_CFunction wrapper) {
+	lua_pushstring(L, name);
+	lua_pushstring(L, name);
+	lua_rawget(L, -3);
+	lua_pushcclosure(L, wrapper, 1);
+	lua_rawset(L, -3);
+}
+
 } // namespace
 
 bool IsBinaryChunk(const char *text, size_t length) {
@@ -164,6 +208,14 @@ int OpenScriptLibraries(lua_State *L) {
 	lua_pushstring(L, "dump");
 	lua_pushnil(L);
 	lua_rawset(L, -3);
+	lua_pop(L, 1);
+	lua_pushvalue(L, LUA_GLOBALSINDEX);
+	Wrap(L, "pcall", CatchUnlessStopping);
+	Wrap(L, "xpcall", GuardedXpcall);
+	lua_pop(L, 1);
+	lua_pushstring(L, "coroutine");
+	lua_rawget(L, LUA_GLOBALSINDEX);
+	Wrap(L, "resume", CatchUnlessStopping);
 	lua_pop(L, 1);
 	return 0;
 }

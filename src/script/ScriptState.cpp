@@ -13,6 +13,7 @@ extern "C" {
 #include "core/LogFile.h"
 #include "gl2d/GL2D_Font.h"
 #include "script/ScriptBinding.h"
+#include "script/ScriptBudget.h"
 #include "script/ScriptFiles.h"
 #include "script/ScriptLibraries.h"
 #include "script/ScriptObjects.h"
@@ -155,6 +156,7 @@ ScriptState::ScriptState() : lua(lua_newstate(ScriptMemory::Allocate, &memory)),
 	if (lua_cpcall(lua, OpenScriptLibraries, nullptr) != 0) {
 		Report(1, "(standard libraries)");
 	}
+	ScriptBudget::Watch(lua);
 	nextOpen = firstOpen;
 	if (firstOpen) {
 		firstOpen->prevOpen = this;
@@ -269,6 +271,11 @@ bool ScriptState::RunBuffer(const char *text, size_t length, const char *name) {
 }
 
 bool ScriptState::Run(const char *text, size_t length, const char *chunkName, const char *name) {
+	ScriptBudget::Run budget;
+	if (budget.Refused()) {
+		Log(LOG_ERROR, "SCRIPT: %s: %s", name, ScriptBudget::Refusal());
+		return false;
+	}
 	memory.SetLimited(true);
 	int result = luaL_loadbuffer(lua, text, length, chunkName);
 	if (result == 0) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "SteppedScriptClock.h"
 #include "WidgetRig.h"
 #include "frontend/ScriptTryout.h"
 #include "gui/WgButton_GL2D.h"
@@ -194,4 +195,68 @@ TEST(ScriptHost, PrecompiledChunksAreRefusedEverywhere) {
 	EXPECT_EQ(rig.log.Count("SCRIPT: binary.lua: precompiled chunks are refused"), 2) << rig.LogText();
 	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: credits step: precompiled chunks are refused")) << rig.LogText();
 	EXPECT_TRUE(rig.log.Has("Message: SCRIPT: printed\t1\tnil \n")) << rig.LogText();
+}
+
+TEST(ScriptHost, EveryTopLevelRunHasOneTimeBudgetThatNoScriptEscapes) {
+	SteppedScriptClock clock(100);
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	rig.Write("spin.lua", "while true do end");
+	// Ten focus events at each of eight levels: 10^8 runs without one budget for them all.
+	rig.Write("fan.lua", "for i = 1, 10 do Me:Focus() end");
+	rig.Write("catch.lua", "while true do pcall(function() while true do end end) end");
+	rig.Write(
+		"handler.lua", "while true do xpcall(function() while true do end end, function() while true do end end) end");
+	rig.Write("resume.lua", "while true do coroutine.resume(coroutine.create(function() while true do end end)) end");
+	EXPECT_FALSE(rig.Run("while true do end"));
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: screen.lua: ran too long \n")) << rig.LogText();
+	ASSERT_TRUE(rig.Run(R"(
+		local fan = WgButton_GL2D:new("fan")
+		fan:SetCallbackLUA(GI_ON_FOCUS, "fan.lua")
+		pManager:AddItem(fan)
+		pManager:AddItem(WgLabel_GL2D:new("runner")))"));
+	const uint64_t start = clock.now;
+	rig.Find(WG_TYPE_BUTTON, "fan")->Focus(false);
+	EXPECT_LT(clock.now - start, 2 * ScriptBudget::LIMIT);
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: fan.lua: ran too long \n")) << rig.LogText();
+	WgItem *runner = rig.Find(WG_TYPE_LABEL, "runner");
+	for (const char *script : {"spin.lua", "catch.lua", "handler.lua", "resume.lua"}) {
+		EXPECT_FALSE(runner->ExecuteLua(script)) << script;
+		EXPECT_TRUE(rig.log.Has(std::string("Error: SCRIPT: ") + script + ": ran too long \n")) << rig.LogText();
+	}
+	// The next run has its whole budget again.
+	EXPECT_TRUE(rig.Run("for i = 1, 1000 do Me = i end pManager:AddItem(WgButton_GL2D:new('after'))"));
+	EXPECT_NE(rig.Find(WG_TYPE_BUTTON, "after"), nullptr);
+}
+
+namespace {
+
+int s_probes = 0;
+
+// The player asks to quit at the third look.
+bool QuitAtThirdLook() {
+	return ++s_probes >= 3;
+}
+
+} // namespace
+
+TEST(ScriptHost, AQuitRequestEndsEveryRunWithinASecond) {
+	SteppedScriptClock clock(1000);
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	rig.Write("spin.lua", "while true do end");
+	ASSERT_TRUE(rig.Run("pManager:AddItem(WgLabel_GL2D:new('runner'))"));
+	s_probes = 0;
+	ScriptBudget::SetQuitProbe(QuitAtThirdLook);
+	WgItem *runner = rig.Find(WG_TYPE_LABEL, "runner");
+	const uint64_t start = clock.now;
+	EXPECT_FALSE(runner->ExecuteLua("spin.lua"));
+	EXPECT_LT(clock.now - start, 3 * ScriptBudget::QUIT_LOOK + 10000);
+	EXPECT_FALSE(runner->ExecuteLua("spin.lua"));
+	EXPECT_FALSE(rig.Run("Me = 1"));
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: spin.lua: the game is closing \n")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: spin.lua: not run, the game is closing \n")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: screen.lua: not run, the game is closing \n")) << rig.LogText();
+	ScriptBudget::SetQuitProbe(nullptr);
+	EXPECT_TRUE(rig.Run("Me = 1"));
 }
