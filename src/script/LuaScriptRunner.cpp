@@ -3,6 +3,7 @@
 #include "core/LogFile.h"
 #include "gui/WgItem.h"
 #include "script/ScriptBudget.h"
+#include "script/ScriptFiles.h"
 #include "script/ScriptObjects.h"
 #include "script/ScriptState.h"
 
@@ -25,6 +26,10 @@ bool LuaScriptRunner::Run(WgItem *item, const char *file, bool withCache) {
 	WgItem::CopyText(name, sizeof(name), file);
 	if (nesting >= MAX_NESTING) {
 		Log(LOG_ERROR, "SCRIPT: %s: not run, scripts nested %d deep", name, nesting);
+		return false;
+	}
+	if (!ScriptFiles::Allows(name)) {
+		Log(LOG_ERROR, "SCRIPT: %s: refused, scripts name files inside the game's data folder only", name);
 		return false;
 	}
 	// One budget for this run and all it starts; no state is opened for a run that may not start.

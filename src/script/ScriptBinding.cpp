@@ -9,6 +9,8 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 
+#include "core/LogFile.h"
+#include "script/ScriptFiles.h"
 #include "script/ScriptObjects.h"
 #include "script/ScriptSeal.h"
 
@@ -139,6 +141,14 @@ float TavroToFloat(lua_State *L, int narg, double def) {
 		return 0.0f;
 	}
 	return static_cast<float>(std::max(-SCRIPT_INT_LIMIT, std::min(SCRIPT_INT_LIMIT, value)));
+}
+
+const char *TavroScriptPath(lua_State *, const char *file) {
+	if (file && !ScriptFiles::Allows(file)) {
+		Log(LOG_ERROR, "SCRIPT: %s: refused, scripts name files inside the game's data folder only", file);
+		return nullptr;
+	}
+	return file;
 }
 
 void TavroNoteNew(GL2D_Font *font) {

@@ -56,6 +56,10 @@ int TavroToInt(lua_State *L, int narg, double def);
 // The same for a float argument or field (a double beyond a float's range has no float value).
 float TavroToFloat(lua_State *L, int narg, double def);
 
+// A file name from a script: itself when scripts may name it (ScriptFiles::Allows), else null
+// (the call then finds no file), with a log line.
+const char *TavroScriptPath(lua_State *L, const char *file);
+
 // Constructors: fonts a script makes are known to the binding (they may hold a clip).
 void TavroNoteNew(GL2D_Font *font);
 inline void TavroNoteNew(const void *) {}

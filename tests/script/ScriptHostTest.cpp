@@ -7,6 +7,7 @@
 #include "frontend/ScriptTryout.h"
 #include "gui/WgButton_GL2D.h"
 #include "gui/WgManager.h"
+#include "script/ScriptFiles.h"
 #include "script/ScriptState.h"
 
 extern "C" {
@@ -259,4 +260,39 @@ TEST(ScriptHost, AQuitRequestEndsEveryRunWithinASecond) {
 	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: screen.lua: not run, the game is closing \n")) << rig.LogText();
 	ScriptBudget::SetQuitProbe(nullptr);
 	EXPECT_TRUE(rig.Run("Me = 1"));
+}
+
+TEST(ScriptHost, ScriptsNameFilesInsideTheDataTreeOnly) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	rig.Write("outside.lua", "Me:SetName('outside')");
+	rig.Write("mod/beside.lua", "Me:SetName('beside')");
+	ScriptFiles::AllowFolder(""); // as the game runs without --script
+	EXPECT_TRUE(rig.Run(R"(
+		local item = WgLabel_GL2D:new("item")
+		for _, path in ipairs({"/etc/os-release", "outside.lua", "data/../outside.lua", "./data/../../x.lua", "data",
+				"mod/beside.lua", ""}) do
+			assert(item:ExecuteLua(path) == false, path)
+		end
+		item:SetCallbackLUA(GI_ON_FOCUS, "/etc/os-release")
+		item:Focus()
+		assert(item:GetName() == "item")
+		local font = GL2D_BmpText:new()
+		assert(font:Load("/etc/passwd") == false and font:Load("data/fonts/menu.nbf") == true)
+		assert(pCacheManager:GetRect("/etc/passwd") == nil and pCacheManager:GetRect("data/../data/rects/button.nbr") == nil)
+		assert(pCacheManager:GetRect("./data//rects/button.nbr") ~= nil)
+		assert(GL2D_Mouse:new():Load("/proc/self/environ") == false)
+	)")) << rig.LogText();
+	EXPECT_TRUE(
+		rig.log.Has("Error: SCRIPT: /etc/os-release: refused, scripts name files inside the game's data folder only"))
+		<< rig.LogText();
+	EXPECT_FALSE(rig.log.Has("os-release:1:")) << rig.LogText(); // never run
+	// With "--script mod/screen.lua": the script's folder too, however it is named.
+	ScriptFiles::AllowFolder("mod");
+	EXPECT_TRUE(rig.Run("local item = WgLabel_GL2D:new('item') "
+						"assert(item:ExecuteLua('mod/beside.lua') and item:ExecuteLua('" +
+						rig.dir.File("mod/beside.lua") +
+						"')) "
+						"assert(not item:ExecuteLua('mod/../outside.lua') and not item:ExecuteLua('outside.lua'))"))
+		<< rig.LogText();
 }
