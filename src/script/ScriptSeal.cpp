@@ -83,8 +83,10 @@ void RawSetField(lua_State *L, int table, const char *key) {
 	lua_rawset(L, table);
 }
 
-// Once per metatable: getmetatable answers false, and objects get the sealed lookup.
-void SealMetatable(lua_State *L, int mt) {
+// Once per metatable: getmetatable answers false, and objects get the sealed lookup. The
+// lookup closure at `lookup` wraps tolua's own, which every class shares; one made for the first
+// metatable serves the rest.
+void SealMetatable(lua_State *L, int mt, int lookup) {
 	lua_pushstring(L, "__metatable");
 	lua_rawget(L, mt);
 	const bool sealed = !lua_isnil(L, -1);
@@ -96,12 +98,27 @@ void SealMetatable(lua_State *L, int mt) {
 	RawSetField(L, mt, "__metatable");
 	lua_pushstring(L, "__index");
 	lua_rawget(L, mt);
-	if (lua_iscfunction(L, -1)) {
-		lua_pushcclosure(L, SealedIndex, 1);
-		RawSetField(L, mt, "__index");
-	} else {
+	const lua_CFunction original = lua_tocfunction(L, -1);
+	if (!original) {
 		lua_pop(L, 1);
+		return;
 	}
+	if (lua_isnil(L, lookup)) {
+		lua_pushcclosure(L, SealedIndex, 1);
+		lua_pushvalue(L, -1);
+		lua_replace(L, lookup);
+	} else {
+		lua_getupvalue(L, lookup, 1);
+		const bool shared = lua_tocfunction(L, -1) == original;
+		lua_pop(L, 1);
+		if (shared) {
+			lua_pop(L, 1);
+			lua_pushvalue(L, lookup);
+		} else {
+			lua_pushcclosure(L, SealedIndex, 1);
+		}
+	}
+	RawSetField(L, mt, "__index");
 }
 
 bool IsStandIn(lua_State *L, int table, int standInMeta) {
@@ -119,14 +136,16 @@ void SealMetatables(lua_State *L) {
 	lua_getfield(L, LUA_REGISTRYINDEX, STAND_IN_META);
 	const int standInMeta = lua_gettop(L);
 	lua_pushnil(L);
+	const int lookup = lua_gettop(L);
+	lua_pushnil(L);
 	while (lua_next(L, LUA_REGISTRYINDEX) != 0) {
 		const int value = lua_gettop(L);
 		if (lua_istable(L, value - 1) && lua_type(L, value) == LUA_TSTRING && !IsStandIn(L, value - 1, standInMeta)) {
-			SealMetatable(L, value - 1);
+			SealMetatable(L, value - 1, lookup);
 		}
 		lua_pop(L, 1);
 	}
-	lua_pop(L, 1);
+	lua_pop(L, 2);
 }
 
 void MakeStandInMeta(lua_State *L) {
