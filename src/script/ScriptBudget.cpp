@@ -92,6 +92,10 @@ void ScriptBudget::Watch(lua_State *L) {
 	lua_sethook(L, Hook, LUA_MASKCOUNT | LUA_MASKCALL, HOOK_COUNT);
 }
 
+bool ScriptBudget::CheckNow() {
+	return s_depth > 0 && Over();
+}
+
 bool ScriptBudget::Stopping() {
 	return s_depth > 0 && (s_expired || s_closing);
 }

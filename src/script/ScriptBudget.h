@@ -48,6 +48,9 @@ public:
 	static void Watch(lua_State *L);
 	// A run is in progress and must end: its budget is spent or the game is closing.
 	static bool Stopping();
+	// Looks at the clock now, for long work inside one call that no hook reaches: true when the
+	// run in progress must end.
+	static bool CheckNow();
 	// Why runs end: "ran too long" or "the game is closing".
 	static const char *Reason();
 	// Why a run is refused: "not run, out of time" or "not run, the game is closing".

@@ -10,6 +10,7 @@ extern "C" {
 
 #include "core/LogFile.h"
 #include "script/ScriptBudget.h"
+#include "script/ScriptPatterns.h"
 
 namespace {
 
@@ -208,6 +209,7 @@ int OpenScriptLibraries(lua_State *L) {
 	lua_pushstring(L, "dump");
 	lua_pushnil(L);
 	lua_rawset(L, -3);
+	OpenScriptPatterns(L);
 	lua_pop(L, 1);
 	lua_pushvalue(L, LUA_GLOBALSINDEX);
 	Wrap(L, "pcall", CatchUnlessStopping);

@@ -9,6 +9,8 @@ struct lua_State;
 // reach the file system, build byte code or outlast a run:
 // - no dofile, loadfile, newproxy (a collector that runs after the run) or string.dump;
 // - load and loadstring refuse precompiled chunks and chunks over MAX_CHUNK bytes;
+// - string.find, match, gmatch, gsub and rep cannot overflow the stack or run past the time
+//   budget (OpenScriptPatterns);
 // - print writes to the log;
 // - pcall, xpcall and coroutine.resume catch no error once the run is being stopped
 //   (ScriptBudget), so a script cannot go on past its time.
