@@ -24,6 +24,7 @@
 #include "gui/WgManager.h"
 #include "gui/WgWindow_GL2D.h"
 #include "input/NI_Event.h"
+#include "script/ScriptSeal.h"
 
 struct lua_State;
 

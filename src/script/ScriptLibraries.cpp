@@ -11,6 +11,7 @@ extern "C" {
 #include "core/LogFile.h"
 #include "script/ScriptBudget.h"
 #include "script/ScriptPatterns.h"
+#include "script/ScriptSeal.h"
 
 namespace {
 
@@ -204,6 +205,8 @@ int OpenScriptLibraries(lua_State *L) {
 	RawSetGlobal(L, "load");
 	lua_pushcfunction(L, Print);
 	RawSetGlobal(L, "print");
+	lua_pushcfunction(L, ScriptGetMetatable);
+	RawSetGlobal(L, "getmetatable");
 	lua_pushstring(L, LUA_STRLIBNAME);
 	lua_rawget(L, LUA_GLOBALSINDEX);
 	lua_pushstring(L, "dump");

@@ -11,7 +11,7 @@ struct lua_State;
 // - load and loadstring refuse precompiled chunks and chunks over MAX_CHUNK bytes;
 // - string.find, match, gmatch, gsub and rep cannot overflow the stack or run past the time
 //   budget (OpenScriptPatterns);
-// - print writes to the log;
+// - print writes to the log; getmetatable shows no object's metatable;
 // - pcall, xpcall and coroutine.resume catch no error once the run is being stopped
 //   (ScriptBudget), so a script cannot go on past its time.
 // Run inside a protected call.

@@ -4,6 +4,7 @@ extern "C" {
 #include <lauxlib.h>
 #include <lua.h>
 }
+#include <tolua++.h>
 
 #include <cstring>
 #include <string>
@@ -11,10 +12,21 @@ extern "C" {
 
 namespace {
 
-// Registry keys: the stand-ins' shared metatable, and the stand-in of each class by name (made
-// once per state, so registering the surface again adds nothing).
+// Registry key of the stand-ins' shared metatable.
 const char *const STAND_IN_META = "tavro_class_stand_in";
-const char *const STAND_INS = "tavro_class_stand_ins";
+
+// The key, in a stand-in, of the name of the class it stands for: a light user data, which no
+// script can make.
+char s_classKey;
+
+// tolua's lookup for objects, which every class metatable holds: found at the first sealing.
+lua_CFunction s_toluaIndex = nullptr;
+
+// The classes of the surface, the same in every state: found at the first sealing.
+std::vector<std::string> &ClassNames() {
+	static std::vector<std::string> names;
+	return names;
+}
 
 // The binding's own entries of a class metatable: ".get", ".set", ".collector", "__gc",
 // "__index"... and the table of object handles.
@@ -38,10 +50,10 @@ int SealedIndex(lua_State *L) {
 	return lookup(L);
 }
 
-// The class name a table stands for, pushed (nil when none).
+// The name of the class a stand-in stands for, pushed (nil when none).
 void PushClassName(lua_State *L, int table) {
-	lua_pushvalue(L, table);
-	lua_rawget(L, LUA_REGISTRYINDEX);
+	lua_pushlightuserdata(L, &s_classKey);
+	lua_rawget(L, table);
 }
 
 // __index of a stand-in: the class's methods, its bases' included; nothing else.
@@ -83,79 +95,14 @@ void RawSetField(lua_State *L, int table, const char *key) {
 	lua_rawset(L, table);
 }
 
-// Once per metatable: getmetatable answers false, and objects get the sealed lookup. The
-// lookup closure at `lookup` wraps tolua's own, which every class shares; one made for the first
-// metatable serves the rest.
-void SealMetatable(lua_State *L, int mt, int lookup) {
-	lua_pushstring(L, "__metatable");
-	lua_rawget(L, mt);
-	const bool sealed = !lua_isnil(L, -1);
-	lua_pop(L, 1);
-	if (sealed) {
-		return;
-	}
-	lua_pushboolean(L, 0);
-	RawSetField(L, mt, "__metatable");
-	lua_pushstring(L, "__index");
-	lua_rawget(L, mt);
-	const lua_CFunction original = lua_tocfunction(L, -1);
-	if (!original) {
-		lua_pop(L, 1);
-		return;
-	}
-	if (lua_isnil(L, lookup)) {
-		lua_pushcclosure(L, SealedIndex, 1);
-		lua_pushvalue(L, -1);
-		lua_replace(L, lookup);
-	} else {
-		lua_getupvalue(L, lookup, 1);
-		const bool shared = lua_tocfunction(L, -1) == original;
-		lua_pop(L, 1);
-		if (shared) {
-			lua_pop(L, 1);
-			lua_pushvalue(L, lookup);
-		} else {
-			lua_pushcclosure(L, SealedIndex, 1);
-		}
-	}
-	RawSetField(L, mt, "__index");
-}
-
-bool IsStandIn(lua_State *L, int table, int standInMeta) {
-	if (!lua_getmetatable(L, table)) {
-		return false;
-	}
-	const bool same = lua_rawequal(L, -1, standInMeta);
-	lua_pop(L, 1);
-	return same;
-}
-
-// The registry maps every metatable tolua made to its type name (the classes, their "const"
-// twins and tolua's common base); each is sealed.
-void SealMetatables(lua_State *L) {
+// Pushes the state's stand-in metatable, made on first use.
+void PushStandInMeta(lua_State *L) {
 	lua_getfield(L, LUA_REGISTRYINDEX, STAND_IN_META);
-	const int standInMeta = lua_gettop(L);
-	lua_pushnil(L);
-	const int lookup = lua_gettop(L);
-	lua_pushnil(L);
-	while (lua_next(L, LUA_REGISTRYINDEX) != 0) {
-		const int value = lua_gettop(L);
-		if (lua_istable(L, value - 1) && lua_type(L, value) == LUA_TSTRING && !IsStandIn(L, value - 1, standInMeta)) {
-			SealMetatable(L, value - 1, lookup);
-		}
-		lua_pop(L, 1);
-	}
-	lua_pop(L, 2);
-}
-
-void MakeStandInMeta(lua_State *L) {
-	lua_getfield(L, LUA_REGISTRYINDEX, STAND_IN_META);
-	const bool made = lua_istable(L, -1);
-	lua_pop(L, 1);
-	if (made) {
+	if (lua_istable(L, -1)) {
 		return;
 	}
-	lua_newtable(L);
+	lua_pop(L, 1);
+	lua_createtable(L, 0, 3);
 	const int meta = lua_gettop(L);
 	lua_pushcfunction(L, StandInIndex);
 	RawSetField(L, meta, "__index");
@@ -163,43 +110,21 @@ void MakeStandInMeta(lua_State *L) {
 	RawSetField(L, meta, "__newindex");
 	lua_pushboolean(L, 0);
 	RawSetField(L, meta, "__metatable");
+	lua_pushvalue(L, meta);
 	lua_setfield(L, LUA_REGISTRYINDEX, STAND_IN_META);
-	lua_newtable(L);
-	lua_setfield(L, LUA_REGISTRYINDEX, STAND_INS);
 }
 
-// The stand-in of a class, made on first use.
-void PushStandIn(lua_State *L, const char *name) {
-	lua_getfield(L, LUA_REGISTRYINDEX, STAND_INS);
-	lua_getfield(L, -1, name);
-	if (lua_istable(L, -1)) {
-		lua_remove(L, -2);
-		return;
-	}
-	lua_pop(L, 1);
-	lua_newtable(L);
-	lua_getfield(L, LUA_REGISTRYINDEX, STAND_IN_META);
-	lua_setmetatable(L, -2);
-	// A constructor accepts the table the registry names as its class.
-	lua_pushvalue(L, -1);
-	lua_pushstring(L, name);
-	lua_rawset(L, LUA_REGISTRYINDEX);
-	lua_pushvalue(L, -1);
-	lua_setfield(L, -3, name);
-	lua_remove(L, -2);
-}
-
-// Every global that is a class metatable gives way to its stand-in.
-void PlaceStandIns(lua_State *L) {
-	std::vector<std::string> classes;
+// The globals that are class metatables, as tolua registers them.
+void FindClasses(lua_State *L) {
 	lua_pushnil(L);
 	while (lua_next(L, LUA_GLOBALSINDEX) != 0) {
 		if (lua_type(L, -2) == LUA_TSTRING && lua_istable(L, -1)) {
-			PushClassName(L, lua_gettop(L));
+			lua_pushvalue(L, -1);
+			lua_rawget(L, LUA_REGISTRYINDEX);
 			if (lua_isstring(L, -1)) {
 				luaL_getmetatable(L, lua_tostring(L, -1));
 				if (lua_rawequal(L, -1, -3)) {
-					classes.push_back(lua_tostring(L, -4));
+					ClassNames().push_back(lua_tostring(L, -4));
 				}
 				lua_pop(L, 1);
 			}
@@ -207,17 +132,88 @@ void PlaceStandIns(lua_State *L) {
 		}
 		lua_pop(L, 1);
 	}
-	for (const std::string &name : classes) {
-		lua_pushstring(L, name.c_str());
-		PushStandIn(L, name.c_str());
-		lua_rawset(L, LUA_GLOBALSINDEX);
-	}
 }
 
 } // namespace
 
 void SealSurface(lua_State *L) {
-	MakeStandInMeta(L);
-	SealMetatables(L);
-	PlaceStandIns(L);
+	if (ClassNames().empty()) {
+		FindClasses(L);
+	}
+	PushStandInMeta(L);
+	const int meta = lua_gettop(L);
+	lua_pushliteral(L, "__index");
+	const int indexKey = lua_gettop(L);
+	lua_pushnil(L);
+	const int lookup = lua_gettop(L); // the sealed lookup, made for the first class
+	// Per class: the metatable's lookup sealed (once; registering again finds it so), and a
+	// new stand-in in the global (the old one, if any, goes with the garbage).
+	for (const std::string &name : ClassNames()) {
+		lua_pushstring(L, name.c_str());
+		const int className = lua_gettop(L);
+		lua_pushvalue(L, className);
+		lua_rawget(L, LUA_REGISTRYINDEX);
+		if (lua_istable(L, -1)) {
+			lua_pushvalue(L, indexKey);
+			lua_rawget(L, -2);
+			const lua_CFunction original = lua_tocfunction(L, -1);
+			lua_pop(L, 1);
+			if (!s_toluaIndex && original != SealedIndex) {
+				s_toluaIndex = original;
+			}
+			if (original && original != SealedIndex) {
+				if (original == s_toluaIndex && !lua_isnil(L, lookup)) {
+					lua_pushvalue(L, lookup);
+				} else {
+					lua_pushcfunction(L, original);
+					lua_pushcclosure(L, SealedIndex, 1);
+					if (original == s_toluaIndex) {
+						lua_pushvalue(L, -1);
+						lua_replace(L, lookup);
+					}
+				}
+				lua_pushvalue(L, indexKey);
+				lua_insert(L, -2);
+				lua_rawset(L, -3);
+			}
+		}
+		lua_pop(L, 1);
+		lua_createtable(L, 0, 1);
+		lua_pushvalue(L, meta);
+		lua_setmetatable(L, -2);
+		lua_pushlightuserdata(L, &s_classKey);
+		lua_pushvalue(L, className);
+		lua_rawset(L, -3);
+		lua_rawset(L, LUA_GLOBALSINDEX); // global className = the stand-in
+	}
+	lua_pop(L, 3);
+}
+
+int TavroIsClass(lua_State *L, int index, const char *name, tolua_Error *error) {
+	if (lua_istable(L, index)) {
+		PushClassName(L, index);
+		const bool same = lua_isstring(L, -1) && strcmp(lua_tostring(L, -1), name) == 0;
+		lua_pop(L, 1);
+		if (same) {
+			return 1;
+		}
+	}
+	error->index = index;
+	error->array = 0;
+	error->type = name;
+	return 0;
+}
+
+int ScriptGetMetatable(lua_State *L) {
+	luaL_checkany(L, 1);
+	if (lua_type(L, 1) == LUA_TUSERDATA) {
+		lua_pushboolean(L, 0);
+		return 1;
+	}
+	if (!lua_getmetatable(L, 1)) {
+		lua_pushnil(L);
+		return 1;
+	}
+	luaL_getmetafield(L, 1, "__metatable");
+	return 1;
 }
