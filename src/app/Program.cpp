@@ -88,8 +88,8 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 	}
 	delete system;
 
-	ScriptBudget::SetQuitProbe(nullptr);
 	g_scriptRunner = nullptr;
+	ScriptBudget::SetQuitProbe(nullptr);
 	g_log = nullptr;
 	log->Close();
 	delete log;
