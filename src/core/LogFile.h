@@ -12,17 +12,18 @@ enum LogLevel {
 
 // The one text log: every line stamped with the local date and time and a level
 // word, and flushed at once so the file is whole up to the last line after a crash.
-// Whatever writes to it, the log cannot fill the disk: a line repeated more than a few times in
-// a row is counted instead ("... the line above again N times"), and past a burst the file grows
-// by at most RATE bytes a second, the lines beyond that counted and left out.
+// Whatever writes to it, the log cannot fill the disk: a line repeated in a row more often than
+// the game itself ever writes one (ten cameras going, say) is counted instead ("... the line above
+// again N times"), and past a burst the file grows by at most RATE bytes a second, the lines
+// beyond that counted and left out.
 class LogFile {
 public:
 	typedef time_t (*TimeSource)();
 
-	static constexpr int LINE_SIZE = 200;     // characters per line, terminator included
-	static constexpr int REPEATS_WRITTEN = 3; // copies of a line in a row before they are counted
-	static constexpr long RATE = 4096;        // bytes a second, once the burst is spent
-	static constexpr long BURST = 64 * 1024;  // bytes written at once, and at most saved up
+	static constexpr int LINE_SIZE = 200;      // characters per line, terminator included
+	static constexpr int REPEATS_WRITTEN = 32; // copies of a line in a row before they are counted
+	static constexpr long RATE = 4096;         // bytes a second, once the burst is spent
+	static constexpr long BURST = 64 * 1024;   // bytes written at once, and at most saved up
 
 	LogFile();
 	~LogFile();
