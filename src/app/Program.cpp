@@ -14,6 +14,7 @@
 #include "frontend/MenuState.h"
 #include "match/InGame.h"
 #include "script/LuaScriptRunner.h"
+#include "script/ScriptBudget.h"
 
 GameStateObject *DefaultStateFactory::Create(GameState state) {
 	switch (state) {
@@ -36,6 +37,12 @@ bool TakeQuitRequests() {
 	return quit;
 }
 
+bool QuitRequested() {
+	SDL_PumpEvents();
+	SDL_Event event;
+	return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0;
+}
+
 namespace {
 
 // Made before program entry, so the first frame time includes all of start-up.
@@ -52,6 +59,7 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 	g_log = log;
 	LuaScriptRunner scripts;
 	g_scriptRunner = &scripts;
+	ScriptBudget::SetQuitProbe(QuitRequested);
 	if (timeScale != 1) {
 		Log(LOG_MESSAGE, "MAIN: Time runs %d times as fast", timeScale);
 	}
@@ -85,6 +93,7 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 		Log(LOG_MESSAGE, "MAIN: Asked to quit during the shut-down, which runs to its end");
 	}
 	g_scriptRunner = nullptr;
+	ScriptBudget::SetQuitProbe(nullptr);
 	g_log = nullptr;
 	log->Close();
 	delete log;
