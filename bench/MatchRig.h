@@ -33,7 +33,8 @@ public:
 			return;
 		}
 		ssgInit();
-		g_videoConfig = &video; // the match lays itself out for 640 × 480
+		video.SetScreenSize(width, height); // the match lays itself out for the window
+		g_videoConfig = &video;
 		input.Init();
 		input.EnableKeyboard(0, true); // the computer sides steer through the match's key reading too
 		g_input = &input;
