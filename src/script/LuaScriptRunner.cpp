@@ -35,7 +35,7 @@ bool LuaScriptRunner::Run(WgItem *item, const char *file, bool withCache) {
 	// One budget for this run and all it starts; no state is opened for a run that may not start.
 	ScriptBudget::Run budget;
 	if (budget.Refused()) {
-		Log(LOG_ERROR, "SCRIPT: %s: %s", name, ScriptBudget::Refusal());
+		Log(ScriptBudget::LogLevel(), "SCRIPT: %s: %s", name, ScriptBudget::Refusal());
 		return false;
 	}
 	nesting++;

@@ -6,6 +6,8 @@ extern "C" {
 
 #include <ctime>
 
+#include "core/LogFile.h"
+
 namespace {
 
 const char *const TOO_LONG = "ran too long";
@@ -106,6 +108,10 @@ const char *ScriptBudget::Reason() {
 
 const char *ScriptBudget::Refusal() {
 	return s_closing ? "not run, the game is closing" : "not run, out of time";
+}
+
+int ScriptBudget::LogLevel() {
+	return s_closing ? LOG_MESSAGE : LOG_ERROR;
 }
 
 void ScriptBudget::SetClock(ScriptClock *clock) {

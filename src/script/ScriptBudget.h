@@ -55,6 +55,9 @@ public:
 	static const char *Reason();
 	// Why a run is refused: "not run, out of time" or "not run, the game is closing".
 	static const char *Refusal();
+	// The log level for a run refused or ended: a message while the game closes, since the
+	// player's quit request is no fault of the script's; an error otherwise.
+	static int LogLevel();
 
 	// Null: the program's own clock (the monotonic clock and the process's processor time).
 	static void SetClock(ScriptClock *clock);

@@ -273,7 +273,7 @@ bool ScriptState::RunBuffer(const char *text, size_t length, const char *name) {
 bool ScriptState::Run(const char *text, size_t length, const char *chunkName, const char *name) {
 	ScriptBudget::Run budget;
 	if (budget.Refused()) {
-		Log(LOG_ERROR, "SCRIPT: %s: %s", name, ScriptBudget::Refusal());
+		Log(ScriptBudget::LogLevel(), "SCRIPT: %s: %s", name, ScriptBudget::Refusal());
 		return false;
 	}
 	memory.SetLimited(true);
@@ -297,7 +297,7 @@ bool ScriptState::Report(int result, const char *name) {
 		line[i] = message[i] == '\n' || message[i] == '\t' ? ' ' : message[i];
 	}
 	line[i] = '\0';
-	Log(LOG_ERROR, "SCRIPT: %s: %s", name, line);
+	Log(ScriptBudget::LogLevel(), "SCRIPT: %s: %s", name, line);
 	lua_pop(lua, 1);
 	return false;
 }
