@@ -7,21 +7,30 @@ local function Color(r, g, b, a)
 	return c
 end
 
+-- Every screen is laid out for 640 x 480 and grows with the window: Px turns a length at that
+-- size into pixels of this window, and the fonts are rendered at the size they are shown.
+MenuScale = ScreenScale or 1
+function Px(length)
+	return math.floor(length * MenuScale + 0.5)
+end
+
 -- The cache keeps its own copy of a font's colour, so ours go at once: a screen is built every
 -- time it is shown, and colours left behind would pile up.
-local white = Color(1, 1, 1, 1)
+local cream = Color(1, 0.965, 0.878, 1)
+local gold = Color(1, 0.824, 0.227, 1)
 local orange = Color(1, 0.68, 0.25, 1)
-local menuFont = pCacheManager:GetFont("data/fonts/menu.nbf", white)
-local focusFont = pCacheManager:GetFont("data/fonts/menu_focus.nbf", white)
-local warnFont = pCacheManager:GetFont("data/fonts/warning.ntf", orange)
-white:delete()
+local menuFont = pCacheManager:GetFont("data/fonts/menu.ntf", cream, MenuScale)
+local focusFont = pCacheManager:GetFont("data/fonts/menu.ntf", gold, MenuScale)
+local warnFont = pCacheManager:GetFont("data/fonts/warning.ntf", orange, MenuScale)
+cream:delete()
+gold:delete()
 orange:delete()
 
 -- The menu screens stand at the left, each an edge of panels at the same distance from the
 -- screen's edge: the flying arena keeps the right, and the logo its corner (the program draws it
 -- 250 pixels from the right edge and 110 from the bottom), so nothing is drawn under it. The
 -- question during a match is a dialog over play, in the middle.
-MenuLeft = math.max(8, math.floor((ScreenWidth - 640) / 4) + 8)
+MenuLeft = math.max(Px(8), math.floor((ScreenWidth - Px(640)) / 4) + Px(8))
 
 local function StyleText(label, horizontal)
 	for _, state in ipairs({GI_ISTATE_DEFAULT, GI_ISTATE_DISABLED, GI_ISTATE_HIGHLIGHTED}) do
@@ -46,7 +55,7 @@ end
 function MenuButton(name, text, x, y, w, h)
 	local button = WgButton_GL2D:new(name)
 	button:SetCoords(x, y)
-	button:SetDim(w, h or 40)
+	button:SetDim(w, h or Px(40))
 	button:SetLabel(text)
 	button:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/button.nbr"))
 	button:SetBorder(GI_ISTATE_DISABLED, pCacheManager:GetRect("data/rects/button_disabled.nbr"))
@@ -61,7 +70,7 @@ end
 function MenuLabel(name, text, x, y, w, h, horizontal)
 	local label = WgLabel_GL2D:new(name)
 	label:SetCoords(x, y)
-	label:SetDim(w, h or 40)
+	label:SetDim(w, h or Px(40))
 	label:SetCaption(text)
 	label:ReceiveFocus(false)
 	StyleText(label, horizontal or HALIGN_LEFT)
