@@ -93,9 +93,13 @@ inline void Print(const char *scene, const Size &size, const Ratio &r) {
 
 // The window of the size, as the program opens it: 32 bits, a depth buffer, double buffered.
 inline bool OpenWindow(const Size &size) {
-	if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-		fprintf(stderr, "no video (%s): run under Xvfb\n", SDL_GetError());
-		return false;
+	// xvfb-run may start the program a moment before its server takes connections.
+	for (int attempt = 0; SDL_Init(SDL_INIT_VIDEO) != 0; attempt++) {
+		if (attempt == 20) {
+			fprintf(stderr, "no video (%s): run under Xvfb\n", SDL_GetError());
+			return false;
+		}
+		usleep(100000);
 	}
 	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
 	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
