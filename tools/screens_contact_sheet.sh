@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Contact sheet of every screen the tour test shot (build/screenshots/tour_*.png): one row per
 # size and time of day. tools/screens_contact_sheet.sh <screenshots dir> <out.png>
-# Take all six rows first (the X screen must hold 1920x1080): cd build &&
-#   TAVRO_SCREENSHOTS=1 xvfb-run -a -s "-screen 0 1920x1080x24" ctest -R Tour.EveryScreenAtTwoSizes
+# Take all six rows first: cd build && TAVRO_SCREENSHOTS=1 xvfb-run -a ctest -R Tour.EveryScreenAtTwoSizes
 set -euo pipefail
 shots=$1
 out=$2
