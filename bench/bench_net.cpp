@@ -120,13 +120,13 @@ int main() {
 		}
 		host.SendAim(static_cast<uint16_t>(1 + frame / 300), 10.0f, frame * 0.001f);
 		if (frame % 30 == 0) {
-			NetEvent hit = {NET_EVENT_HIT, 0, 0, {0, 0}, 1, 3.0f, 4.0f, 25.0f};
+			NetEvent hit = {NET_EVENT_HIT, 0, 0, 0, {0, 0}, 1, 3.0f, 4.0f, 25.0f};
 			host.SendEvent(hit);
 		}
 		if (frame % 300 == 299) {
-			NetEvent turn = {NET_EVENT_TURN, 2, static_cast<uint16_t>(2 + frame / 300), {0, 0}, 0, 0, 0, 0};
+			NetEvent turn = {NET_EVENT_TURN, 0, 2, static_cast<uint16_t>(2 + frame / 300), {0, 0}, 0, 0, 0, 0};
 			host.SendEvent(turn);
-			host.SendRest(NetRest{static_cast<uint16_t>(1 + frame / 300), {{1, 2}, {3, 4}, {5, 6}}});
+			host.SendRest(NetRest{static_cast<uint16_t>(1 + frame / 300), 0, {{1, 2}, {3, 4}, {5, 6}}});
 		}
 		const bool due = host.IsSnapshotDue();
 		if (due) {

@@ -57,7 +57,8 @@ bool NetSession::Host(const NetWelcome &options_) {
 	}
 	char addresses[160];
 	NetAddress::LocalAddresses(addresses, sizeof(addresses));
-	SetStatus("Waiting for a player on port %d \xE2\x80\x94 your addresses: %s", port, addresses);
+	// A plain dash: the menu's fonts hold printable ASCII only.
+	SetStatus("Waiting for a player on port %d - your addresses: %s", port, addresses);
 	state = NET_SESSION_WAITING;
 	return true;
 }
@@ -441,6 +442,7 @@ void NetSession::SendEvent(const NetEvent &event) {
 	if (state == NET_SESSION_IN_MATCH) {
 		NetMessage message(NET_MSG_EVENT);
 		message.event = event;
+		message.event.time = clock.Milliseconds();
 		SendToPeer(message);
 	}
 }
@@ -450,10 +452,15 @@ void NetSession::SendRest(const NetRest &rest) {
 	if (state == NET_SESSION_IN_MATCH) {
 		NetMessage message(NET_MSG_REST);
 		message.rest = rest;
+		message.rest.time = clock.Milliseconds();
 		SendToPeer(message);
 	}
 }
 
 bool NetSession::SampleBodies(NetBody out[NET_BODY_COUNT], NetSnapshot *state_) const {
 	return snapshots.Sample(clock.Milliseconds(), out, state_);
+}
+
+bool NetSession::GetShownTime(uint32_t &hostTime) const {
+	return snapshots.GetShownTime(clock.Milliseconds(), hostTime);
 }
