@@ -5,13 +5,10 @@
 
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
-#include "core/Overlay2D.h"
-#include "core/Screenshot.h"
-#include "core/UserFiles.h"
 #include "core/VideoConfig.h"
 #include "audio/SoundBank.h"
-#include "gl2d/GL2D_SimpleBmpRect.h"
 #include "input/NoxInput.h"
+#include "match/MatchView.h"
 #include "options/NameTable.h"
 #include "options/OptionsRecord.h"
 #include "world/Aim.h"
@@ -24,52 +21,27 @@
 #include "world/ShotTurnEvent.h"
 #include "world/TrophyEvent.h"
 
-namespace {
-
-// The match sounds, in the order they are loaded.
-struct MatchSound {
-	int slot;
-	const char *file;
-	const char *failure;
-};
-
-const MatchSound MATCH_SOUNDS[] = {
-	{SOUND_GOAL, "data/sounds/goal.wav", "SOUND: GOAL loading failed!"},
-	{SOUND_TARZAN, "data/sounds/tarzan.wav", "SOUND: TARZAN loading failed!"},
-	{SOUND_DISC_BALL, "data/sounds/disc_ball.wav", "SOUND: DISC_BALL loading failed!"},
-	{SOUND_DISC_WALL_FAST, "data/sounds/disc_wall_fast.wav", "SOUND: DISC_WALL_FAST loading failed!"},
-	{SOUND_DISC_WALL_SLOW, "data/sounds/disc_wall_slow.wav", "SOUND: DISC_WALL_SLOW loading failed!"},
-	{SOUND_DISC_DISC_SLOW, "data/sounds/disc_disc_slow.wav", "SOUND: DISC_DISC_SLOW loading failed!"},
-	{SOUND_DISC_DISC_FAST, "data/sounds/disc_disc_fast.wav", "SOUND: DISC_DISC_FAST loading failed!"},
-	{SOUND_SHOT, "data/sounds/shot2.wav", "SOUND: SHOT loading failed!"},
-	{SOUND_START, "data/sounds/start.wav", "SOUND: START loading failed!"},
-	{SOUND_HURRY_UP, "data/sounds/hurry_up.wav", "SOUND: HURRYUP loading failed!"},
-};
-
-// The samples stay in the bank for the next match.
-bool LoadMatchSounds() {
-	for (const MatchSound &sound : MATCH_SOUNDS) {
-		if (!g_sound || !g_sound->LoadSample(sound.file, sound.slot, false)) {
-			Log(LOG_ERROR, "%s", sound.failure);
-			return false;
-		}
-	}
-	return true;
-}
-
-} // namespace
-
 InGame::InGame()
 	: phase(PHASE_STARTING), frameTime(0), pauseTime(0), periodTimeLeft(0), periodIndex(-1), activeSide(0),
 	  turnOver(false), shotTimer(nullptr), lastScorer(nullptr), announcementMode(ANNOUNCE_NONE), screenWidth(640),
-	  screenHeight(480), musicOn(false), drawing(true), seed(Random::ClockSeed()), replayShown(false) {}
+	  screenHeight(480), musicOn(false), drawing(true), pausable(true), observer(nullptr), seed(Random::ClockSeed()),
+	  replayShown(false) {}
 
 InGame::~InGame() {
 	Deinit();
 }
 
 const OptionsRecord &InGame::GetOptions() const {
-	return g_options;
+	return matchOptions ? *matchOptions : g_options;
+}
+
+void InGame::SetMatchOptions(const OptionsRecord &options) {
+	matchOptions.reset(new OptionsRecord(options));
+}
+
+void InGame::SetObserver(MatchObserver *observer_) {
+	observer = observer_;
+	events.SetObserver(observer_);
 }
 
 bool InGame::Init() {
@@ -163,6 +135,9 @@ const char *InGame::GetCharacterName(int side) const {
 }
 
 int InGame::PlaySound(int slot) {
+	if (observer) {
+		observer->SoundPlayed(slot);
+	}
 	return g_sound ? g_sound->PlaySample(slot, -1) : 0;
 }
 
@@ -176,13 +151,22 @@ void InGame::StopSound(int channel) {
 // The frame
 
 bool InGame::Frame() {
+	if (menu.IsOpen() && phase != PHASE_MENU_OPEN) {
+		// Over play that goes on.
+		menu.HandleEvents();
+		if (!AnswerMenu()) {
+			return false;
+		}
+	}
 	switch (phase) {
 	case PHASE_AFTER_GOAL:
 		// With replays on, the goal is shown again first.
 		if (!replayShown && replay.IsSetUp() && replay.Start()) {
 			replayShown = true;
 			phase = PHASE_REPLAY;
-			HoldInputOver();
+			if (!menu.IsOpen()) {
+				HoldInputOver();
+			}
 			return true;
 		}
 		replayShown = false;
@@ -234,6 +218,10 @@ bool InGame::MenuFrame() {
 	if (drawing) {
 		Draw();
 	}
+	return AnswerMenu();
+}
+
+bool InGame::AnswerMenu() {
 	switch (menu.GetAnswer()) {
 	case InGameMenu::ANSWER_YES: menu.Close(); return false;
 	case InGameMenu::ANSWER_NO:
@@ -241,7 +229,9 @@ bool InGame::MenuFrame() {
 		controls.HoldEscapeOver(menu.WasLeftWithEscape());
 		menu.Close();
 		Log(LOG_MESSAGE, "INGAME: Play goes on");
-		phase = PHASE_PLAYING;
+		if (phase == PHASE_MENU_OPEN) {
+			phase = PHASE_PLAYING;
+		}
 		controls.ClearMenuRequest();
 		return true;
 	default: return true;
@@ -265,7 +255,7 @@ void InGame::ReplayFrame() {
 	const uint8_t *keys = nullptr;
 	int keyCount = 0;
 	const NI_Joystick *pads[2] = {nullptr, nullptr};
-	const bool skip = TakeInput(&keys, &keyCount, pads) && controls.AnyPressed(keys, keyCount, pads);
+	const bool skip = !menu.IsOpen() && TakeInput(&keys, &keyCount, pads) && controls.AnyPressed(keys, keyCount, pads);
 	if (skip || !replay.Update(*world, frameTime)) {
 		phase = PHASE_AFTER_GOAL;
 		return;
@@ -279,8 +269,13 @@ void InGame::PlayFrame() {
 	AdvanceTimer();
 
 	if (!IsFrozen()) {
-		ReadInput();
-		if (controls.IsMenuRequested()) {
+		if (!menu.IsOpen()) {
+			ReadInput();
+		}
+		if (controls.IsMenuRequested() && !menu.IsOpen() && !pausable) {
+			Log(LOG_MESSAGE, "INGAME: The menu is open; play goes on");
+			menu.Open(screenWidth, screenHeight);
+		} else if (controls.IsMenuRequested() && !menu.IsOpen()) {
 			// The time the menu stays open is not simulated afterwards.
 			pauseTime = g_timer->GetTime();
 			phase = PHASE_MENU_OPEN;
@@ -345,7 +340,7 @@ void InGame::UpdateGuide() {
 	if (!guide.IsSetUp()) {
 		return;
 	}
-	const bool human = activeSide != 0 && controls.GetComputer(activeSide) == nullptr;
+	const bool human = activeSide != 0 && controls.IsSteeredHere(activeSide);
 	const bool aiming = shotTimer && (announcementMode == ANNOUNCE_NONE || announcementMode == ANNOUNCE_COUNTDOWN);
 	if (human && aiming) {
 		guide.Update(*world, activeSide, physics->GetCollisionWait());
@@ -430,56 +425,7 @@ void InGame::ResetPhysicsClock() {
 // Drawing
 
 void InGame::Draw() {
-	const Disc *activeDisc = GetActiveDisc();
-	if (phase == PHASE_REPLAY) {
-		replay.DrawView(*world, frameTime);
-	} else {
-		world->DrawView(controls.GetMainCamera(), activeDisc, frameTime, true);
-	}
-
-	Begin2D(screenWidth, screenHeight);
-	hud.Draw(controls.IsMiniViewShown(), controls.IsFpsShown());
-	DrawAnnouncement();
-	if (phase == PHASE_MENU_OPEN) {
-		menu.Draw(frameTime);
-	}
-	if (phase == PHASE_REPLAY) {
-		replay.DrawPicture();
-	}
-	End2D();
-
-	if (controls.IsMiniViewShown() && phase != PHASE_REPLAY) {
-		world->DrawView(controls.GetMiniCamera(), activeDisc, frameTime, false);
-	}
-	if (controls.TakeScreenshotRequest()) {
-		SaveScreenshot(UserFilePath(USER_SCREENSHOT), screenWidth, screenHeight);
-	}
-	SwapBuffers();
-}
-
-void InGame::DrawAnnouncement() const {
-	const GL2D_SimpleBmpRect *const *slots = announcement.slots;
-	const float *v = announcement.layout;
-	auto draw = [](const GL2D_SimpleBmpRect *picture, float x, float y, float sx, float sy) {
-		if (picture) {
-			picture->DrawScaled(static_cast<int>(x), static_cast<int>(y), sx, sy);
-		}
-	};
-	switch (announcementMode) {
-	case ANNOUNCE_GOAL:
-		draw(slots[SLOT_A], v[0], v[1], v[2], v[3]);
-		draw(slots[SLOT_B], screenWidth / 2 + 120, screenHeight / 2, 0.7f, 0.7f);
-		break;
-	case ANNOUNCE_COUNTDOWN: draw(slots[SLOT_A], v[0], v[1], v[2], v[3]); break;
-	case ANNOUNCE_TROPHY:
-		draw(slots[SLOT_A], v[0], v[1], v[2], v[3]);
-		if (slots[SLOT_C]) {
-			draw(slots[SLOT_B], v[4], v[5], 0.25f, 0.25f);
-			draw(slots[SLOT_C], v[6], v[7], 0.25f, 0.25f);
-		} else {
-			draw(slots[SLOT_B], v[6], v[7], v[4], v[5]);
-		}
-		break;
-	default: break;
-	}
+	const MatchView view = {world.get(), &hud, &controls, &menu, &replay, &announcement, announcementMode,
+		phase == PHASE_REPLAY, GetActiveDisc(), screenWidth, screenHeight, frameTime};
+	DrawMatchView(view);
 }
