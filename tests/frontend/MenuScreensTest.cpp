@@ -423,8 +423,9 @@ TEST(MainMenuScreen, AGamepadStepsThroughTheButtonsAndPressesThem) {
 	rig.input.EnableJoysticks(true);
 	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_MAIN));
 	rig.input.EnableMouse(0, false); // a late pointer move to the centre would hover there
-	// Down twice, up once: the second button ("OPTIONS"), then the first button presses it.
-	for (int hat : {SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_UP}) {
+	// Down four times, up once: the third button ("OPTIONS"), then the first button presses it.
+	for (int hat : {SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED,
+			 SDL_HAT_DOWN, SDL_HAT_UP}) {
 		PushPad(SDL_JOYHATMOTION, 0, 0, hat);
 	}
 	rig.Frame();
