@@ -53,7 +53,7 @@ uint8_t Goals(const Disc *disc, int extra = 0) {
 
 NetHostMatch::NetHostMatch(NetPlay &net_)
 	: net(net_), turn(0), turnOpen(false), lastShot(false), resetSent(false), ballHidden(false), held(), aimSent(),
-	  aimTurn(0), heardTurn(0), turnStarted(0), holdCounted(false), ended(false) {}
+	  aimTurn(0), snapshotTurn(0), heardTurn(0), turnStarted(0), holdCounted(false), trophyShown(false), ended(false) {}
 
 NetHostMatch::~NetHostMatch() {
 	game.SetObserver(nullptr);
@@ -82,14 +82,14 @@ void NetHostMatch::Leave() {
 		session->Flush();
 	}
 	ended = true;
-	net.SetShowAfterMatch(true);
 	game.SetObserver(nullptr);
 	game.Leave();
 }
 
-void NetHostMatch::LogEnd(const char *how) const {
+void NetHostMatch::LogEnd(const char *how) {
 	const MatchWorld &world = game.GetWorld();
 	Log(LOG_MESSAGE, "NET: %s at %d:%d", how, world.GetDisc(1)->GetGoals(), world.GetDisc(2)->GetGoals());
+	net.EndOfMatch(world.GetDisc(1)->GetGoals(), world.GetDisc(2)->GetGoals());
 }
 
 int NetHostMatch::ActiveSide() const {
@@ -103,7 +103,9 @@ bool NetHostMatch::Frame() {
 		return false;
 	}
 	session->Update();
-	if (session->GetState() != NET_SESSION_IN_MATCH) {
+	// The joiner may end its showing of the trophy first: this side's goes on to its end.
+	const bool over = session->GetEndReason() == NET_END_OVER && trophyShown;
+	if (session->GetState() != NET_SESSION_IN_MATCH && !over) {
 		// The joiner left or went silent: the reason is in the log already.
 		LogEnd("The match ended");
 		ended = true;
@@ -157,7 +159,9 @@ void NetHostMatch::TakeSteering(NetSession &session) {
 }
 
 void NetHostMatch::SendState(NetSession &session) {
-	const bool due = session.IsSnapshotDue();
+	// On the beat, and at once when a turn begins: the joiner stops steering a turn that is over
+	// as soon as it hears.
+	const bool due = session.IsSnapshotDue() || snapshotTurn != turn;
 	if (ActiveSide() == 1 && game.GetShotTimer()) {
 		float x = 0.0f, y = 0.0f;
 		Offset(*game.GetWorld().GetAim(1), &x, &y);
@@ -173,6 +177,7 @@ void NetHostMatch::SendState(NetSession &session) {
 		NetSnapshot snapshot;
 		MakeSnapshot(snapshot);
 		session.SendSnapshot(snapshot);
+		snapshotTurn = turn;
 	}
 }
 
@@ -253,6 +258,7 @@ void NetHostMatch::EventStarted(const MatchEvent &event) {
 		ballHidden = true;
 		Log(LOG_MESSAGE, "NET: Goal for side %d, %d:%d", side, e.score[0], e.score[1]);
 	} else if (dynamic_cast<const TrophyEvent *>(&event)) {
+		trophyShown = true;
 		if (turnOpen) {
 			EndTurn(); // the last turn ends with the match
 		}

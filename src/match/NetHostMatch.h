@@ -51,7 +51,8 @@ private:
 	// Where the bodies stand as the turn ends, in the log and to the joiner.
 	void EndTurn();
 	// "NET: ..." with the score so far.
-	void LogEnd(const char *how) const;
+	// The online screen shows the score too.
+	void LogEnd(const char *how);
 
 	NetPlay &net;
 	InGame game;
@@ -63,9 +64,11 @@ private:
 	NetBody held[NET_BODY_COUNT]; // the bodies as last sent, held while a replay moves them
 	float aimSent[2];             // units: this side's aim as last sent
 	uint16_t aimTurn;             // the turn of the aim last sent
+	int snapshotTurn;             // the turn of the snapshot last sent
 	int heardTurn;                // the last turn of the joiner's that its aim came for
 	uint32_t turnStarted;         // ms of the session's clock when the turn's time could first run
 	bool holdCounted;             // turnStarted is set
+	bool trophyShown;             // the match's end has begun
 	bool ended;
 };
 

@@ -48,7 +48,7 @@ int32_t Since(uint32_t a, uint32_t b) {
 } // namespace
 
 NetJoinMatch::NetJoinMatch(NetPlay &net_)
-	: net(net_), options(), frameTime(0), periodTimeLeft(0), periodIndex(-1), turn(0), side(0),
+	: net(net_), options(), frameTime(0), periodTimeLeft(0), periodIndex(-1), turn(0), side(0), newestTurn(0),
 	  shownPhase(PHASE_STARTING), shownAnnouncement(ANNOUNCE_NONE), firedTurn(0), goalTurn(0), aimSent(), aimTurn(0),
 	  aimSentAt(0), recordWait(0), hurryChannel(0), replaying(false), trophyShown(false), finished(false), done(false),
 	  announcementMode(ANNOUNCE_NONE), screenWidth(640), screenHeight(480), musicOn(false), drawing(true) {}
@@ -140,12 +140,12 @@ void NetJoinMatch::Leave() {
 		session->Flush();
 	}
 	done = true;
-	net.SetShowAfterMatch(true);
 	Deinit();
 }
 
-void NetJoinMatch::LogEnd(const char *how) const {
+void NetJoinMatch::LogEnd(const char *how) {
 	Log(LOG_MESSAGE, "NET: %s at %d:%d", how, world->GetDisc(1)->GetGoals(), world->GetDisc(2)->GetGoals());
+	net.EndOfMatch(world->GetDisc(1)->GetGoals(), world->GetDisc(2)->GetGoals());
 }
 
 void NetJoinMatch::SetPhase(int phase) {
@@ -308,6 +308,7 @@ void NetJoinMatch::Show(NetSession &session) {
 	world->GetDisc(2)->SetGoals(state.score[1]);
 	shownPhase = state.phase;
 	shownAnnouncement = state.announcement;
+	newestTurn = session.GetSnapshots().GetNewest().turn;
 	if (state.turn != turn) {
 		ShowTurn(state.turn, state.side);
 	}
@@ -399,8 +400,10 @@ void NetJoinMatch::Rest(const NetRest &rest) {
 }
 
 bool NetJoinMatch::IsOurTurn() const {
-	return side == 2 && turn != firedTurn && shownPhase == PHASE_PLAYING && shownAnnouncement == ANNOUNCE_NONE &&
-		   !IsFrozen() && !replaying && !menu.IsOpen();
+	// A turn the host has left already, as its newest snapshot tells, is over here too: the
+	// playback shows it a little longer.
+	return side == 2 && turn != firedTurn && newestTurn == turn && shownPhase == PHASE_PLAYING &&
+		   shownAnnouncement == ANNOUNCE_NONE && !IsFrozen() && !replaying && !menu.IsOpen();
 }
 
 void NetJoinMatch::Steer(NetSession &session) {

@@ -97,7 +97,8 @@ private:
 	void UpdateGuide();
 	void Draw();
 	// "NET: ..." with the score shown.
-	void LogEnd(const char *how) const;
+	// The online screen shows the score too.
+	void LogEnd(const char *how);
 
 	NetPlay &net;
 	OptionsRecord options;
@@ -107,6 +108,7 @@ private:
 	int periodIndex;    // as shown, -1 before the first period
 	int turn;           // as shown, 0 before the first
 	int side;           // whose turn is shown, 0 before the first
+	int newestTurn;     // the turn of the host's newest snapshot
 	int shownPhase;     // MatchPhase of the host, as shown
 	int shownAnnouncement;
 	int firedTurn;      // the last turn this player fired on

@@ -9,7 +9,7 @@
 #include "options/OptionsRecord.h"
 
 NetPlay::NetPlay()
-	: clock(&realClock), status(), start(START_NONE), startPort(NET_DEFAULT_PORT), startAddress(),
+	: clock(&realClock), status(), score{-1, -1}, shown(), seed(0), start(START_NONE), startPort(NET_DEFAULT_PORT), startAddress(),
 	  showAfterMatch(false) {}
 
 NetPlay::~NetPlay() {
@@ -28,6 +28,12 @@ int NetPlay::TakeStartRequest() {
 	return what;
 }
 
+void NetPlay::EndOfMatch(int goals1, int goals2) {
+	score[0] = goals1;
+	score[1] = goals2;
+	showAfterMatch = true;
+}
+
 bool NetPlay::TakeShowAfterMatch() {
 	const bool shown = showAfterMatch;
 	showAfterMatch = false;
@@ -36,7 +42,8 @@ bool NetPlay::TakeShowAfterMatch() {
 
 bool NetPlay::Host(const OptionsRecord &options, int port) {
 	Drop();
-	Random chance(Random::ClockSeed());
+	score[0] = score[1] = -1;
+	Random chance(seed ? seed : Random::ClockSeed());
 	NetWelcome welcome = {};
 	welcome.matchLength = static_cast<uint8_t>(options.matchLength);
 	welcome.shootTime = static_cast<uint8_t>(options.shootTime);
@@ -56,6 +63,7 @@ bool NetPlay::Host(const OptionsRecord &options, int port) {
 
 bool NetPlay::Join(const char *address, const OptionsRecord &options) {
 	Drop();
+	score[0] = score[1] = -1;
 	session.reset(new NetSession(*clock, config));
 	const bool joining = session->Join(address, options.character[0]);
 	KeepStatus();
@@ -90,6 +98,7 @@ void NetPlay::Drop() {
 
 void NetPlay::Drop(const char *words) {
 	session.reset();
+	score[0] = score[1] = -1;
 	snprintf(status, sizeof(status), "%s", words);
 }
 
@@ -102,7 +111,12 @@ void NetPlay::KeepStatus() {
 }
 
 const char *NetPlay::GetStatusText() const {
-	return session ? session->GetStatusText() : status;
+	const char *words = session ? session->GetStatusText() : status;
+	if (score[0] < 0) {
+		return words;
+	}
+	snprintf(shown, sizeof(shown), "%s - the score was %d:%d", words, score[0], score[1]);
+	return shown;
 }
 
 OptionsRecord NetPlay::MatchOptions(const OptionsRecord &own, const NetWelcome &welcome, int side) {

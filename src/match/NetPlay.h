@@ -55,16 +55,20 @@ public:
 	bool IsInMatch() const { return session && session->GetState() == NET_SESSION_IN_MATCH; }
 	// Under way: hosting and waiting, or connecting.
 	bool IsBusy() const;
-	// The session's status, or the last one of a session dropped; "" before any.
+	// The session's status, or the last one of a session dropped, with the score of the match
+	// that ended; "" before any.
 	const char *GetStatusText() const;
 	Clock &GetClock() { return *clock; }
 	// Ports and timeouts of the sessions made from now on (tests shorten them).
 	NetConfig &GetConfig() { return config; }
+	// The seed of the matches hosted from now on (tests); 0 draws one from the clock.
+	void SetSeed(uint32_t value) { seed = value; }
 	// The session's clock from now on (tests hand in their own); it must outlive every session.
 	void SetClock(Clock *other) { clock = other ? other : &realClock; }
 
-	// A network match just ended: the menu shows the online screen with how it ended.
-	void SetShowAfterMatch(bool on) { showAfterMatch = on; }
+	// A network match just ended at goals1:goals2: the menu shows the online screen with how it
+	// ended and the score.
+	void EndOfMatch(int goals1, int goals2);
 	bool TakeShowAfterMatch();
 
 	// The options a side plays the match with: its own (keys, guide, replay, music) with the
@@ -80,6 +84,9 @@ private:
 	NetConfig config;
 	std::unique_ptr<NetSession> session;
 	char status[STATUS_SIZE];
+	int score[2];             // of the match that ended, -1 for none
+	mutable char shown[STATUS_SIZE + 32];
+	uint32_t seed; // 0: the clock's
 	int start;
 	int startPort;
 	char startAddress[STATUS_SIZE];
