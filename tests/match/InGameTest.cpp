@@ -135,8 +135,8 @@ TEST(InGame, MissingFilesFailTheSetUpWithTheirMessage) {
 	ASSERT_FALSE(f.Start());
 	f.game.Deinit();
 	EXPECT_TRUE(f.log.Has("Error: SOUND: TARZAN loading failed! \n"));
-	// A damaged model that loads as nothing fails like a missing one, with the loader's word.
-	f.WriteData("data/misc/ball.3ds", std::string(300, 'M') + "not a model");
+	// A model that loads as nothing (a main chunk and no more) fails like a missing one.
+	f.WriteData("data/misc/ball.3ds", std::string("MM\x06\0\0\0", 6));
 	InGame damaged;
 	ASSERT_FALSE(damaged.Init());
 	damaged.Deinit();
