@@ -9,8 +9,8 @@
 #include "options/OptionsRecord.h"
 
 NetPlay::NetPlay()
-	: clock(&realClock), status(), score{-1, -1}, shown(), seed(0), start(START_NONE), startPort(NET_DEFAULT_PORT), startAddress(),
-	  showAfterMatch(false) {}
+	: clock(&realClock), status(), score{-1, -1}, shown(), seed(0), start(START_NONE), startPort(NET_DEFAULT_PORT),
+	  startAddress(), showAfterMatch(false) {}
 
 NetPlay::~NetPlay() {
 	Drop();

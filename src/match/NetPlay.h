@@ -84,7 +84,7 @@ private:
 	NetConfig config;
 	std::unique_ptr<NetSession> session;
 	char status[STATUS_SIZE];
-	int score[2];             // of the match that ended, -1 for none
+	int score[2]; // of the match that ended, -1 for none
 	mutable char shown[STATUS_SIZE + 32];
 	uint32_t seed; // 0: the clock's
 	int start;

@@ -353,6 +353,8 @@ private:
 TEST(NetPlay, TwoProgramsPlayAWholeMatchToTheSameTrophy) {
 	SKIP_IN_SANITIZED_BUILD("NetMatch's in-process tests take the same paths under the sanitizers");
 	ScratchDir scratch;
+	const int discovery = FreePort();
+	setenv("TAVRO_NET_DISCOVERY_PORT", std::to_string(discovery).c_str(), 1);
 	Side host("host", 0, 0), joiner("joiner", 2, 1);
 	const std::string port = std::to_string(FreePort());
 	ASSERT_TRUE(host.Start({"--host", port, "--time-scale", "10"}));
@@ -363,7 +365,8 @@ TEST(NetPlay, TwoProgramsPlayAWholeMatchToTheSameTrophy) {
 	host.Shoot("net_match_host.png");
 	joiner.Shoot("net_match_joiner.png");
 	SendGarbage(std::stoi(port), 200);
-	SendGarbage(24781, 50); // where the host answers LAN queries
+	SendGarbage(discovery, 50); // where the host answers LAN queries
+	unsetenv("TAVRO_NET_DISCOVERY_PORT");
 	PlayToTheTrophy(host, joiner, 120000);
 	int inTime = 0;
 	ExpectTheSameMatch(host, joiner, &inTime);
