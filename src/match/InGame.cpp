@@ -66,30 +66,10 @@ bool InGame::Init() {
 		replay.SetUp(screenWidth, screenHeight);
 		physics->SetRecorder(&replay);
 	}
-	if (options.guide && !guide.SetUp(world->GetSceneRoot(), *world->GetArena())) {
-		Log(LOG_WARNING, "INGAME: The aim guide cannot follow this arena's walls; play goes on without it");
-	}
 	controls.SetUp(options, *world->GetArena(), random);
-
-	Log(LOG_MESSAGE, "INGAME: HUD initialization...");
-	if (!hud.Init(screenWidth, screenHeight, this, g_timer)) {
+	if (!SetUpMatchView(options, *world, guide, hud, this, screenWidth, screenHeight)) {
 		return false;
 	}
-	Log(LOG_MESSAGE, "INGAME: HUD initialization done!");
-
-	if (!LoadMatchSounds()) {
-		return false;
-	}
-	if (musicOn && !(g_sound && g_sound->LoadMusic("data/sounds/tavro_ingame.xm"))) {
-		Log(LOG_ERROR, "SOUND: MUSIC loading failed!");
-		return false;
-	}
-
-	if (g_input) {
-		g_input->SetInputMode(NI_MODE_POLLING);
-	}
-	SDL_WarpMouse(static_cast<Uint16>(screenWidth / 2), static_cast<Uint16>(screenHeight / 2));
-
 	Log(LOG_MESSAGE, "INGAME: ...Done!");
 	announcementMode = ANNOUNCE_NONE;
 	periodIndex = -1;

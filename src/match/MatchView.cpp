@@ -1,16 +1,23 @@
 #include "match/MatchView.h"
 
+#include <SDL/SDL.h>
+#include <plib/ssg.h>
+
 #include "audio/SoundBank.h"
+#include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/Overlay2D.h"
 #include "core/Screenshot.h"
 #include "core/UserFiles.h"
 #include "gl2d/GL2D_SimpleBmpRect.h"
+#include "input/NoxInput.h"
+#include "match/AimGuide.h"
 #include "match/GoalReplay.h"
 #include "match/Hud.h"
 #include "match/InGameMenu.h"
 #include "match/MatchControls.h"
 #include "match/MatchWorld.h"
+#include "options/OptionsRecord.h"
 #include "world/Announcement.h"
 
 namespace {
@@ -64,13 +71,30 @@ void DrawAnnouncement(const Announcement &announcement, int mode, int width, int
 
 } // namespace
 
-bool LoadMatchSounds() {
+bool SetUpMatchView(const OptionsRecord &options, const MatchWorld &world, AimGuide &guide, Hud &hud,
+	const MatchContext *match, int width, int height) {
+	if (options.guide && !guide.SetUp(world.GetSceneRoot(), *world.GetArena())) {
+		Log(LOG_WARNING, "INGAME: The aim guide cannot follow this arena's walls; play goes on without it");
+	}
+	Log(LOG_MESSAGE, "INGAME: HUD initialization...");
+	if (!hud.Init(width, height, match, g_timer)) {
+		return false;
+	}
+	Log(LOG_MESSAGE, "INGAME: HUD initialization done!");
 	for (const MatchSound &sound : MATCH_SOUNDS) {
 		if (!g_sound || !g_sound->LoadSample(sound.file, sound.slot, false)) {
 			Log(LOG_ERROR, "%s", sound.failure);
 			return false;
 		}
 	}
+	if (options.music && !(g_sound && g_sound->LoadMusic("data/sounds/tavro_ingame.xm"))) {
+		Log(LOG_ERROR, "SOUND: MUSIC loading failed!");
+		return false;
+	}
+	if (g_input) {
+		g_input->SetInputMode(NI_MODE_POLLING);
+	}
+	SDL_WarpMouse(static_cast<Uint16>(width / 2), static_cast<Uint16>(height / 2));
 	return true;
 }
 

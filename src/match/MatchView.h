@@ -2,10 +2,13 @@
 #define TAVRO_MATCH_MATCHVIEW_H
 
 struct Announcement;
+struct OptionsRecord;
+class AimGuide;
 class Disc;
 class GoalReplay;
 class Hud;
 class InGameMenu;
+class MatchContext;
 class MatchControls;
 class MatchWorld;
 
@@ -30,8 +33,11 @@ struct MatchView {
 // picture and the small view; then F10's screenshot, and the buffers swapped.
 void DrawMatchView(const MatchView &view);
 
-// The match's sounds into the bank, where they stay for the next match; false (logged) at the
-// first that does not load.
-bool LoadMatchSounds();
+// What a match and a network joiner's view of it set up alike once the world is built: the aim
+// guide when the options ask for it, the HUD, the match's sounds (they stay in the bank for the
+// next match) and the music when it is on; then the keys polled and the pointer in the middle.
+// False (logged) at the first that fails.
+bool SetUpMatchView(const OptionsRecord &options, const MatchWorld &world, AimGuide &guide, Hud &hud,
+	const MatchContext *match, int width, int height);
 
 #endif

@@ -86,30 +86,14 @@ bool NetJoinMatch::Init() {
 	if (options.replay) {
 		replay.SetUp(screenWidth, screenHeight);
 	}
-	if (options.guide && !guide.SetUp(world->GetSceneRoot(), *world->GetArena())) {
-		Log(LOG_WARNING, "INGAME: The aim guide cannot follow this arena's walls; play goes on without it");
-	}
 	controls.SetUp(options, *world->GetArena(), random);
 	controls.SetRemote(1, true);
-	Log(LOG_MESSAGE, "INGAME: HUD initialization...");
-	if (!hud.Init(screenWidth, screenHeight, this, g_timer)) {
-		return false;
-	}
-	Log(LOG_MESSAGE, "INGAME: HUD initialization done!");
-	if (!LoadMatchSounds()) {
-		return false;
-	}
-	if (musicOn && !(g_sound && g_sound->LoadMusic("data/sounds/tavro_ingame.xm"))) {
-		Log(LOG_ERROR, "SOUND: MUSIC loading failed!");
+	if (!SetUpMatchView(options, *world, guide, hud, this, screenWidth, screenHeight)) {
 		return false;
 	}
 	if (musicOn) {
 		g_sound->PlayMusic();
 	}
-	if (g_input) {
-		g_input->SetInputMode(NI_MODE_POLLING);
-	}
-	SDL_WarpMouse(static_cast<Uint16>(screenWidth / 2), static_cast<Uint16>(screenHeight / 2));
 	Log(LOG_MESSAGE, "INGAME: ...Done!");
 	return true;
 }
