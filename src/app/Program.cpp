@@ -53,7 +53,7 @@ FrameTimer s_timer(&s_clock);
 } // namespace
 
 int RunProgram(GameStateFactory *factory, int timeScale, const NetStartRequest &netStart) {
-	s_clock.SetScale(timeScale);
+	s_timer.SetScale(timeScale);
 	g_timer = &s_timer;
 	LogFile *log = new LogFile();
 	log->Open(UserFilePath(USER_LOG), "Kelvane");

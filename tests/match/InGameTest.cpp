@@ -23,6 +23,7 @@
 #include "world/CountdownEvent.h"
 #include "world/Disc.h"
 #include "world/GoalEvent.h"
+#include "world/SearchClock.h"
 #include "world/ShotTurnEvent.h"
 #include "world/TrophyEvent.h"
 
@@ -73,6 +74,27 @@ public:
 	const MatchControls &Controls() const { return game.GetControls(); }
 
 	InGame game;
+};
+
+// A search clock that moves 1 µs a reading: the planning levels never run out of time.
+class SearchCounter : public SearchClock {
+public:
+	int64_t Microseconds() override { return ++now; }
+
+private:
+	int64_t now = 0; // µs
+};
+
+// Every contact of a match's collision passes: kind, x, y.
+class ContactRecord : public ContactListener {
+public:
+	void OnContact(ContactKind kind, const float at[2]) override {
+		seen.push_back(static_cast<float>(kind));
+		seen.push_back(at[0]);
+		seen.push_back(at[1]);
+	}
+
+	std::vector<float> seen;
 };
 
 void Place(GameObject *object, float x, float y, float vx = 0.0f, float vy = 0.0f) {
@@ -652,6 +674,41 @@ TEST(InGame, AMatchReplaysFromItsSeedAndPcVsPcIgnoresTheSteeringKeys) {
 	}
 	EXPECT_EQ(ends[0], ends[1]);
 	EXPECT_NE(ends[0], ends[2]);
+}
+
+// With the game's time running 8 times as fast, a frame of 16 ms is 128 ms of play: the match
+// runs it as 8 frames of 16 ms, so "HARD" against "NORMAL" plays as it does at normal speed:
+// every contact of the play comes in the same order at the same place. (The frame that starts
+// a period, whose time goes unplayed, is 8 times as long, so the faster match has played a
+// little less when both stop.)
+TEST(InGame, AFasterTimeScalePlaysTheSameMatchAsNormalSpeed) {
+	MatchFixture f;
+	g_options.mode = MODE_PC_VS_PC;
+	g_options.shootTime = 2;
+	ContactRecord contacts[2];
+	for (int run = 0; run < 2; run++) {
+		const int scale = run == 0 ? 1 : 8;
+		SearchCounter search;
+		InGame game;
+		game.SetSeed(31);
+		game.SetComputerLevel(1, LEVEL_HARD);
+		game.SetSearchClock(&search);
+		game.SetDrawing(false);
+		f.timer.SetScale(scale);
+		ASSERT_TRUE(game.Init());
+		game.SetContactObserver(&contacts[run]);
+		for (int i = 0; i < 1200 / scale; i++) {
+			f.clock.Advance(16);
+			game.Frame();
+		}
+		game.Deinit();
+	}
+	f.timer.SetScale(1);
+	const std::vector<float> &normal = contacts[0].seen, &faster = contacts[1].seen;
+	const size_t common = std::min(normal.size(), faster.size());
+	ASSERT_GE(common, 3u * 20);
+	EXPECT_LE(faster.size(), normal.size());
+	EXPECT_TRUE(std::equal(faster.begin(), faster.begin() + common, normal.begin()));
 }
 
 TEST(InGame, FourPeriodsThenTheTrophyThenTheEnd) {
