@@ -16,8 +16,8 @@ NetSession::NetSession(Clock &clock_, const NetConfig &config_)
 
 NetSession::~NetSession() {
 	// Without waiting: the other side hears the hang-up if the datagram gets through, and
-	// times out otherwise.
-	transport.DisconnectNow(link.GetPeer(), NET_HANGUP_BYE);
+	// times out otherwise. After the trophy it says so, for a goodbye still on its way.
+	transport.DisconnectNow(link.GetPeer(), endReason == NET_END_OVER ? NET_HANGUP_OVER : NET_HANGUP_BYE);
 	transport.DisconnectNow(pending, NET_HANGUP_SILENT);
 }
 
@@ -135,7 +135,7 @@ void NetSession::EndMatch() {
 	NetMessage bye(NET_MSG_BYE);
 	bye.bye.reason = NET_BYE_OVER;
 	SendToPeer(bye);
-	transport.Disconnect(link.GetPeer(), NET_HANGUP_BYE);
+	transport.Disconnect(link.GetPeer(), NET_HANGUP_OVER);
 	Ended(NET_END_OVER);
 	transport.Flush();
 }
@@ -229,7 +229,9 @@ void NetSession::Disconnected(int peer, uint32_t hangup) {
 			Ended(connected ? NET_END_LOST : NET_END_NO_ANSWER);
 		}
 	} else if (state == NET_SESSION_IN_MATCH) {
-		Ended(hangup == NET_HANGUP_BYE ? NET_END_OPPONENT_LEFT : NET_END_LOST);
+		Ended(hangup == NET_HANGUP_OVER  ? NET_END_OVER
+			  : hangup == NET_HANGUP_BYE ? NET_END_OPPONENT_LEFT
+										 : NET_END_LOST);
 	}
 }
 

@@ -153,6 +153,22 @@ TEST_F(NetSessionTest, TheMatchOverAndMessagesOutOfPlaceAreRefused) {
 	EXPECT_STREQ(joiner->GetStatusText(), "The match is over");
 }
 
+// The host ends the match and goes at once (its program quits): its hang-up overtakes the
+// goodbye still unread at the joiner, whose ENet then drops it. The hang-up says the match is
+// over all the same.
+TEST_F(NetSessionTest, AHostGoneRightAfterTheTrophyLeavesTheMatchOver) {
+	Connect();
+	host->EndMatch();
+	for (auto at = rig.sessions.begin(); at != rig.sessions.end(); ++at) {
+		if (at->get() == host) {
+			rig.sessions.erase(at);
+			break;
+		}
+	}
+	ASSERT_TRUE(rig.RunUntil([&] { return joiner->GetState() == NET_SESSION_ENDED; })) << log.Text();
+	EXPECT_EQ(joiner->GetEndReason(), NET_END_OVER) << joiner->GetStatusText();
+}
+
 TEST_F(NetSessionTest, ASecondJoinerIsToldTheGameIsFull) {
 	Connect();
 	NetSession &third = rig.AddJoiner(*host);

@@ -202,6 +202,8 @@ void ExpectBackAndClosed(Side &host, Side &joiner) {
 	for (Side *side : {&host, &joiner}) {
 		EXPECT_TRUE(side->WaitFor("NET: The match is over at ", 20000)) << side->Log();
 		EXPECT_TRUE(side->WaitFor("MAIN: ...Done!", 20000, 3)) << side->Log(); // the menu, the match, the menu
+	}
+	for (Side *side : {&host, &joiner}) {
 		EXPECT_EQ(side->game.Terminate(), 0);
 		EXPECT_TRUE(side->ClosedInOrder());
 	}
