@@ -17,6 +17,7 @@
 #include "match/NetJoinMatch.h"
 #include "match/NetPlay.h"
 #include "script/LuaScriptRunner.h"
+#include "script/ScriptBudget.h"
 
 GameStateObject *DefaultStateFactory::Create(GameState state) {
 	switch (state) {
@@ -44,6 +45,12 @@ bool TakeQuitRequests() {
 	return quit;
 }
 
+bool QuitRequested() {
+	SDL_PumpEvents();
+	SDL_Event event;
+	return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0;
+}
+
 namespace {
 
 // Made before program entry, so the first frame time includes all of start-up.
@@ -60,6 +67,7 @@ int RunProgram(GameStateFactory *factory, int timeScale, const NetStartRequest &
 	g_log = log;
 	LuaScriptRunner scripts;
 	g_scriptRunner = &scripts;
+	ScriptBudget::SetQuitProbe(QuitRequested);
 	if (timeScale != 1) {
 		Log(LOG_MESSAGE, "MAIN: Time runs %d times as fast", timeScale);
 	}
@@ -98,6 +106,7 @@ int RunProgram(GameStateFactory *factory, int timeScale, const NetStartRequest &
 		Log(LOG_MESSAGE, "MAIN: Asked to quit during the shut-down, which runs to its end");
 	}
 	g_scriptRunner = nullptr;
+	ScriptBudget::SetQuitProbe(nullptr);
 	g_log = nullptr;
 	log->Close();
 	delete log;

@@ -51,11 +51,12 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 	}
 	EXPECT_EQ(run.dir.ReadText("options.dat"), wanted);
 
-	// Player 2's fire key with the keyboard: Tab to its button, Return, the left Ctrl key. A
-	// button acts in the frame after its key, so slow frames need the pauses.
+	// Player 2's fire key with the keyboard: Tab one past its button and Shift+Tab back (as real
+	// key presses: under X, Shift+Tab types no character), Return, the left Ctrl key. A button
+	// acts in the frame after its key, so slow frames need the pauses.
 	run.ChooseInMenu(5);
-	run.Xdo("sleep 1.5 mousemove --window %1 2 2 key Tab Tab Tab Tab Tab Return sleep 1 key Control_L sleep 1 "
-			"key Escape sleep 1");
+	run.Xdo("sleep 1.5 mousemove --window %1 2 2 key Tab Tab Tab Tab Tab Tab shift+Tab Return sleep 1 key Control_L "
+			"sleep 1 key Escape sleep 1");
 	int32_t fire = 0;
 	for (int waited = 0; waited < 5000 && fire != SDLK_LCTRL; waited += 100) {
 		const std::string saved = run.dir.ReadText("options.dat");
