@@ -224,7 +224,7 @@ void InGame::HoldInputOver() {
 	const uint8_t *keys = nullptr;
 	int keyCount = 0;
 	const NI_Joystick *pads[2] = {nullptr, nullptr};
-	if (TakeInput(&keys, &keyCount, pads)) {
+	if (TakeMatchInput(&keys, &keyCount, pads)) {
 		controls.AnyPressed(keys, keyCount, pads);
 	}
 }
@@ -235,7 +235,8 @@ void InGame::ReplayFrame() {
 	const uint8_t *keys = nullptr;
 	int keyCount = 0;
 	const NI_Joystick *pads[2] = {nullptr, nullptr};
-	const bool skip = !menu.IsOpen() && TakeInput(&keys, &keyCount, pads) && controls.AnyPressed(keys, keyCount, pads);
+	const bool skip =
+		!menu.IsOpen() && TakeMatchInput(&keys, &keyCount, pads) && controls.AnyPressed(keys, keyCount, pads);
 	if (skip || !replay.Update(*world, frameTime)) {
 		phase = PHASE_AFTER_GOAL;
 		return;
@@ -256,7 +257,7 @@ void InGame::PlayFrame() {
 	int keyCount = 0;
 	const NI_Joystick *pads[2] = {nullptr, nullptr};
 	// The menu open over play takes the events.
-	const bool input = !menu.IsOpen() && TakeInput(&keys, &keyCount, pads);
+	const bool input = !menu.IsOpen() && TakeMatchInput(&keys, &keyCount, pads);
 	for (int part = 0; part < parts && phase == PHASE_PLAYING; part++) {
 		frameTime = whole * (part + 1) / parts - whole * part / parts;
 		const uint32_t now = start + static_cast<uint32_t>(whole * (part + 1) / parts);
@@ -298,23 +299,6 @@ bool InGame::PlayPart(const uint8_t *keys, int keyCount, const NI_Joystick *cons
 	if (activeSide != aimingSide) {
 		guide.Hide();
 	}
-	return true;
-}
-
-bool InGame::TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]) {
-	if (!g_input) {
-		return false;
-	}
-	g_input->FreeEvent(g_input->GetEvent());
-	NI_Keyboard *keyboard = g_input->GetKeyboard(0);
-	if (!keyboard || !keyboard->keys) {
-		return false;
-	}
-	*keys = keyboard->keys;
-	*keyCount = keyboard->keyCount;
-	// Player 1 steers with the first pad too, player 2 with the second.
-	pads[0] = g_input->GetJoystick(0);
-	pads[1] = g_input->GetJoystick(1);
 	return true;
 }
 

@@ -103,8 +103,6 @@ private:
 	bool AnswerMenu();
 	void ReplayFrame();
 	void HoldInputOver();
-	// The frame's key states and the players' pads; false without a keyboard.
-	bool TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]);
 	void PlayFrame();
 	// A part of a play frame ending at now (ms of the frame timer), with the frame's key states
 	// (null without a keyboard) and pads; false when it opened the in-game menu.

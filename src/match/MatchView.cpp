@@ -126,3 +126,19 @@ void DrawMatchView(const MatchView &view) {
 	}
 	SwapBuffers();
 }
+
+bool TakeMatchInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]) {
+	if (!g_input) {
+		return false;
+	}
+	g_input->FreeEvent(g_input->GetEvent());
+	NI_Keyboard *keyboard = g_input->GetKeyboard(0);
+	if (!keyboard || !keyboard->keys) {
+		return false;
+	}
+	*keys = keyboard->keys;
+	*keyCount = keyboard->keyCount;
+	pads[0] = g_input->GetJoystick(0);
+	pads[1] = g_input->GetJoystick(1);
+	return true;
+}

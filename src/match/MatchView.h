@@ -1,6 +1,8 @@
 #ifndef TAVRO_MATCH_MATCHVIEW_H
 #define TAVRO_MATCH_MATCHVIEW_H
 
+#include <cstdint>
+
 struct Announcement;
 struct OptionsRecord;
 class AimGuide;
@@ -11,6 +13,7 @@ class InGameMenu;
 class MatchContext;
 class MatchControls;
 class MatchWorld;
+struct NI_Joystick;
 
 // What one frame of a match shows, the same on the machine that runs the match and on a network
 // joiner's, which only shows it.
@@ -39,5 +42,9 @@ void DrawMatchView(const MatchView &view);
 // False (logged) at the first that fails.
 bool SetUpMatchView(const OptionsRecord &options, const MatchWorld &world, AimGuide &guide, Hud &hud,
 	const MatchContext *match, int width, int height);
+
+// The keys as polled this frame (the event queue drained of one event) and the pads of players 1
+// and 2 (player 1 steers with the keys and the first pad); false without a keyboard.
+bool TakeMatchInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]);
 
 #endif

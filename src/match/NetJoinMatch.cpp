@@ -169,19 +169,12 @@ void NetJoinMatch::AdvanceTimer() {
 }
 
 bool NetJoinMatch::TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]) const {
-	if (!g_input) {
+	if (!TakeMatchInput(keys, keyCount, pads)) {
 		return false;
 	}
-	g_input->FreeEvent(g_input->GetEvent());
-	NI_Keyboard *keyboard = g_input->GetKeyboard(0);
-	if (!keyboard || !keyboard->keys) {
-		return false;
-	}
-	*keys = keyboard->keys;
-	*keyCount = keyboard->keyCount;
 	// Side 2 is this player's, steered with the first pad.
+	pads[1] = pads[0];
 	pads[0] = nullptr;
-	pads[1] = g_input->GetJoystick(0);
 	return true;
 }
 
