@@ -125,8 +125,8 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 	for (const auto &size : sizes) {
 		const int w = size[0], h = size[1];
 		std::vector<int> lefts; // of each screen's panels: one edge for all of them
-		for (int number :
-			{MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1, MenuState::SCREEN_KEYS2}) {
+		for (int number : {MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1,
+				 MenuState::SCREEN_KEYS2, MenuState::SCREEN_ONLINE}) {
 			SCOPED_TRACE(std::to_string(w) + " screen " + std::to_string(number));
 			g_options.SetDefaults();
 			ASSERT_TRUE(rig.menu.MenuEnter(w, h) && rig.menu.ShowScreen(number));
@@ -142,7 +142,7 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 					options.GetPortraitPlace(player, &portrait.x, &portrait.y);
 					extra.push_back(portrait);
 				}
-			} else if (number != MenuState::SCREEN_MAIN) {
+			} else if (number == MenuState::SCREEN_KEYS1 || number == MenuState::SCREEN_KEYS2) {
 				rig.Activate("btn_fire");
 				// The player's own fire key: in use.
 				rig.PressKey(number == MenuState::SCREEN_KEYS1 ? SDLK_c : SDLK_p);
@@ -178,7 +178,7 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 				EXPECT_TRUE(std::any_of(panels.begin(), panels.end(), [&](const Box &p) { return p.Holds(b); }))
 					<< b << " on no panel";
 				back = back || b.name == "btn_back";
-				if (b.name == "lbl_error" || b.name == "lbl_wait") {
+				if (b.name == "lbl_error" || b.name == "lbl_wait" || b.name == "lbl_status") {
 					for (const Box &o : boxes) {
 						EXPECT_TRUE(&o == &b || o.type == WG_TYPE_WINDOW || !o.Overlaps(b)) << o << " covers " << b;
 					}
@@ -186,7 +186,7 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 			}
 			const bool warned =
 				std::any_of(boxes.begin(), boxes.end(), [](const Box &b) { return b.name == "lbl_error"; });
-			EXPECT_EQ(warned, number != MenuState::SCREEN_MAIN);
+			EXPECT_EQ(warned, number != MenuState::SCREEN_MAIN && number != MenuState::SCREEN_ONLINE);
 			EXPECT_EQ(back, number != MenuState::SCREEN_MAIN);
 			rig.menu.MenuLeave();
 		}
@@ -203,7 +203,8 @@ TEST(MenuScreens, TextGrowsWithTheWindowAndFitsItsWidgets) {
 	ScratchDir dir;
 	MenuRig rig(dir);
 	const int sizes[][2] = {{640, 480}, {1024, 768}, {1280, 720}, {1280, 800}, {1920, 1080}, {2560, 1440}};
-	const int screens[] = {MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1, -1};
+	const int screens[] = {
+		MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1, MenuState::SCREEN_ONLINE, -1};
 	std::vector<std::pair<std::string, double>> shares; // of each text at 640×480: height / window height
 	for (const auto &size : sizes) {
 		const int w = size[0], h = size[1];
@@ -521,8 +522,9 @@ TEST(MainMenuScreen, AGamepadStepsThroughTheButtonsAndPressesThem) {
 	rig.input.EnableJoysticks(true);
 	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_MAIN));
 	rig.input.EnableMouse(0, false); // a late pointer move to the centre would hover there
-	// Down twice, up once: the second button ("OPTIONS"), then the first button presses it.
-	for (int hat : {SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_UP}) {
+	// Down four times, up once: the third button ("OPTIONS"), then the first button presses it.
+	for (int hat : {SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED,
+			 SDL_HAT_DOWN, SDL_HAT_UP}) {
 		PushPad(SDL_JOYHATMOTION, 0, 0, hat);
 	}
 	rig.Frame();
