@@ -303,7 +303,12 @@ bool GL2D_TrueTypeText::BuildSheet(const int *key) {
 	if (!built) {
 		return false;
 	}
-	penX = 0;
+	AddGlyphRegions(widths, count, height);
+	return true;
+}
+
+void GL2D_TrueTypeText::AddGlyphRegions(const int *widths, int count, int height) {
+	int penX = 0;
 	for (int i = 0; i < count; i++) {
 		if (i % GLYPHS_PER_ROW == 0) {
 			penX = 0;
@@ -311,7 +316,6 @@ bool GL2D_TrueTypeText::BuildSheet(const int *key) {
 		glyphs.AddRegion(penX, height * (i / GLYPHS_PER_ROW), widths[i], height);
 		penX += widths[i];
 	}
-	return true;
 }
 
 bool GL2D_TrueTypeText::SheetFits(long long sheetWidth, long long sheetHeight) const {
@@ -407,15 +411,8 @@ bool GL2D_TrueTypeText::BuildOutlinedSheet() {
 	if (!built) {
 		return false;
 	}
-	penX = 0;
-	for (int i = 0; i < count; i++) {
-		if (i % GLYPHS_PER_ROW == 0) {
-			penX = 0;
-		}
-		glyphs.AddRegion(penX, height * (i / GLYPHS_PER_ROW), widths[i], height);
-		penX += widths[i];
-	}
-	// Neighbouring rings overlap by the outline, so words keep the font's own spacing.
+	AddGlyphRegions(widths, count, height);
+	// Neighbouring rings overlap by one outline: words stay close to the font's own spacing.
 	kerning = -outline;
 	return true;
 }

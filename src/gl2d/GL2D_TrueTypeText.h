@@ -51,6 +51,8 @@ private:
 	// The glyphs rendered smooth, each with its outline, into an image and its alpha.
 	bool BuildOutlinedSheet();
 	bool SheetFits(long long sheetWidth, long long sheetHeight) const;
+	// The glyphs side by side, GLYPHS_PER_ROW to a row of the given height.
+	void AddGlyphRegions(const int *widths, int count, int height);
 	void CloseFont();
 
 	TTF_Font *font;
