@@ -1,0 +1,148 @@
+#include "FuzzKit.h"
+
+#include <SDL/SDL.h>
+#include <dirent.h>
+#include <plib/ssg.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/LogFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string s_scratch;
+LogFile s_log;
+bool s_ready = false;
+
+// Directories made here, files linked: an input may be written beside any data file.
+void LinkTree(const fs::path &from, const fs::path &to) {
+	fs::create_directories(to);
+	for (const fs::directory_entry &entry : fs::directory_iterator(from)) {
+		const fs::path target = to / entry.path().filename();
+		if (entry.is_directory()) {
+			LinkTree(entry.path(), target);
+		} else {
+			fs::create_symlink(entry.path(), target);
+		}
+	}
+}
+
+void RemoveScratch() {
+	std::error_code ignored;
+	if (!s_scratch.empty() && !getenv("TAVRO_KEEP_SCRATCH")) {
+		fs::remove_all(s_scratch, ignored);
+	}
+}
+
+// A display server that has just lost a client refuses connections for a moment: try again.
+bool OpenWindow() {
+	for (int attempt = 0; attempt < 40; attempt++) {
+		if (attempt > 0) {
+			SDL_Quit();
+			SDL_Delay(50);
+		}
+		if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+			continue;
+		}
+		SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+		SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+		if (SDL_SetVideoMode(64, 64, 32, SDL_OPENGL)) {
+			return true;
+		}
+	}
+	fprintf(stderr, "fuzz: no window (%s); run under xvfb-run\n", SDL_GetError());
+	return false;
+}
+
+void SetUp() {
+	if (s_ready) {
+		return;
+	}
+	s_ready = true;
+	const char *temp = getenv("TMPDIR");
+	std::string pattern = std::string(temp && *temp ? temp : "/tmp") + "/tavro-fuzz-XXXXXX";
+	if (!mkdtemp(&pattern[0])) {
+		perror("fuzz: mkdtemp");
+		exit(1);
+	}
+	s_scratch = pattern;
+	atexit(RemoveScratch);
+	LinkTree(TAVRO_FUZZ_DATA_DIR, fs::path(s_scratch) / "data");
+	if (chdir(s_scratch.c_str()) != 0) {
+		perror("fuzz: chdir");
+		exit(1);
+	}
+	// Millions of inputs would fill a disk with their log lines: kept only when asked for.
+	const char *logPath = getenv("TAVRO_FUZZ_LOG");
+	s_log.Open(logPath && *logPath ? logPath : "/dev/null", "Fuzz");
+	g_log = &s_log;
+	if (FUZZ_TARGET.window) {
+		if (!OpenWindow()) {
+			exit(1);
+		}
+		ssgInit();
+	}
+	if (FUZZ_TARGET.prepare) {
+		FUZZ_TARGET.prepare();
+	}
+}
+
+void WriteInput(const uint8_t *data, size_t size) {
+	FILE *file = fopen(FUZZ_TARGET.file, "wb");
+	FuzzCheck(file != nullptr, "the input file cannot be written");
+	const bool written = fwrite(data, 1, size, file) == size;
+	FuzzCheck(fclose(file) == 0 && written, "the input file cannot be written");
+}
+
+// One input, ended as the game ends a frame: the GL driver frees deleted textures only then.
+void Run(const uint8_t *data, size_t size) {
+	FUZZ_TARGET.load(FUZZ_TARGET.file, data, size);
+	if (FUZZ_TARGET.window) {
+		SDL_GL_SwapBuffers();
+	}
+}
+
+} // namespace
+
+void FuzzCheck(bool holds, const char *what) {
+	if (!holds) {
+		fprintf(stderr, "fuzz: broken: %s\n", what);
+		abort();
+	}
+}
+
+int CountOpenFiles() {
+	DIR *dir = opendir("/proc/self/fd");
+	FuzzCheck(dir != nullptr, "/proc/self/fd cannot be read");
+	int count = 0;
+	while (const dirent *entry = readdir(dir)) {
+		count += entry->d_name[0] != '.';
+	}
+	closedir(dir);
+	return count - 1; // the listing's own
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+	SetUp();
+	return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+	SetUp();
+	WriteInput(data, size);
+	const int before = CountOpenFiles();
+	Run(data, size);
+	const int after = CountOpenFiles();
+	// A library may open a file once and keep it; an input that leaks leaks on every run.
+	if (after > before) {
+		Run(data, size);
+		FuzzCheck(CountOpenFiles() <= after, "the input leaves a file descriptor open");
+	}
+	return 0;
+}
