@@ -38,16 +38,20 @@ export UBSAN_OPTIONS=print_stacktrace=1
 # Runs one target; its line goes to <out>/result.
 run_target() {
   local name=$1 out=$build/fuzz/$1
-  rm -rf "$out/scratch" "$out"/crash-* "$out"/leak-* "$out"/timeout-* "$out"/oom-* "$out"/slow-unit-*
-  mkdir -p "$out/corpus" "$out/scratch"
+  rm -rf "$out/result" "$out"/crash-* "$out"/leak-* "$out"/timeout-* "$out"/oom-* "$out"/slow-unit-*
+  mkdir -p "$out/corpus"
+  # Inputs are written in memory: a busy disk must not pass for a slow reader.
+  local scratch
+  scratch=$(mktemp -d "$shm/tavro-fuzz-$name-XXXXXX")
   local seeds=("$fuzz/corpus/$name")
   [ -d "$fuzz/regress/$name" ] && seeds+=("$fuzz/regress/$name")
   local dict=()
   [ -f "$fuzz/dict/$name.dict" ] && dict=("-dict=$fuzz/dict/$name.dict")
   local status=0
-  TMPDIR=$out/scratch "$build/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=2 -rss_limit_mb=512 \
+  TMPDIR=$scratch "$build/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=2 -rss_limit_mb=512 \
     -print_final_stats=1 -artifact_prefix="$out/" "${dict[@]}" "$out/corpus" "${seeds[@]}" \
     </dev/null >"$out/log" 2>&1 || status=$?
+  rm -rf "$scratch"
   local runs paths
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/log")
   paths=$(sed -n 's/^stat::new_units_added: *//p' "$out/log")
@@ -61,6 +65,9 @@ run_target() {
   what=$(grep -m1 -o -E 'ERROR: [A-Za-z]+: [a-z-]+|fuzz: broken: .*|runtime error: .*|deadly signal' "$out/log" || true)
   echo "$name: FAILED${what:+ ($what)}, ${input:+input $input, }log $out/log" >"$out/result"
 }
+
+shm=/dev/shm
+[ -d "$shm" ] && [ -w "$shm" ] || shm=${TMPDIR:-/tmp}
 
 targets=()
 for source in "$fuzz"/targets/*.cpp; do

@@ -28,7 +28,6 @@ void Load(const char *, const uint8_t *, size_t size) {
 		for (int i = 0; i < walls; i++) {
 			FuzzCheck(arena->GetWall(i) != nullptr, "every wall has its plane");
 		}
-		ssgCullAndDraw(root);
 	}
 	arena->Destroy();
 	delete arena;
