@@ -1,13 +1,12 @@
 #include "app/Soak.h"
 
-#include <dirent.h>
 #include <malloc.h>
-#include <unistd.h>
 
 #include <cassert>
 #include <cstdio>
 
 #include "core/LogFile.h"
+#include "core/ProcessStats.h"
 #include "frontend/MenuState.h"
 #include "options/OptionsRecord.h"
 
@@ -58,30 +57,4 @@ GameState SoakFactory::NextAfterMenu() {
 		fflush(stdout);
 	}
 	return started < matches ? STATE_MATCH : STATE_QUIT;
-}
-
-long ResidentKilobytes() {
-	FILE *file = fopen("/proc/self/statm", "r");
-	if (!file) {
-		return -1;
-	}
-	long size = 0, resident = -1;
-	if (fscanf(file, "%ld %ld", &size, &resident) != 2) {
-		resident = -1;
-	}
-	fclose(file);
-	return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-int OpenDescriptors() {
-	DIR *dir = opendir("/proc/self/fd");
-	if (!dir) {
-		return -1;
-	}
-	int count = 0;
-	while (const dirent *entry = readdir(dir)) {
-		count += entry->d_name[0] != '.';
-	}
-	closedir(dir);
-	return count - 1; // the listing's own
 }

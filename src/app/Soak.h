@@ -24,8 +24,4 @@ private:
 	int started; // so far
 };
 
-// Resident memory of the process in kB and its open file descriptors, from /proc; -1 when unknown.
-long ResidentKilobytes();
-int OpenDescriptors();
-
 #endif
