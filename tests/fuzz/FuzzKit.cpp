@@ -1,7 +1,7 @@
 #include "FuzzKit.h"
 
+#include <GL/gl.h>
 #include <SDL/SDL.h>
-#include <dirent.h>
 #include <plib/ssg.h>
 #include <unistd.h>
 
@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/LogFile.h"
+#include "core/ProcessStats.h"
 
 namespace fs = std::filesystem;
 
@@ -100,11 +102,12 @@ void WriteInput(const uint8_t *data, size_t size) {
 	FuzzCheck(fclose(file) == 0 && written, "the input file cannot be written");
 }
 
-// One input, ended as the game ends a frame: the GL driver frees deleted textures only then.
+// One input, its drawing finished: the GL driver frees deleted textures only then. (Without a
+// swap, which would wait on a display server the machine's load may hold up for seconds.)
 void Run(const uint8_t *data, size_t size) {
 	FUZZ_TARGET.load(FUZZ_TARGET.file, data, size);
 	if (FUZZ_TARGET.window) {
-		SDL_GL_SwapBuffers();
+		glFinish();
 	}
 }
 
@@ -117,18 +120,36 @@ void FuzzCheck(bool holds, const char *what) {
 	}
 }
 
-int CountOpenFiles() {
-	DIR *dir = opendir("/proc/self/fd");
-	FuzzCheck(dir != nullptr, "/proc/self/fd cannot be read");
-	int count = 0;
-	while (const dirent *entry = readdir(dir)) {
-		count += entry->d_name[0] != '.';
+// libFuzzer's command line names files from where it was started, but the kit works in its
+// scratch folder: the paths are made absolute first, and what is found is written where the
+// fuzzer was started unless it is told otherwise.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
+	static std::vector<std::string> args;
+	static std::vector<char *> pointers;
+	const std::string here = fs::current_path().string() + "/";
+	bool prefixed = false;
+	for (int i = 0; i < *argc; i++) {
+		std::string arg = (*argv)[i];
+		if (i > 0 && !arg.empty() && arg[0] != '-' && arg[0] != '/') {
+			arg = here + arg;
+		}
+		for (const std::string flag : {"-artifact_prefix=", "-dict=", "-exact_artifact_path="}) {
+			if (arg.rfind(flag, 0) == 0 && arg.size() > flag.size() && arg[flag.size()] != '/') {
+				arg = flag + here + arg.substr(flag.size());
+			}
+		}
+		prefixed = prefixed || arg.rfind("-artifact_prefix=", 0) == 0;
+		args.push_back(arg);
 	}
-	closedir(dir);
-	return count - 1; // the listing's own
-}
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+	if (!prefixed) {
+		args.push_back("-artifact_prefix=" + here);
+	}
+	for (std::string &arg : args) {
+		pointers.push_back(&arg[0]);
+	}
+	pointers.push_back(nullptr);
+	*argc = static_cast<int>(args.size());
+	*argv = pointers.data();
 	SetUp();
 	return 0;
 }
@@ -136,13 +157,13 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 	SetUp();
 	WriteInput(data, size);
-	const int before = CountOpenFiles();
+	const int before = OpenDescriptors();
 	Run(data, size);
-	const int after = CountOpenFiles();
+	const int after = OpenDescriptors();
 	// A library may open a file once and keep it; an input that leaks leaks on every run.
 	if (after > before) {
 		Run(data, size);
-		FuzzCheck(CountOpenFiles() <= after, "the input leaves a file descriptor open");
+		FuzzCheck(OpenDescriptors() <= after, "the input leaves a file descriptor open");
 	}
 	return 0;
 }

@@ -23,9 +23,6 @@ extern const FuzzTarget FUZZ_TARGET;
 // Fails the run with a message when a property every result of the reader must keep is broken.
 void FuzzCheck(bool holds, const char *what);
 
-// Open file descriptors of the process.
-int CountOpenFiles();
-
 extern "C" {
 int LLVMFuzzerInitialize(int *argc, char ***argv);
 int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
