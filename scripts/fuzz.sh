@@ -6,7 +6,8 @@
 # in build-fuzz/fuzz/<target>/). Exits non-zero on any crash, sanitizer report, leaked memory or
 # file descriptor, input that takes over 2 s or a process above 512 MB.
 #   scripts/fuzz.sh [SECONDS]
-# TAVRO_FUZZ_TARGETS="arena camera" runs only those.
+# TAVRO_FUZZ_TARGETS="arena camera" runs only those. TAVRO_FUZZ_MERGE=1 adds to the seeds in
+# tests/fuzz/corpus/<target>/ the inputs of the run that reach code the seeds do not.
 # Inputs that add coverage gather in build-fuzz/fuzz/<target>/corpus and seed the next run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -71,6 +72,10 @@ run_target() {
     fi
     break
   done
+  if [ $status -eq 0 ] && [ "${TAVRO_FUZZ_MERGE:-0}" = 1 ]; then
+    TMPDIR=$scratch "$program" -merge=1 "${limits[@]}" "$fuzz/corpus/$name" "$out/corpus" </dev/null \
+      >>"$out/log" 2>&1 || status=$?
+  fi
   rm -rf "$scratch"
   if [ $status -eq 0 ]; then
     local note=""
