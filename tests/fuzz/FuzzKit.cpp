@@ -76,10 +76,6 @@ void SetUp() {
 	s_scratch = pattern;
 	atexit(RemoveScratch);
 	LinkTree(TAVRO_FUZZ_DATA_DIR, fs::path(s_scratch) / "data");
-	if (chdir(s_scratch.c_str()) != 0) {
-		perror("fuzz: chdir");
-		exit(1);
-	}
 	// Millions of inputs would fill a disk with their log lines: kept only when asked for.
 	const char *logPath = getenv("TAVRO_FUZZ_LOG");
 	s_log.Open(logPath && *logPath ? logPath : "/dev/null", "Fuzz");
@@ -120,7 +116,7 @@ void FuzzCheck(bool holds, const char *what) {
 	}
 }
 
-// libFuzzer's command line names files from where it was started, but the kit works in its
+// libFuzzer's command line names files from where it was started, but the inputs run in the
 // scratch folder: the paths are made absolute first, and what is found is written where the
 // fuzzer was started unless it is told otherwise.
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
@@ -156,6 +152,9 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 	SetUp();
+	// Only now: libFuzzer starts itself again by the path it was started with (to merge).
+	static const bool inScratch = chdir(s_scratch.c_str()) == 0;
+	FuzzCheck(inScratch, "the scratch folder cannot be entered");
 	WriteInput(data, size);
 	const int before = OpenDescriptors();
 	Run(data, size);
