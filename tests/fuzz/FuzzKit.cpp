@@ -1,7 +1,6 @@
 #include "FuzzKit.h"
 
 #include <GL/gl.h>
-#include <SDL/SDL.h>
 #include <plib/ssg.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "GLWindow.h"
 #include "core/LogFile.h"
 #include "core/ProcessStats.h"
 
@@ -42,26 +42,6 @@ void RemoveScratch() {
 	}
 }
 
-// A display server that has just lost a client refuses connections for a moment: try again.
-bool OpenWindow() {
-	for (int attempt = 0; attempt < 40; attempt++) {
-		if (attempt > 0) {
-			SDL_Quit();
-			SDL_Delay(50);
-		}
-		if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-			continue;
-		}
-		SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-		SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-		if (SDL_SetVideoMode(64, 64, 32, SDL_OPENGL)) {
-			return true;
-		}
-	}
-	fprintf(stderr, "fuzz: no window (%s); run under xvfb-run\n", SDL_GetError());
-	return false;
-}
-
 void SetUp() {
 	if (s_ready) {
 		return;
@@ -81,7 +61,10 @@ void SetUp() {
 	s_log.Open(logPath && *logPath ? logPath : "/dev/null", "Fuzz");
 	g_log = &s_log;
 	if (FUZZ_TARGET.window) {
-		if (!OpenWindow()) {
+		// Never closed: closing unloads the GL driver, whose own leaks could then not be told apart.
+		static GLWindow *window = new GLWindow(64, 64);
+		if (!window->IsOpen()) {
+			fprintf(stderr, "fuzz: no window; run under xvfb-run\n");
 			exit(1);
 		}
 		ssgInit();
