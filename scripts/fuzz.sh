@@ -64,7 +64,7 @@ run_target() {
     paths=$((paths + ${got:-0}))
     [ $status -eq 0 ] && break
     input=$(ls -t "$out"/timeout-* 2>/dev/null | head -n 1 || true)
-    if [ -n "$input" ] && [ $loaded -lt 3 ] &&
+    if [ -n "$input" ] && [ $loaded -lt 100 ] &&
       TMPDIR=$scratch "$program" "${limits[@]}" "$input" </dev/null >>"$out/log" 2>&1; then
       loaded=$((loaded + 1))
       rm -f "$input"
