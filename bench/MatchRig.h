@@ -21,7 +21,11 @@ public:
 	MatchRig(const char *logName, int width, int height) : ready(false) {
 		log.Open(logName, "Kelvane");
 		g_log = &log;
-		SDL_Init(SDL_INIT_VIDEO);
+		// Without a display SDL sets up no video, and asking for GL attributes then crashes.
+		if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+			fprintf(stderr, "no video (%s): run under Xvfb\n", SDL_GetError());
+			return;
+		}
 		SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
 		SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 		if (!SDL_SetVideoMode(width, height, 32, SDL_OPENGL)) {

@@ -63,7 +63,7 @@ struct RunFigures {
 	long quietAllocations = 0; // heap allocations in those frames
 	long replayFrames = 0;     // frames that showed a goal again
 	long replayAllocations = 0;
-	double maxSliceMs = 0.0; // the longest slice a planning computer worked in a frame
+	double maxSliceMs = 0.0; // the longest slice a planning computer worked in a frame, processor time
 	bool finished = false;
 };
 
@@ -201,7 +201,7 @@ bool BenchLevels() {
 		printf("  %-6s frame: mean %.4f ms, 99th percentile %.3f ms, max %.3f ms", names[level], Mean(figures.frameMs),
 			Percentile(figures.frameMs, 0.99), Percentile(figures.frameMs, 1.0));
 		if (level == LEVEL_HARD || level == LEVEL_EXPERT) {
-			printf("; longest planner slice %.3f ms (aim: 2 ms at most)", figures.maxSliceMs);
+			printf("; longest planner slice %.3f ms of processor time (aim: 2 ms at most)", figures.maxSliceMs);
 		}
 		printf("; allocations in quiet frames %ld in %ld\n", figures.quietAllocations, figures.quietFrames);
 		finished = finished && figures.finished;

@@ -1,11 +1,14 @@
--- One player's keys: the program sets the title and the key names, and shows the warning when
--- a key is in use already.
-local cx, cy = math.floor(ScreenWidth / 2), math.floor(ScreenHeight / 2)
-local bx, bw = cx - 230, 180
-local lx, lw = cx - 35, 250
+-- One player's keys: the program sets the title and the key names, shows the line that asks for
+-- a key while it waits for one, and the warning when a key is in use already.
+local width, pad = 360, 16
+local bw, lw = 130, 200
+local height = 56 + 4 * 46 + 40 + 6 + 30 + 2 + 30 + 6 + 40 + 10
+local top = math.floor((ScreenHeight - height) / 2)
+local x = MenuLeft + pad
+local inner = width - 2 * pad
 
-MenuPanel("pnl_keys", bx - 20, cy - 190, 500, 330)
-MenuLabel("lbl_title", "", bx, cy - 180, 460, 40, HALIGN_MIDDLE)
+MenuPanel("pnl_keys", MenuLeft, top, width, height)
+MenuLabel("lbl_title", "", x, top + 10, inner, 40, HALIGN_MIDDLE)
 local rows = {
 	{"btn_up", "UP", "lbl_up"},
 	{"btn_down", "DOWN", "lbl_down"},
@@ -13,12 +16,13 @@ local rows = {
 	{"btn_right", "RIGHT", "lbl_right"},
 	{"btn_fire", "FIRE", "lbl_fire"},
 }
-for i, r in ipairs(rows) do
-	local y = cy - 130 + (i - 1) * 48
-	MenuButton(r[1], r[2], bx, y, bw)
-	MenuLabel(r[3], "", lx, y, lw)
+local y = top + 56
+for _, r in ipairs(rows) do
+	MenuButton(r[1], r[2], x, y, bw)
+	MenuLabel(r[3], "", x + bw + 8, y, lw)
+	y = y + 46
 end
--- The warning takes the back button's place while it shows; added first, it stays below it, so
--- it never takes the button's clicks while hidden.
-MenuWarning("lbl_error", "That key is in use already", bx, cy + 160, 460)
-MenuButton("btn_back", "BACK", bx, cy + 160, bw)
+y = y - 46 + 40 + 6
+MenuLabel("lbl_wait", "", x, y, inner, 30, HALIGN_MIDDLE)
+MenuWarning("lbl_error", "That key is in use already", x, y + 32, inner, 30)
+MenuButton("btn_back", "BACK", x, y + 68, bw)

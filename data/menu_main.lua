@@ -1,9 +1,9 @@
--- The main menu: six buttons in a column on a panel at the left.
+-- The main menu: six buttons in a column on a panel at the left, as every menu screen stands.
 local w, gap = 280, 50
-local x = math.floor(ScreenWidth / 12)
-local top = math.floor(ScreenHeight / 2 - 3 * gap - 10)
+local height = 6 * gap + 30
+local top = math.floor((ScreenHeight - height) / 2)
 
-MenuPanel("pnl_main", x - 20, top - 20, w + 40, 6 * gap + 30)
+MenuPanel("pnl_main", MenuLeft, top, w + 40, height)
 local buttons = {
 	{"btn_start", "START MATCH"},
 	{"btn_options", "OPTIONS"},
@@ -13,5 +13,5 @@ local buttons = {
 	{"btn_exit", "EXIT"},
 }
 for i, b in ipairs(buttons) do
-	MenuButton(b[1], b[2], x, top + (i - 1) * gap, w)
+	MenuButton(b[1], b[2], MenuLeft + 20, top + 20 + (i - 1) * gap, w)
 end

@@ -10,12 +10,18 @@ end
 -- The cache keeps its own copy of a font's colour, so ours go at once: a screen is built every
 -- time it is shown, and colours left behind would pile up.
 local white = Color(1, 1, 1, 1)
-local orange = Color(1, 0.55, 0.2, 1)
+local orange = Color(1, 0.68, 0.25, 1)
 local menuFont = pCacheManager:GetFont("data/fonts/menu.nbf", white)
 local focusFont = pCacheManager:GetFont("data/fonts/menu_focus.nbf", white)
-local warnFont = pCacheManager:GetFont("data/fonts/arial_green.ntf", orange)
+local warnFont = pCacheManager:GetFont("data/fonts/warning.ntf", orange)
 white:delete()
 orange:delete()
+
+-- The menu screens stand at the left, each an edge of panels at the same distance from the
+-- screen's edge: the flying arena keeps the right, and the logo its corner (the program draws it
+-- 250 pixels from the right edge and 110 from the bottom), so nothing is drawn under it. The
+-- question during a match is a dialog over play, in the middle.
+MenuLeft = math.max(8, math.floor((ScreenWidth - 640) / 4) + 8)
 
 local function StyleText(label, horizontal)
 	for _, state in ipairs({GI_ISTATE_DEFAULT, GI_ISTATE_DISABLED, GI_ISTATE_HIGHLIGHTED}) do
@@ -63,7 +69,8 @@ function MenuLabel(name, text, x, y, w, h, horizontal)
 	return label
 end
 
--- A warning the program shows and hides.
+-- A warning the program shows and hides; it goes on a panel, in a place of its own, so it is
+-- read against the panel and never covered.
 function MenuWarning(name, text, x, y, w, h)
 	local label = MenuLabel(name, text, x, y, w, h, HALIGN_MIDDLE)
 	label:SetFont(GI_ISTATE_DEFAULT, warnFont)

@@ -13,6 +13,7 @@ LAYERS = [
     ["gui"],
     ["script"],
     ["world"],
+    ["net"],
     ["match"],
     ["frontend"],
     ["app"],

@@ -7,6 +7,7 @@ packages=(
   libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libx11-dev libpng-dev libplib-dev libode-dev liblua5.1-0-dev libtolua++5.1-dev libfontconfig-dev
+  libenet-dev
   lib3ds-dev libsndfile1-dev libxmp-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox python3

@@ -32,6 +32,8 @@ bool MakeFolders(const std::string &path) {
 
 } // namespace
 
+const char *const DATA_TREE_MARKER = "data/.tavro_data";
+
 std::string InstalledDataFolder(const std::string &programPath) {
 	size_t slash = programPath.rfind('/');
 	std::string bin = slash == std::string::npos ? "." : programPath.substr(0, slash);
@@ -49,11 +51,19 @@ std::string PlayerFolder(const char *xdgDataHome, const char *home) {
 	return "";
 }
 
-bool PrepareFolders(std::string *problem) {
-	if (IsFolder("data")) {
-		SetUserFolder("");
+bool UsesWorkingData(const std::string &programPath, const std::string &workingFolder) {
+	if (!IsFolder("data")) {
+		return false;
+	}
+	struct stat info;
+	if (stat(DATA_TREE_MARKER, &info) == 0) {
 		return true;
 	}
+	const size_t slash = programPath.rfind('/');
+	return slash != std::string::npos && programPath.substr(0, slash) == workingFolder;
+}
+
+bool PrepareFolders(std::string *problem) {
 	char self[PATH_MAX];
 	ssize_t length = readlink("/proc/self/exe", self, sizeof(self) - 1);
 	if (length <= 0) {
@@ -61,6 +71,13 @@ bool PrepareFolders(std::string *problem) {
 		return false;
 	}
 	self[length] = '\0';
+	char *here = realpath(".", nullptr);
+	const bool working = UsesWorkingData(self, here ? here : "");
+	free(here);
+	if (working) {
+		SetUserFolder("");
+		return true;
+	}
 	const std::string data = InstalledDataFolder(self);
 	if (!IsFolder(data + "/data")) {
 		*problem = "no data/ folder here and none installed in " + data;

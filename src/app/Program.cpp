@@ -8,11 +8,13 @@
 #include "core/StateMachine.h"
 #include "core/UserFiles.h"
 #include "input/NoxInput.h"
+#include "app/QuitSignals.h"
 #include "app/System.h"
 #include "frontend/Credits.h"
 #include "frontend/MenuState.h"
 #include "match/InGame.h"
 #include "script/LuaScriptRunner.h"
+#include "script/ScriptBudget.h"
 
 GameStateObject *DefaultStateFactory::Create(GameState state) {
 	switch (state) {
@@ -35,6 +37,12 @@ bool TakeQuitRequests() {
 	return quit;
 }
 
+bool QuitRequested() {
+	SDL_PumpEvents();
+	SDL_Event event;
+	return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0;
+}
+
 namespace {
 
 // Made before program entry, so the first frame time includes all of start-up.
@@ -44,13 +52,14 @@ FrameTimer s_timer(&s_clock);
 } // namespace
 
 int RunProgram(GameStateFactory *factory, int timeScale) {
-	s_clock.SetScale(timeScale);
+	s_timer.SetScale(timeScale);
 	g_timer = &s_timer;
 	LogFile *log = new LogFile();
 	log->Open(UserFilePath(USER_LOG), "Kelvane");
 	g_log = log;
 	LuaScriptRunner scripts;
 	g_scriptRunner = &scripts;
+	ScriptBudget::SetQuitProbe(QuitRequested);
 	if (timeScale != 1) {
 		Log(LOG_MESSAGE, "MAIN: Time runs %d times as fast", timeScale);
 	}
@@ -80,9 +89,14 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 	}
 	delete system;
 
+	if (QuitSignalCameLate()) {
+		Log(LOG_MESSAGE, "MAIN: Asked to quit during the shut-down, which runs to its end");
+	}
 	g_scriptRunner = nullptr;
+	ScriptBudget::SetQuitProbe(nullptr);
 	g_log = nullptr;
 	log->Close();
 	delete log;
+	ReleaseQuitSignals();
 	return 0;
 }

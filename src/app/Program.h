@@ -12,6 +12,8 @@ public:
 // Drains the quit requests from SDL's queue and reports whether there was one. Window-manager
 // events that no state reads are dropped too, so they never fill the queue and crowd out a quit.
 bool TakeQuitRequests();
+// Whether a quit request waits in SDL's queue, which is left as it is; asked while scripts run.
+bool QuitRequested();
 
 // The program: log, start-up, the main loop over the game states, shut-down. The factory makes
 // the states, starting with the menu; null for the game's own. timeScale makes the game's clock

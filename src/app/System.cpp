@@ -6,11 +6,13 @@
 
 #include <cstring>
 
+#include "app/QuitSignals.h"
 #include "core/DisplayErrors.h"
 #include "core/FrameTimer.h"
 #include "core/UserFiles.h"
 #include "core/LogFile.h"
 #include "core/VideoConfig.h"
+#include "options/OptionsFile.h"
 #include "options/OptionsRecord.h"
 #include "input/NoxInput.h"
 #include "audio/SoundBank.h"
@@ -133,6 +135,7 @@ void System::QuitSDL() {
 	// The video surface belongs to SDL, which frees it in SDL_Quit.
 	screen = nullptr;
 	SDL_Quit();
+	HoldQuitSignals(); // SDL_Quit gave them their default, deadly, handling back
 	delete videoConfig;
 	videoConfig = nullptr;
 	g_videoConfig = nullptr;
@@ -185,7 +188,7 @@ bool System::Startup() {
 	}
 	g_sound = sound;
 
-	g_options.LoadOrCreate(UserFilePath(USER_OPTIONS));
+	g_optionsFile.Load(g_options, UserFilePath(USER_OPTIONS));
 	SDL_EnableUNICODE(1);
 	if (g_timer) {
 		g_timer->SetFpsInterval(1000);

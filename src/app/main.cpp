@@ -24,7 +24,7 @@ void PrintUsage(FILE *out, const char *program) {
 		"  --help            show this help and leave\n"
 		"  --version         show the version and leave\n"
 		"\n"
-		"Run from a folder with a data/ tree, the game keeps its files there; installed, it keeps\n"
+		"Run beside the data tree of its build, the game keeps its files there; installed, it keeps\n"
 		"them in $XDG_DATA_HOME/tavro (~/.local/share/tavro).\n",
 		program, MAX_TIME_SCALE, SoakFactory::MAX_MATCHES);
 }

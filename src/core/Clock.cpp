@@ -1,17 +1,11 @@
 #include "core/Clock.h"
 
-#include <cassert>
 #include <ctime>
 
-MonotonicClock::MonotonicClock(RawReader reader_) : reader(reader_), origin(reader_()), scale(1) {}
+MonotonicClock::MonotonicClock(RawReader reader_) : reader(reader_), origin(reader_()) {}
 
 uint32_t MonotonicClock::Milliseconds() {
-	return static_cast<uint32_t>((reader() - origin) * scale);
-}
-
-void MonotonicClock::SetScale(int factor) {
-	assert(factor >= 1);
-	scale = factor;
+	return static_cast<uint32_t>(reader() - origin);
 }
 
 int64_t MonotonicClock::ReadSystemMilliseconds() {

@@ -19,16 +19,12 @@ public:
 
 	explicit MonotonicClock(RawReader reader = ReadSystemMilliseconds);
 	uint32_t Milliseconds() override;
-	// The game's time runs this many times as fast as the real one (1 or more); set it before
-	// the first reading that counts.
-	void SetScale(int factor);
 
 	static int64_t ReadSystemMilliseconds();
 
 private:
 	RawReader reader;
 	int64_t origin; // ms of the reader at construction
-	int scale;      // game ms per real ms
 };
 
 // A clock that moves only when told to.

@@ -7,13 +7,20 @@
 FrameTimer *g_timer = nullptr;
 
 FrameTimer::FrameTimer(Clock *clock_)
-	: clock(clock_), currentTime(0), previousTime(0), lastFpsTime(0), fpsInterval(0), framesCounted(0), fps(0.0f) {
+	: clock(clock_), scale(1), currentTime(0), previousTime(0), lastFpsTime(0), fpsInterval(0), framesCounted(0),
+	  fps(0.0f) {
 	assert(clock);
 	currentTime = previousTime = Now();
 }
 
 uint32_t FrameTimer::Now() {
-	return clock->Milliseconds();
+	return clock->Milliseconds() * static_cast<uint32_t>(scale);
+}
+
+void FrameTimer::SetScale(int factor) {
+	assert(factor >= 1);
+	scale = factor;
+	currentTime = previousTime = Now();
 }
 
 void FrameTimer::SetClock(Clock *newClock) {
@@ -24,18 +31,19 @@ void FrameTimer::SetClock(Clock *newClock) {
 
 uint32_t FrameTimer::Update() {
 	previousTime = currentTime;
-	uint32_t now = Now();
+	// The rate counts the frames the machine draws in a second of real time.
+	const uint32_t real = clock->Milliseconds();
+	currentTime = real * static_cast<uint32_t>(scale);
 	framesCounted++;
-	currentTime = now;
 	if (fpsInterval == 0) {
-		return now;
+		return currentTime;
 	}
-	int32_t sinceLast = static_cast<int32_t>(now - lastFpsTime);
+	int32_t sinceLast = static_cast<int32_t>(real - lastFpsTime);
 	if (sinceLast < static_cast<int32_t>(fpsInterval)) {
-		return now;
+		return currentTime;
 	}
-	fps = framesCounted / (static_cast<float>(now - lastFpsTime) * 0.001f);
-	lastFpsTime = now;
+	fps = framesCounted / (static_cast<float>(sinceLast) * 0.001f);
+	lastFpsTime = real;
 	framesCounted = 0;
-	return now;
+	return currentTime;
 }

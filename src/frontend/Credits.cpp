@@ -17,10 +17,14 @@
 #include "world/SceneLights.h"
 
 const char *const Credits::CREDITS_FILE = "data/misc/credits.crd";
+const char *const Credits::SKIP_TEXT = "ESCAPE SKIPS";
 
 namespace {
 
 const char *const MUSIC_FILE = "data/sounds/tavro_credits.xm";
+const int HINT_MARGIN = 12; // pixels from the screen's edges to the hint's panel
+const int HINT_PAD_X = 12;  // pixels of panel left and right of the text
+const int HINT_PAD_Y = 8;   // above and below it
 
 void SetUpCreditsLight() {
 	PutOutLights();
@@ -175,6 +179,25 @@ void Credits::RunTextStep() {
 	stepTime += frameTime;
 }
 
+void Credits::GetSkipHintRect(int *x, int *y, int *w, int *h) const {
+	*w = font2 ? font2->GetTextWidth(SKIP_TEXT) + 2 * HINT_PAD_X : 0;
+	*h = font2 ? font2->GetFontHeight() + 2 * HINT_PAD_Y : 0;
+	*x = screenWidth - *w - HINT_MARGIN;
+	*y = screenHeight - *h - HINT_MARGIN;
+}
+
+void Credits::DrawSkipHint() const {
+	int x = 0, y = 0, w = 0, h = 0;
+	GetSkipHintRect(&x, &y, &w, &h);
+	if (!font2 || w == 0) {
+		return;
+	}
+	if (panel) {
+		panel->Draw(x, y, w, h);
+	}
+	font2->Write(x + HINT_PAD_X, y + HINT_PAD_Y, SKIP_TEXT);
+}
+
 bool Credits::Frame() {
 	int32_t elapsed = 0;
 	if (g_timer) {
@@ -204,6 +227,7 @@ bool Credits::Frame() {
 	if (keep && file.GetStep(currentStep).type == CreditsStep::TEXT) { // keep: a step is running
 		RunTextStep();
 	}
+	DrawSkipHint();
 	End2D();
 	SwapBuffers();
 	return keep;

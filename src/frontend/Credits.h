@@ -15,11 +15,12 @@ class ScriptState;
 // credit texts with two bitmap fonts and the credits music plays. The steps of
 // "data/misc/credits.crd" say what happens and for how long (the scripts find the fonts as pSpec1
 // and pSpec2 and a panel for behind the text as pPanel); the sequence ends after its last
-// step or when Escape is held, and the menu follows.
+// step or when Escape is held, and the menu follows. A corner says so all along.
 class Credits : public GameStateObject {
 public:
 	static const char *const CREDITS_FILE;
 	static constexpr int SCRIPT_SIZE = 4096; // bytes of one text step's script
+	static const char *const SKIP_TEXT;      // in the bottom right corner, on a panel
 
 	Credits();
 	~Credits() override;
@@ -34,6 +35,8 @@ public:
 	int GetCurrentStep() const { return currentStep; }
 	int GetStepTime() const { return stepTime; }
 	const CreditsFile &GetFile() const { return file; }
+	// Where SKIP_TEXT's panel is drawn (nothing before the fonts are loaded).
+	void GetSkipHintRect(int *x, int *y, int *w, int *h) const;
 	Camera &GetCamera() { return backdrop.GetCamera(); }
 	ScriptState *GetScript() const { return script; }
 
@@ -43,6 +46,7 @@ private:
 	bool StepIsOver();
 	void StartStep();
 	void RunTextStep();
+	void DrawSkipHint() const;
 
 	ArenaBackdrop backdrop;
 	GL2D_BmpText *font1;

@@ -32,8 +32,3 @@ const char *KeyName(int code) {
 	}
 	return nullptr;
 }
-
-bool IsAssignableKey(int code) {
-	return (code >= SDLK_SPACE && code <= SDLK_KP9) || (code >= SDLK_UP && code <= SDLK_LEFT) ||
-		   (code >= SDLK_RSHIFT && code <= SDLK_LALT);
-}

@@ -5,8 +5,4 @@
 // then shows the character it typed).
 const char *KeyName(int code);
 
-// Whether a player may steer with the key: the printable keys, the keypad digits, the arrows,
-// Shift, Ctrl and Alt.
-bool IsAssignableKey(int code);
-
 #endif

@@ -6,6 +6,7 @@
 #include "core/UserFiles.h"
 #include "frontend/KeyNames.h"
 #include "frontend/MenuState.h"
+#include "options/OptionsFile.h"
 #include "options/OptionsRecord.h"
 #include "gui/WgItem.h"
 #include "gui/WgManager.h"
@@ -13,6 +14,7 @@
 #include "input/NoxInput.h"
 
 const char *const KeysScreen::SCRIPT = "data/menu_keys.lua";
+const char *const KeysScreen::WAIT_TEXT = "PRESS A KEY - ESC CANCELS";
 
 namespace {
 
@@ -26,8 +28,8 @@ KeysScreen &Of(void *screen) {
 } // namespace
 
 KeysScreen::KeysScreen(MenuState &menu_, int player_)
-	: MenuScreen(menu_), player(player_), state(STATE_IDLE), index(0), conflict(false), keyLabels(),
-	  errorLabel(nullptr), backButton(nullptr) {}
+	: MenuScreen(menu_), player(player_), state(STATE_IDLE), index(0), conflict(false), heldModifier(0),
+	  modifierCharacter(0), pressesAtModifier(0), keyLabels(), errorLabel(nullptr), waitLabel(nullptr) {}
 
 int32_t *KeysScreen::Codes() const {
 	return player == 0 ? g_options.keys1 : g_options.keys2;
@@ -45,7 +47,11 @@ bool KeysScreen::Build() {
 		keyLabels[i] = FindLabel(KEY_LABELS[i]);
 	}
 	errorLabel = FindLabel("lbl_error");
-	backButton = HookButton("btn_back", OnBack);
+	waitLabel = FindLabel("lbl_wait", true);
+	if (waitLabel) {
+		waitLabel->SetCaption(WAIT_TEXT);
+	}
+	HookButton("btn_back", OnBack);
 	if (WgItem *title = FindLabel("lbl_title")) {
 		title->SetCaption(player == 0 ? "PLAYER 1 KEYS" : "PLAYER 2 KEYS");
 	}
@@ -80,11 +86,19 @@ void KeysScreen::OnBack(WgItem *, void *screen) {
 	Of(screen).Back();
 }
 
+bool KeysScreen::IsModifier(int code) {
+	return code >= SDLK_RSHIFT && code <= SDLK_LALT;
+}
+
 void KeysScreen::Wait(int keyIndex) {
 	index = keyIndex;
 	state = STATE_WAITING;
+	heldModifier = 0;
 	if (keyLabels[index]) {
 		keyLabels[index]->SetCaption("?");
+	}
+	if (waitLabel) {
+		waitLabel->SetVisible(true);
 	}
 }
 
@@ -109,14 +123,14 @@ void KeysScreen::ShowConflict() {
 	if (errorLabel) {
 		errorLabel->SetVisible(conflict);
 	}
-	if (backButton) {
-		backButton->SetVisible(!conflict);
+	if (waitLabel) {
+		waitLabel->SetVisible(state == STATE_WAITING);
 	}
 }
 
 void KeysScreen::Back() {
 	menu.RequestScreen(MenuState::SCREEN_MAIN);
-	if (!g_options.Write(UserFilePath(USER_OPTIONS))) {
+	if (!g_optionsFile.Save(g_options, UserFilePath(USER_OPTIONS))) {
 		Log(LOG_ERROR, "MENU: %s could not be written; the keys hold until the game ends", UserFilePath(USER_OPTIONS));
 	}
 }
@@ -149,13 +163,28 @@ void KeysScreen::HandleEvent(const NI_Event *event) {
 		screen.SetMousePosition(event->mice[0].x, event->mice[0].y);
 		menu.SetMousePosition(event->mice[0].x, event->mice[0].y);
 	}
-	if (!event || event->kind != NI_KEY_DOWN || !event->keyboards) {
+	if (!event || (event->kind != NI_KEY_DOWN && event->kind != NI_KEY_UP) || !event->keyboards) {
 		return;
 	}
 	const NI_Keyboard &keyboard = event->keyboards[0];
+	if (event->kind == NI_KEY_UP) {
+		// A modifier counts once it is let go with no other key pressed meanwhile: Alt+Enter
+		// switches the screen and leaves no key behind.
+		if (keyboard.lastKey == heldModifier && keyboard.presses == pressesAtModifier) {
+			TakeKey(heldModifier, modifierCharacter);
+		}
+		if (keyboard.lastKey == heldModifier) {
+			heldModifier = 0;
+		}
+		return;
+	}
 	if (keyboard.lastKey == SDLK_ESCAPE) {
 		conflict = false; // Escape is never a player's key, so nothing is lost
 		SetIdle();
+	} else if (IsModifier(keyboard.lastKey)) {
+		heldModifier = keyboard.lastKey;
+		modifierCharacter = keyboard.lastChar;
+		pressesAtModifier = keyboard.presses;
 	} else if (IsAssignableKey(keyboard.lastKey)) {
 		TakeKey(keyboard.lastKey, keyboard.lastChar);
 	}

@@ -3,13 +3,15 @@
 
 #include "frontend/MenuScreen.h"
 
-// One player's five keys. Activating a key's button makes the screen wait for the new key; a
-// key outside the assignable set is ignored, and one the player already uses is refused with
-// the error label (the back button hides meanwhile). Escape cancels the wait; leaving saves
-// "options.dat".
+// One player's five keys. Activating a key's button makes the screen wait for the new key (its
+// label shows "?" and the wait label says what to do); a key outside the assignable set is
+// ignored, and one the player already uses is refused with the error label. Shift, Ctrl and Alt
+// count when they are let go with no other key pressed meanwhile. Escape cancels the wait;
+// leaving saves "options.dat". The back button is always in sight.
 class KeysScreen : public MenuScreen {
 public:
 	static const char *const SCRIPT;
+	static const char *const WAIT_TEXT; // single-byte, in the menu font's characters
 	enum State {
 		STATE_IDLE = 1,
 		STATE_WAITING = 2
@@ -34,6 +36,7 @@ private:
 	static void OnFire(WgItem *, void *screen);
 	static void OnBack(WgItem *, void *screen);
 
+	static bool IsModifier(int code);
 	void Wait(int keyIndex);
 	void SetIdle();
 	void Back();
@@ -47,9 +50,12 @@ private:
 	int state; // State
 	int index; // 0 up, 1 down, 2 left, 3 right, 4 fire
 	bool conflict;
+	int heldModifier;                // Shift, Ctrl or Alt pressed while waiting; 0 for none
+	unsigned char modifierCharacter; // what it typed
+	unsigned pressesAtModifier;      // the keyboard's presses counted with it
 	WgItem *keyLabels[5];
 	WgItem *errorLabel;
-	WgItem *backButton;
+	WgItem *waitLabel;
 };
 
 #endif

@@ -205,15 +205,33 @@ void MenuState::ChangeArena(int arena) {
 	}
 }
 
+void MenuState::GetLogoRect(int *x, int *y, int *w, int *h) const {
+	*x = width - 250;
+	*y = height - 110;
+	*w = logo ? logo->GetWidth() : 0;
+	*h = logo ? logo->GetHeight() : 0;
+}
+
+void MenuState::GetVersionRect(int *x, int *y, int *w, int *h) const {
+	*x = 4;
+	*y = height - 24;
+	*w = version ? version->GetWidth() : 0;
+	*h = version ? version->GetHeight() : 0;
+}
+
 void MenuState::DrawLogo() const {
+	int x = 0, y = 0, w = 0, h = 0;
+	GetLogoRect(&x, &y, &w, &h);
 	if (logo) {
-		logo->Draw(width - 250, height - 110);
+		logo->Draw(x, y);
 	}
 }
 
 void MenuState::DrawVersion() const {
+	int x = 0, y = 0, w = 0, h = 0;
+	GetVersionRect(&x, &y, &w, &h);
 	if (version) {
-		version->Draw(4, height - 24);
+		version->Draw(x, y);
 	}
 }
 

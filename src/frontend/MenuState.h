@@ -44,6 +44,10 @@ public:
 	void ChangeArena(int arena);
 	void DrawLogo() const;
 	void DrawVersion() const;
+	// Where they are drawn: the logo 250 pixels from the right edge and 110 from the bottom, the
+	// version at the bottom left; their pictures' sizes (0 before they are loaded).
+	void GetLogoRect(int *x, int *y, int *w, int *h) const;
+	void GetVersionRect(int *x, int *y, int *w, int *h) const;
 	void SetMousePosition(int x, int y);
 
 	int GetWidth() const { return width; }

@@ -2,12 +2,14 @@
 
 #include <SDL/SDL_keysym.h>
 
+#include <cctype>
 #include <cstdio>
 
 #include "core/LogFile.h"
 #include "core/UserFiles.h"
 #include "frontend/MenuState.h"
 #include "options/NameTable.h"
+#include "options/OptionsFile.h"
 #include "options/OptionsRecord.h"
 #include "gl2d/GL2D_SimpleBmpRect.h"
 #include "gui/WgItem.h"
@@ -21,6 +23,16 @@ namespace {
 const char *const MODE_CAPTIONS[] = {"PL1 vs PL2", "PL1 vs PC", "PC vs PC"};
 const char *const DAYTIME_CAPTIONS[] = {"DAY", "NIGHT", "RANDOM"};
 const char *const LEVEL_CAPTIONS[] = {"NORMAL", "EASY", "HARD", "EXPERT"}; // by ComputerLevel
+
+// Names are kept in lower case (they name files too); captions are upper case.
+const char *Caption(const char *name, char *out, size_t size) {
+	size_t i = 0;
+	for (; name[i] && i + 1 < size; i++) {
+		out[i] = static_cast<char>(toupper(static_cast<unsigned char>(name[i])));
+	}
+	out[i] = '\0';
+	return out;
+}
 
 OptionsScreen &Of(void *screen) {
 	return *static_cast<OptionsScreen *>(static_cast<MenuScreen *>(screen)); // hooked with the base's this
@@ -127,7 +139,7 @@ void OptionsScreen::RefreshCaptions() {
 	SetCaption(LABEL_LEVEL, LEVEL_CAPTIONS[o.level <= LEVEL_EXPERT ? o.level : int(LEVEL_NORMAL)]);
 	SetCaption(LABEL_GUIDE, o.guide ? "ON" : "OFF");
 	SetCaption(LABEL_REPLAY, o.replay ? "ON" : "OFF");
-	SetCaption(LABEL_ARENA, o.arena == -1 ? "RANDOM" : ArenaName(o.arena));
+	SetCaption(LABEL_ARENA, o.arena == -1 ? "RANDOM" : Caption(ArenaName(o.arena), text, sizeof(text)));
 	for (int player = 0; player < 2; player++) {
 		if (!portraits[player]) {
 			char file[64];
@@ -138,13 +150,17 @@ void OptionsScreen::RefreshCaptions() {
 				portraits[player] = nullptr;
 			}
 		}
-		SetCaption(player == 0 ? LABEL_LOGO1 : LABEL_LOGO2, CharacterName(o.character[player]));
+		SetCaption(
+			player == 0 ? LABEL_LOGO1 : LABEL_LOGO2, Caption(CharacterName(o.character[player]), text, sizeof(text)));
 	}
 	if (labels[LABEL_ERROR]) {
 		labels[LABEL_ERROR]->SetVisible(sameCharacter);
 	}
-	if (backButton) {
-		backButton->SetVisible(!sameCharacter);
+	// The way back stays in sight: greyed while the warning says why it cannot be taken.
+	if (backButton && sameCharacter) {
+		backButton->Disable();
+	} else if (backButton) {
+		backButton->Enable();
 	}
 }
 
@@ -220,7 +236,7 @@ void OptionsScreen::Back() {
 		g_sound->PlaySample(SOUND_OPTIONS_SAVED, -1);
 	}
 	menu.RequestScreen(MenuState::SCREEN_MAIN);
-	if (!g_options.Write(UserFilePath(USER_OPTIONS))) {
+	if (!g_optionsFile.Save(g_options, UserFilePath(USER_OPTIONS))) {
 		Log(LOG_ERROR, "MENU: %s could not be written; the options hold until the game ends",
 			UserFilePath(USER_OPTIONS));
 	}
@@ -237,15 +253,29 @@ void OptionsScreen::HandleEvent(const NI_Event *event) {
 	PassOn(event);
 }
 
+void OptionsScreen::GetPortraitPlace(int player, int *x, int *y) const {
+	const WgItem *label = labels[player == 0 ? LABEL_LOGO1 : LABEL_LOGO2];
+	const GL2D_SimpleBmpRect *portrait = portraits[player == 0 ? 0 : 1];
+	if (!label) {
+		*x = menu.GetWidth() / 2 + 75;
+		*y = menu.GetHeight() / 2 + (player == 0 ? 25 : 90);
+		return;
+	}
+	int lx = 0, ly = 0, lw = 0, lh = 0;
+	label->GetCoords(&lx, &ly);
+	label->GetDim(&lw, &lh);
+	*x = lx + lw + PORTRAIT_GAP;
+	*y = ly + (lh - (portrait ? portrait->GetHeight() : 0)) / 2;
+}
+
 void OptionsScreen::DrawOverlay(int frameTime) {
 	screen.DrawWidgets(frameTime);
-	const int x = menu.GetWidth() / 2 + 75;
-	const int y = menu.GetHeight() / 2;
-	if (portraits[0]) {
-		portraits[0]->Draw(x, y + 25);
-	}
-	if (portraits[1]) {
-		portraits[1]->Draw(x, y + 90);
+	for (int player = 0; player < 2; player++) {
+		if (portraits[player]) {
+			int x = 0, y = 0;
+			GetPortraitPlace(player, &x, &y);
+			portraits[player]->Draw(x, y);
+		}
 	}
 	screen.DrawCursor(frameTime);
 	menu.DrawLogo();

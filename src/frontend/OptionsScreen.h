@@ -6,8 +6,9 @@
 class GL2D_SimpleBmpRect;
 
 // The match options: each button steps its option on, the label beside it shows the value and
-// the two characters show as portraits. The background follows the daytime and the arena. The
-// players cannot leave while both chose the same character; leaving saves "options.dat".
+// the two characters show as portraits beside their names. The background follows the daytime
+// and the arena. The players cannot leave while both chose the same character (the back button
+// stays in sight, greyed, beside the warning); leaving saves "options.dat".
 class OptionsScreen : public MenuScreen {
 public:
 	static const char *const SCRIPT;
@@ -31,6 +32,11 @@ public:
 	static int NextLevel(int level);
 
 	bool IsSameCharacter() const { return sameCharacter; }
+	// Where the player's portrait is drawn: just right of the label with the character's name,
+	// centred on it; where the script made no such label, (width / 2 + 75, height / 2 + 25) for
+	// player 0 and 65 pixels lower for player 1.
+	void GetPortraitPlace(int player, int *x, int *y) const;
+	static constexpr int PORTRAIT_GAP = 8; // pixels between a name's label and its portrait
 
 private:
 	enum Label {

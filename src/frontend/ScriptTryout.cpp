@@ -10,6 +10,7 @@
 #include "gui/WgKeys.h"
 #include "gui/WgManager.h"
 #include "input/NoxInput.h"
+#include "script/ScriptFiles.h"
 
 namespace {
 
@@ -29,6 +30,9 @@ bool ScriptTryout::Enter() {
 	if (!screen.Build(width, height)) {
 		return false;
 	}
+	// The script may name files beside itself as well as the game's data.
+	const size_t slash = file.rfind('/');
+	ScriptFiles::AllowFolder(slash == std::string::npos ? "." : file.substr(0, slash));
 	screen.RunScript(file.c_str());
 	screen.GetManager()->UnfocusAll();
 	screen.SetMousePosition(width / 2, height / 2);
@@ -72,6 +76,7 @@ bool ScriptTryout::Frame() {
 
 void ScriptTryout::Leave() {
 	screen.TearDown();
+	ScriptFiles::AllowFolder("");
 	Log(LOG_MESSAGE, "SCRIPT: Tryout closed");
 }
 

@@ -28,11 +28,8 @@ WgItem::WgItem(const char *newName)
 	  drawOriginY(0), grabX(-1), grabY(-1), focused(false), highlighted(false), lineCount(0), enabled(true),
 	  canReceiveFocus(true), canLoseFocus(true), visible(true), container(false), type(WG_TYPE_ITEM), handlers(),
 	  zOrder(0), dragX(0), dragY(0), dragW(0), dragH(0), draggable(false), cacheManager(nullptr), focusNode(nullptr),
-	  treeNode(nullptr), manager(nullptr), partOf(nullptr), prevLive(nullptr), nextLive(firstLive) {
+	  treeNode(nullptr), manager(nullptr), managerIndex(-1), partOf(nullptr), prevLive(nullptr), nextLive(firstLive) {
 	SetName(newName);
-	for (char *script : scripts) {
-		script[0] = '\0';
-	}
 	SetClassName("WgItem");
 	if (firstLive) {
 		firstLive->prevLive = this;
@@ -160,11 +157,11 @@ void WgItem::SetCallbackLUA(int slot, const char *file) {
 	if (slot < 0 || slot >= SLOT_COUNT || !file) {
 		return;
 	}
-	CopyText(scripts[slot], SCRIPT_NAME_SIZE, file);
+	scripts[slot].assign(file, strnlen(file, SCRIPT_NAME_SIZE - 1));
 }
 
 const char *WgItem::GetCallbackLUA(int slot) const {
-	return slot >= 0 && slot < SLOT_COUNT ? scripts[slot] : "";
+	return slot >= 0 && slot < SLOT_COUNT ? scripts[slot].c_str() : "";
 }
 
 void WgItem::FireEvent(int slot) {
@@ -175,8 +172,8 @@ void WgItem::FireEvent(int slot) {
 	if (handlers[slot].function) {
 		handlers[slot].function(this, handlers[slot].context);
 	}
-	if (scripts[slot][0] && g_scriptRunner) {
-		g_scriptRunner->RunEventScript(this, scripts[slot]);
+	if (!scripts[slot].empty() && g_scriptRunner) {
+		g_scriptRunner->RunEventScript(this, scripts[slot].c_str());
 	}
 }
 
@@ -253,7 +250,7 @@ void WgItem::SetCaption(const char *text) {
 	}
 	lineCount = 0;
 	if (!*text) {
-		caption[0][0] = '\0';
+		CaptionLine(0).clear();
 		lineCount = 1;
 		return;
 	}
@@ -268,8 +265,7 @@ void WgItem::SetCaption(const char *text) {
 		const char *end = strchr(at, '\n');
 		size_t length = end ? static_cast<size_t>(end - at) : strlen(at);
 		size_t kept = std::min(length, static_cast<size_t>(LINE_SIZE - 1));
-		memcpy(caption[lineCount], at, kept);
-		caption[lineCount][kept] = '\0';
+		CaptionLine(lineCount).assign(at, kept);
 		lineCount++;
 		at += length;
 	}
@@ -282,7 +278,7 @@ void WgItem::GetCaption(char *buffer, int size) const {
 	int used = 0;
 	buffer[0] = '\0';
 	for (int i = 0; i < lineCount && used < size - 1; i++) {
-		CopyText(buffer + used, size - used, caption[i]);
+		CopyText(buffer + used, size - used, lines[i].c_str());
 		used += static_cast<int>(strlen(buffer + used));
 		if (used < size - 1) {
 			buffer[used++] = '\n';
@@ -294,14 +290,21 @@ void WgItem::GetCaption(char *buffer, int size) const {
 std::string WgItem::GetCaption() const {
 	std::string text;
 	for (int i = 0; i < lineCount; i++) {
-		text += caption[i];
+		text += lines[i];
 		text += '\n';
 	}
 	return text;
 }
 
 const char *WgItem::GetLine(int index) const {
-	return index >= 0 && index < lineCount ? caption[index] : "";
+	return index >= 0 && index < lineCount ? lines[index].c_str() : "";
+}
+
+std::string &WgItem::CaptionLine(int index) {
+	if (static_cast<int>(lines.size()) <= index) {
+		lines.resize(index + 1);
+	}
+	return lines[index];
 }
 
 GL2D_Rect WgItem::ParentClipRect() const {

@@ -2,6 +2,7 @@
 #define TAVRO_GUI_WGITEM_H
 
 #include <string>
+#include <vector>
 
 #include "gl2d/GL2D_Rect.h"
 
@@ -195,8 +196,13 @@ private:
 		void *context;
 	};
 
+	// Line i of the caption, made on first use; its storage is kept for the next caption.
+	std::string &CaptionLine(int index);
+
 	char name[NAME_SIZE];
-	char caption[CAPTION_LINES][LINE_SIZE];
+	// The caption's lines are the first lineCount; the rest keep their storage, so captions set
+	// again on every frame allocate nothing. A widget holds no more than it shows.
+	std::vector<std::string> lines;
 	int lineCount;
 	bool enabled;
 	bool canReceiveFocus;
@@ -205,7 +211,7 @@ private:
 	bool container;
 	int type; // WgItemType
 	Handler handlers[SLOT_COUNT];
-	char scripts[SLOT_COUNT][SCRIPT_NAME_SIZE];
+	std::string scripts[SLOT_COUNT]; // empty for none
 	int zOrder;
 	int dragX, dragY, dragW, dragH; // relative to the item's position
 	bool draggable;
@@ -214,6 +220,7 @@ private:
 	WgNode *focusNode; // owned by the manager
 	WgNode *treeNode;  // owned by the manager
 	WgManager *manager;
+	int managerIndex; // in the manager's item list
 	WgItem *partOf;
 
 	// Every live item, so objects going away can be forgotten everywhere.

@@ -1,6 +1,7 @@
 #include "gui/WgListBox.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "gui/WgKeys.h"
 
@@ -35,7 +36,7 @@ void WgListBox::SetInputEvent(const NI_Event *event) {
 
 void WgListBox::AppendEntry(const char *text) {
 	if (text && GetNumEntry() < LB_MAXENTRY) {
-		entries.emplace_back(text);
+		entries.emplace_back(text, strnlen(text, LINE_SIZE - 1));
 	}
 }
 
@@ -43,7 +44,7 @@ void WgListBox::InsertEntry(const char *text, int position) {
 	if (!text || position < 0 || position > GetNumEntry() || GetNumEntry() >= LB_MAXENTRY) {
 		return;
 	}
-	entries.emplace(entries.begin() + position, text);
+	entries.emplace(entries.begin() + position, text, strnlen(text, LINE_SIZE - 1));
 	// The current entry stays the same text.
 	if (position <= current && GetNumEntry() > 1) {
 		current++;

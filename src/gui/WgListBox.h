@@ -28,7 +28,8 @@ public:
 
 	void SetInputEvent(const NI_Event *event) override;
 
-	// Ignored beyond LB_MAXENTRY entries, and for null.
+	// Ignored beyond LB_MAXENTRY entries, and for null. An entry is drawn on one row as a caption
+	// line is: it keeps at most LINE_SIZE - 1 characters.
 	void AppendEntry(const char *text);
 	// Before position (0 to the entry count); the entries from there move down one.
 	void InsertEntry(const char *text, int position);

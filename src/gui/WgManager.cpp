@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstring>
 
+#include "core/LogFile.h"
 #include "gui/WgItem.h"
 #include "gui/WgKeys.h"
 #include "gui/WgNode.h"
@@ -13,6 +14,15 @@
 namespace {
 
 const int LEFT_BUTTON = 1;
+
+// A handle is its slot's index plus one, plus its generation times SLOT_RANGE; it stays an
+// integer a Lua number holds exactly. A slot whose generations are used up is not used again.
+const long long SLOT_RANGE = 1LL << 24;
+const long long MAX_GENERATION = 1LL << 28;
+
+// Positions are summed down the tree; with the depth capped no sum comes near int's range.
+static_assert((WgManager::MAX_DEPTH + 2LL) * WgItem::MAX_COORD + WgItem::MAX_SIZE < (1LL << 30),
+	"summed positions must stay far inside int");
 
 // Counts a running event or draw for as long as it lives.
 class BusyScope {
@@ -32,12 +42,13 @@ WgManager::WgManager(bool ownsItems_)
 	: ownsItems(ownsItems_), itemRoot(new WgNode(nullptr)), focusRoot(new WgNode(nullptr)), focused(focusRoot),
 	  pendingFirstFocus(true), viewX(0), viewY(0), viewW(1024), viewH(768), currentEvent(nullptr), hitNode(nullptr),
 	  hitResolved(false), onDragRect(false), mouseMotionFocus(false), modal(nullptr), dragged(nullptr), frameTime(0),
-	  busy(0) {}
+	  busy(0), depthRefused(false) {}
 
 WgManager::~WgManager() {
 	// The items let go of the manager first, so none of them calls back into it.
 	for (WgItem *item : items) {
 		item->manager = nullptr;
+		item->managerIndex = -1;
 		item->treeNode = nullptr;
 		item->focusNode = nullptr;
 	}
@@ -67,12 +78,21 @@ WgNode *WgManager::AddItem(WgItem *item, WgNode *parent) {
 			!container->focusNode) {
 			return nullptr;
 		}
+		if (DepthOf(parent) >= MAX_DEPTH) {
+			if (!depthRefused) {
+				depthRefused = true;
+				Log(LOG_WARNING, "GUI: '%s' not added: it would lie deeper than %d containers", item->GetName(),
+					MAX_DEPTH);
+			}
+			return nullptr;
+		}
 		focusParent = container->focusNode;
 	}
 	item->treeNode = new WgNode(item);
 	item->treeNode->AttachTo(parent ? parent : itemRoot);
 	item->CreateFocusNode(focusParent);
 	if (!item->manager) {
+		item->managerIndex = static_cast<int>(items.size());
 		items.push_back(item);
 		item->manager = this;
 	}
@@ -82,7 +102,15 @@ WgNode *WgManager::AddItem(WgItem *item, WgNode *parent) {
 	return item->treeNode;
 }
 
-int WgManager::AddItemHandle(WgItem *item, int parentHandle) {
+int WgManager::DepthOf(const WgNode *treeNode) {
+	int depth = 0;
+	for (; treeNode && treeNode->GetOwner(); treeNode = treeNode->GetParent()) {
+		depth++;
+	}
+	return depth;
+}
+
+long long WgManager::AddItemHandle(WgItem *item, long long parentHandle) {
 	WgNode *parent = nullptr;
 	if (parentHandle != 0) {
 		parent = GetNodeOfHandle(parentHandle);
@@ -94,21 +122,50 @@ int WgManager::AddItemHandle(WgItem *item, int parentHandle) {
 	return node ? GetHandle(node) : 0;
 }
 
-int WgManager::GetHandle(const WgNode *node) {
-	if (!node) {
+long long WgManager::GetHandle(WgNode *node) {
+	if (!node || !itemRoot->Contains(node) || node == itemRoot) {
 		return 0;
 	}
-	for (size_t i = 0; i < handles.size(); i++) {
-		if (handles[i] == node) {
-			return static_cast<int>(i) + 1;
+	if (node->GetHandle() == 0) {
+		int index = 0;
+		if (freeSlots.empty()) {
+			if (static_cast<long long>(slots.size()) >= SLOT_RANGE) {
+				return 0;
+			}
+			index = static_cast<int>(slots.size());
+			slots.push_back(Slot{nullptr, 0});
+		} else {
+			index = freeSlots.back();
+			freeSlots.pop_back();
 		}
+		slots[index].node = node;
+		node->SetHandle(index + 1 + slots[index].generation * SLOT_RANGE);
 	}
-	handles.push_back(const_cast<WgNode *>(node));
-	return static_cast<int>(handles.size());
+	return node->GetHandle();
 }
 
-WgNode *WgManager::GetNodeOfHandle(int handle) const {
-	return handle >= 1 && handle <= static_cast<int>(handles.size()) ? handles[handle - 1] : nullptr;
+WgNode *WgManager::GetNodeOfHandle(long long handle) const {
+	if (handle < 1) {
+		return nullptr;
+	}
+	const long long index = (handle - 1) % SLOT_RANGE, generation = (handle - 1) / SLOT_RANGE;
+	if (index >= static_cast<long long>(slots.size()) || slots[index].generation != generation) {
+		return nullptr;
+	}
+	return slots[index].node;
+}
+
+void WgManager::ReleaseHandle(WgNode *treeNode) {
+	const long long handle = treeNode->GetHandle();
+	if (handle == 0) {
+		return;
+	}
+	Slot &slot = slots[(handle - 1) % SLOT_RANGE];
+	slot.node = nullptr;
+	if (++slot.generation < MAX_GENERATION) {
+		freeSlots.push_back(static_cast<int>((handle - 1) % SLOT_RANGE));
+	}
+	treeNode->SetHandle(0);
 }
 
 void WgManager::ForgetItem(WgItem *item) {
@@ -117,7 +174,12 @@ void WgManager::ForgetItem(WgItem *item) {
 	if (item->treeNode) {
 		RemoveFromTrees(item->treeNode);
 	}
-	items.erase(std::remove(items.begin(), items.end(), item), items.end());
+	// The last item takes the place of the one that goes.
+	WgItem *last = items.back();
+	items[item->managerIndex] = last;
+	last->managerIndex = item->managerIndex;
+	items.pop_back();
+	item->managerIndex = -1;
 	item->manager = nullptr;
 }
 
@@ -139,7 +201,7 @@ void WgManager::RemoveFromTrees(WgNode *treeNode) {
 	if (hitNode == treeNode) {
 		hitNode = nullptr;
 	}
-	std::replace(handles.begin(), handles.end(), treeNode, static_cast<WgNode *>(nullptr));
+	ReleaseHandle(treeNode);
 	if (item->focusNode) {
 		item->focusNode->DeleteChildren();
 		delete item->focusNode;
@@ -181,7 +243,9 @@ void WgManager::SetInputEvent(const NI_Event *event) {
 
 void WgManager::HandleKey(const NI_Event *event) {
 	WgItem *old = GetFocusedItem();
-	if (WgEventChar(event) != '\t' || (old && old->IsThisYourEventKeyboard(event))) {
+	// Known by its key as well: Shift+Tab types no character under X.
+	const bool tab = WgEventChar(event) == '\t' || WgEventKey(event) == WG_KEY_TAB;
+	if (!tab || (old && old->IsThisYourEventKeyboard(event))) {
 		if (old) {
 			old->SetInputEvent(event);
 		}
@@ -228,13 +292,26 @@ WgNode *WgManager::NextFocusCandidate(bool backward) const {
 }
 
 bool WgManager::Qualifies(const WgItem *item) {
-	return item && item->CanReceiveFocus() && item->IsEnabled() && item->IsVisible();
+	return item && item->CanReceiveFocus() && item->IsEnabled() && IsShown(item);
+}
+
+bool WgManager::IsShown(const WgItem *item) {
+	if (!item->IsVisible()) {
+		return false;
+	}
+	for (const WgNode *node = item->treeNode ? item->treeNode->GetParent() : nullptr; node && node->GetOwner();
+		 node = node->GetParent()) {
+		if (!node->GetOwner()->IsVisible()) {
+			return false;
+		}
+	}
+	return true;
 }
 
 WgNode *WgManager::ClickTarget(WgNode *hit) {
 	if (hit->GetOwner()->IsContainer()) {
 		for (WgNode *child = hit->GetFirstChild(); child; child = child->GetNext()) {
-			if (!child->GetOwner()->IsContainer()) {
+			if (!child->GetOwner()->IsContainer() && child->GetOwner()->IsVisible()) {
 				return child;
 			}
 		}
@@ -273,7 +350,7 @@ void WgManager::HandlePress(const NI_Event *event) {
 		return;
 	}
 	WgItem *item = hit->GetOwner();
-	if (item->IsDraggable() && item->IsEnabled() && item->IsVisible() && onDragRect) {
+	if (item->IsDraggable() && item->IsEnabled() && IsShown(item) && onDragRect) {
 		dragged = item;
 	}
 }
@@ -307,7 +384,7 @@ WgNode *WgManager::HitTest(const NI_Event *event) {
 	if (!event->mice) {
 		return nullptr;
 	}
-	if (modal && modal->treeNode) {
+	if (modal && modal->treeNode && IsShown(modal)) {
 		// The modal item is placed relative to its parents.
 		int originX = viewX, originY = viewY;
 		for (WgNode *node = modal->treeNode->GetParent(); node && node != itemRoot; node = node->GetParent()) {
@@ -332,6 +409,12 @@ void WgManager::HitTestNode(WgNode *node, int originX, int originY, bool isRoot)
 		if (!hitResolved) {
 			hitNode = node;
 			onDragRect = item->IsOnDragRect(originX, originY, currentEvent);
+		}
+		// It takes the hit itself (and then fails the caller's visibility test), but what a
+		// hidden item holds is not there.
+		if (!item->IsVisible()) {
+			hitResolved = true;
+			return;
 		}
 	}
 	// Topmost first.
@@ -374,8 +457,10 @@ void WgManager::SetForeground(WgNode *node) {
 	}
 }
 
-void WgManager::SetForegroundHandle(int handle) {
-	SetForeground(GetNodeOfHandle(handle));
+void WgManager::SetForegroundHandle(double handle) {
+	if (handle >= 1 && handle < 9007199254740992.0 && handle == static_cast<double>(static_cast<long long>(handle))) {
+		SetForeground(GetNodeOfHandle(static_cast<long long>(handle)));
+	}
 }
 
 void WgManager::DrawAll(int time) {
@@ -389,8 +474,7 @@ void WgManager::DrawChildren(WgNode *node, int originX, int originY, int clipX, 
 	for (WgNode *child = node->GetFirstChild(); child; child = child->GetNext()) {
 		WgItem *item = child->GetOwner();
 		if (!item->IsVisible()) {
-			DrawChildren(child, originX, originY, clipX, clipY, clipW, clipH);
-			continue;
+			continue; // with all it holds
 		}
 		item->SetParentClip(clipX, clipY, clipW, clipH);
 		item->Draw(originX, originY, frameTime);
@@ -452,8 +536,7 @@ void WgManager::UnsetModal() {
 }
 
 void WgManager::FocusItem(WgItem *item) {
-	if (!item || !item->treeNode || !item->focusNode || !Qualifies(item) ||
-		std::find(items.begin(), items.end(), item) == items.end()) {
+	if (!item || item->manager != this || !item->treeNode || !item->focusNode || !Qualifies(item)) {
 		return;
 	}
 	if (focused != item->focusNode) {

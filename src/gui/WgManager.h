@@ -1,6 +1,7 @@
 #ifndef TAVRO_GUI_WGMANAGER_H
 #define TAVRO_GUI_WGMANAGER_H
 
+#include <cstddef>
 #include <vector>
 
 class WgItem;
@@ -9,9 +10,14 @@ struct NI_Event;
 
 // The items of one screen in two trees: the item tree (drawing order, hit tests, highlight)
 // and the focus tree (Tab order). Draws them, routes input events to them and decides which
-// item has the keyboard focus.
+// item has the keyboard focus. An item that is not visible hides what it holds: none of it is
+// drawn, hit or focused.
 class WgManager {
 public:
+	// Containers nest at most this deep, so the tree walks' recursion stays shallow and the
+	// summed positions of nested items stay far inside int.
+	static constexpr int MAX_DEPTH = 32;
+
 	// ownsItems: the manager deletes the items added to it when it goes.
 	explicit WgManager(bool ownsItems);
 	~WgManager();
@@ -20,14 +26,18 @@ public:
 
 	// Adds the item at the top level, or inside the container whose tree node parent is.
 	// Returns the item's tree node; null (nothing added) for a null item, an item already in
-	// a manager's trees, a part of a widget (an inner label, a list box button), or a parent
-	// that is not a container's node of this manager.
+	// a manager's trees, a part of a widget (an inner label, a list box button), a parent
+	// that is not a container's node of this manager, or one MAX_DEPTH containers deep (logged
+	// once).
 	WgNode *AddItem(WgItem *item, WgNode *parent = nullptr);
-	// What scripts see of tree nodes: small numbers issued by this manager, never pointers.
-	// 0 is no node. AddItemHandle returns 0 when nothing was added.
-	int AddItemHandle(WgItem *item, int parentHandle);
-	int GetHandle(const WgNode *node);
-	WgNode *GetNodeOfHandle(int handle) const;
+	// What scripts see of tree nodes: numbers issued by this manager, never pointers; 0 is no
+	// node. A number names a slot of the node table and the slot's generation: a slot is used
+	// again once its node is gone, under a number its old holders never had.
+	long long AddItemHandle(WgItem *item, long long parentHandle);
+	long long GetHandle(WgNode *node);
+	WgNode *GetNodeOfHandle(long long handle) const;
+	// Slots in the node table, used or free.
+	size_t GetNodeTableSize() const { return slots.size(); }
 
 	// One input event; null only gives a pending first focus.
 	void SetInputEvent(const NI_Event *event);
@@ -35,7 +45,8 @@ public:
 	void DrawAll(int frameTime);
 	// Brings the containers on the node's path to the top of their siblings.
 	void SetForeground(WgNode *node);
-	void SetForegroundHandle(int handle);
+	// Scripts' numbers arrive as doubles; one that names no node changes nothing.
+	void SetForegroundHandle(double handle);
 	void SetViewport(int x, int y, int w, int h);
 	// Null name: null. The last item met (children before parents, siblings in order) wins.
 	WgItem *FindItemByNameAndType(int type, const char *name) const;
@@ -60,10 +71,19 @@ public:
 private:
 	friend class WgItem;
 
+	struct Slot {
+		WgNode *node;         // null while free
+		long long generation; // of the node in it, or of the next one
+	};
+
 	// The item is being destroyed: it leaves both trees and the item list.
 	void ForgetItem(WgItem *item);
 	// The items of the subtree leave both trees; they stay in the item list.
 	void RemoveFromTrees(WgNode *treeNode);
+	void ReleaseHandle(WgNode *treeNode);
+	// Whether the item and every container above it are visible.
+	static bool IsShown(const WgItem *item);
+	static int DepthOf(const WgNode *treeNode);
 	void FirstFocus();
 	void HandleKey(const NI_Event *event);
 	void HandleRelease(const NI_Event *event);
@@ -73,7 +93,7 @@ private:
 	void FocusHit(WgNode *hit, bool click);
 	WgNode *NextFocusCandidate(bool backward) const;
 	static bool Qualifies(const WgItem *item);
-	// A container's hit goes to its first child that is not a container, if it has one.
+	// A container's hit goes to its first visible child that is not a container, if it has one.
 	static WgNode *ClickTarget(WgNode *hit);
 	WgNode *HitTest(const NI_Event *event);
 	void HitTestNode(WgNode *node, int originX, int originY, bool isRoot);
@@ -84,8 +104,9 @@ private:
 	static void FindInTree(const WgNode *node, int type, const char *name, WgItem **result);
 
 	bool ownsItems;
-	std::vector<WgItem *> items;   // every item added and not yet destroyed
-	std::vector<WgNode *> handles; // handle - 1 -> node; null once the node is gone
+	std::vector<WgItem *> items; // every item added and not yet destroyed; each knows its index
+	std::vector<Slot> slots;     // the node table behind the handles
+	std::vector<int> freeSlots;  // indices of free slots that may be used again
 	WgNode *itemRoot;
 	WgNode *focusRoot;
 	WgNode *focused; // a focus-tree node; focusRoot when nothing is focused
@@ -98,8 +119,9 @@ private:
 	bool mouseMotionFocus;
 	WgItem *modal;
 	WgItem *dragged;
-	int frameTime; // ms, of the last DrawAll
-	int busy;      // depth of event handling and drawing
+	int frameTime;     // ms, of the last DrawAll
+	int busy;          // depth of event handling and drawing
+	bool depthRefused; // the refusal of a too deep parent was logged
 };
 
 #endif

@@ -3,7 +3,8 @@
 #include <cassert>
 
 WgNode::WgNode(WgItem *owner_)
-	: owner(owner_), parent(nullptr), firstChild(nullptr), lastChild(nullptr), next(nullptr), prev(nullptr) {}
+	: owner(owner_), parent(nullptr), firstChild(nullptr), lastChild(nullptr), next(nullptr), prev(nullptr), handle(0) {
+}
 
 WgNode::~WgNode() {
 	Detach();

@@ -29,6 +29,10 @@ public:
 	// Whether node is this one or lies below it.
 	bool Contains(const WgNode *node) const;
 
+	// The number the manager gave a tree node for scripts; 0 for none.
+	long long GetHandle() const { return handle; }
+	void SetHandle(long long number) { handle = number; }
+
 private:
 	WgItem *owner;
 	WgNode *parent;
@@ -36,6 +40,7 @@ private:
 	WgNode *lastChild;
 	WgNode *next;
 	WgNode *prev;
+	long long handle;
 };
 
 #endif

@@ -13,7 +13,8 @@ public:
 	virtual void RunEventScript(WgItem *item, const char *file) = 0;
 	// ExecuteLua: like an event script, with the item's cache manager handed over too.
 	virtual bool RunItemScript(WgItem *item, const char *file) = 0;
-	// A toolkit object is being destroyed: no script may reach it any more.
+	// A toolkit object (an item or a manager) is being destroyed: no script may reach it any
+	// more.
 	virtual void ObjectGone(const void *object) = 0;
 };
 

@@ -216,6 +216,7 @@ void NoxInput::Translate(const SDL_Event &sdlEvent, NI_Event *event) {
 		keyboard.lastModifiers = sdlEvent.key.keysym.mod;
 		keyboard.lastScancode = sdlEvent.key.keysym.scancode;
 		keyboard.lastChar = static_cast<unsigned char>(sdlEvent.key.keysym.unicode & 0xFF);
+		keyboard.presses += sdlEvent.type == SDL_KEYDOWN;
 		break;
 	}
 	case SDL_MOUSEMOTION: {
@@ -306,6 +307,7 @@ NI_Event *NoxInput::GetEvent() {
 		bool taken = eventMask != 0 && SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, eventMask) > 0;
 		while (taken && IsFullScreenKey(sdlEvent)) {
 			fullScreenRequested = true;
+			keyboards[0].presses++; // no screen sees it, but a key was pressed
 			taken = SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, eventMask) > 0;
 		}
 		if (taken) {
@@ -392,6 +394,7 @@ void NoxInput::PadToKey(const SDL_Event &sdlEvent, NI_Event *event) {
 	keyboard.lastChar = press ? '\r' : '\t';
 	keyboard.lastModifiers = step < 0 ? KMOD_LSHIFT : KMOD_NONE;
 	keyboard.lastScancode = 0;
+	keyboard.presses++;
 }
 
 const uint8_t *NoxInput::KeyStates(int *count) const {

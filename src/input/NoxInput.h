@@ -38,6 +38,7 @@ struct NI_Keyboard {
 	int lastModifiers;      // SDL modifier bits of the last key event
 	int lastScancode;       // hardware scan code of the last key event, for the widget toolkit
 	unsigned char lastChar; // low byte of the last key event's Unicode value
+	unsigned presses;       // key presses taken from the events so far, Alt+Enter's among them
 };
 
 struct NI_Mouse {

@@ -15,7 +15,7 @@ const char *const GoalReplay::PICTURE = "data/rects/replay.nsbr";
 namespace {
 
 const float CAMERA_OFFSET[3] = {0.0f, -32.0f, 22.0f}; // units from the ball
-const int PICTURE_MARGIN = 12;                        // pixels from the top right corner
+const int PICTURE_MARGIN = 12;                        // pixels above the bottom edge
 
 GameObject *Body(const MatchWorld &world, int index) {
 	return index == 0 ? static_cast<GameObject *>(world.GetBall()) : world.GetDisc(index);
@@ -23,7 +23,7 @@ GameObject *Body(const MatchWorld &world, int index) {
 
 } // namespace
 
-GoalReplay::GoalReplay() : next(0), count(0), playTime(0), shown(-1), screenWidth(0) {}
+GoalReplay::GoalReplay() : next(0), count(0), playTime(0), shown(-1), screenWidth(0), screenHeight(0) {}
 
 GoalReplay::~GoalReplay() {}
 
@@ -31,6 +31,7 @@ void GoalReplay::SetUp(int width, int height) {
 	ring.assign(CAPACITY, Step());
 	next = count = 0;
 	screenWidth = width;
+	screenHeight = height;
 	camera.Init("ReplayCam", width, height);
 	camera.SetMode(Camera::MODE_LOOK_TARGET);
 	camera.SetOffset(CAMERA_OFFSET[0], CAMERA_OFFSET[1], CAMERA_OFFSET[2]);
@@ -110,7 +111,9 @@ void GoalReplay::DrawView(MatchWorld &world, int dt) {
 }
 
 void GoalReplay::DrawPicture() const {
+	// Bottom middle: the HUD has the score and the clock at the top, the period and the frame
+	// rate in the bottom corners and the small view's frame at the top left.
 	if (picture) {
-		picture->Draw(screenWidth - picture->GetWidth() - PICTURE_MARGIN, PICTURE_MARGIN);
+		picture->Draw((screenWidth - picture->GetWidth()) / 2, screenHeight - picture->GetHeight() - PICTURE_MARGIN);
 	}
 }

@@ -11,8 +11,9 @@ class GL2D_SimpleBmpRect;
 class MatchWorld;
 
 // The last seconds before a goal shown again, at half speed, from a camera that follows the
-// ball, with a "REPLAY" picture in a corner. Every physics step of play is recorded into a ring
-// made once per match; the replay puts the bodies where the ring says, without simulating.
+// ball, with a "REPLAY" picture at the bottom, clear of the HUD. Every physics step of play is
+// recorded into a ring made once per match; the replay puts the bodies where the ring says,
+// without simulating.
 class GoalReplay {
 public:
 	static constexpr int SECONDS = 4;                              // of play kept
@@ -69,7 +70,8 @@ private:
 	int shown;              // step last put in place
 	Camera camera;
 	std::unique_ptr<GL2D_SimpleBmpRect> picture;
-	int screenWidth; // pixels
+	int screenWidth;  // pixels
+	int screenHeight; // pixels
 };
 
 #endif

@@ -182,6 +182,7 @@ bool InGame::Frame() {
 		if (!replayShown && replay.IsSetUp() && replay.Start()) {
 			replayShown = true;
 			phase = PHASE_REPLAY;
+			HoldInputOver();
 			return true;
 		}
 		replayShown = false;
@@ -247,6 +248,17 @@ bool InGame::MenuFrame() {
 	}
 }
 
+void InGame::HoldInputOver() {
+	// Keys and buttons still down from the goal's celebration skip nothing: only a press made
+	// after the replay starts does.
+	const uint8_t *keys = nullptr;
+	int keyCount = 0;
+	const NI_Joystick *pads[2] = {nullptr, nullptr};
+	if (TakeInput(&keys, &keyCount, pads)) {
+		controls.AnyPressed(keys, keyCount, pads);
+	}
+}
+
 void InGame::ReplayFrame() {
 	AdvanceTimer();
 	// Any key or button skips; the clocks stand still, since no event runs meanwhile.
@@ -265,30 +277,52 @@ void InGame::ReplayFrame() {
 
 void InGame::PlayFrame() {
 	AdvanceTimer();
+	// With the game's time running faster, a frame holds that much more play: it runs as that
+	// many parts as long as the real frame, so that the match goes as it would at normal speed.
+	const int whole = frameTime;
+	const int parts = whole > 0 ? g_timer->GetScale() : 1;
+	const uint32_t start = g_timer->GetTime() - static_cast<uint32_t>(whole);
+	const uint8_t *keys = nullptr;
+	int keyCount = 0;
+	const NI_Joystick *pads[2] = {nullptr, nullptr};
+	const bool input = TakeInput(&keys, &keyCount, pads);
+	for (int part = 0; part < parts && phase == PHASE_PLAYING; part++) {
+		frameTime = whole * (part + 1) / parts - whole * part / parts;
+		const uint32_t now = start + static_cast<uint32_t>(whole * (part + 1) / parts);
+		if (!PlayPart(input ? keys : nullptr, keyCount, pads, now, part == parts - 1)) {
+			return;
+		}
+	}
+	frameTime = whole;
+	if (drawing) {
+		Draw();
+	}
+}
 
+bool InGame::PlayPart(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2], uint32_t now, bool last) {
 	if (!IsFrozen()) {
-		ReadInput();
+		ReadInput(keys, keyCount, pads, now);
 		if (controls.IsMenuRequested()) {
 			// The time the menu stays open is not simulated afterwards.
-			pauseTime = g_timer->GetTime();
+			pauseTime = now;
 			phase = PHASE_MENU_OPEN;
 			Log(LOG_MESSAGE, "INGAME: Paused");
 			menu.Open(screenWidth, screenHeight);
-			return;
+			return false;
 		}
-		StepPhysics();
+		StepPhysics(now);
 	}
-	// Traced from the state a shot fired in this frame's events starts from; a turn that ends
-	// there hides it until the next frame traces the new side's.
-	UpdateGuide();
+	// Traced, for the frame's picture, from the state a shot fired in these events starts from;
+	// a turn that ends there hides it until the next frame traces the new side's.
+	if (last) {
+		UpdateGuide();
+	}
 	const int aimingSide = activeSide;
 	UpdateEvents();
 	if (activeSide != aimingSide) {
 		guide.Hide();
 	}
-	if (drawing) {
-		Draw();
-	}
+	return true;
 }
 
 bool InGame::TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]) {
@@ -308,22 +342,23 @@ bool InGame::TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *p
 	return true;
 }
 
-void InGame::ReadInput() {
-	const uint8_t *keys = nullptr;
-	int keyCount = 0;
-	const NI_Joystick *pads[2] = {nullptr, nullptr};
+void InGame::ReadInput(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2], uint32_t now) {
+	if (!keys) {
+		return;
+	}
 	controls.SetTurnLeft(shotTimer ? shotTimer->GetRemaining() : 0);
-	if (TakeInput(&keys, &keyCount, pads) && controls.Read(keys, keyCount, pads, *world, activeSide, frameTime) &&
-		shotTimer) {
+	controls.SetPhysicsClock(
+		physics->GetStepCount(), physics->GetCollisionWait(), physics->GetLag(pauseTime != 0 ? pauseTime : now));
+	if (controls.Read(keys, keyCount, pads, *world, activeSide, frameTime) && shotTimer) {
 		shotTimer->Fire();
 	}
 }
 
-void InGame::StepPhysics() {
+void InGame::StepPhysics(uint32_t now) {
 	world->UpdateAims(frameTime);
-	physics->Run(pauseTime != 0 ? pauseTime : g_timer->GetTime());
+	physics->Run(pauseTime != 0 ? pauseTime : now);
 	if (pauseTime != 0) {
-		physics->SkipTo(g_timer->GetTime());
+		physics->SkipTo(now);
 		pauseTime = 0;
 	}
 	world->UpdateObjects(frameTime);

@@ -42,6 +42,9 @@ public:
 	// A computer side plays at its own level (ComputerLevel) instead of the options' one, from
 	// the next set-up on; -1 goes back to the options'.
 	void SetComputerLevel(int side, int level) { controls.SetLevel(side, level); }
+	// The clock the planning levels' search reads, from the next set-up on (null: the system's);
+	// it must outlive the match.
+	void SetSearchClock(SearchClock *clock) { controls.SetSearchClock(clock); }
 
 	// What the events see.
 	bool IsFrozen() const override { return announcementMode != ANNOUNCE_NONE; }
@@ -84,11 +87,15 @@ private:
 	void AdvanceTimer();
 	bool MenuFrame();
 	void ReplayFrame();
+	void HoldInputOver();
 	// The frame's key states and the players' pads; false without a keyboard.
 	bool TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]);
 	void PlayFrame();
-	void ReadInput();
-	void StepPhysics();
+	// A part of a play frame ending at now (ms of the frame timer), with the frame's key states
+	// (null without a keyboard) and pads; false when it opened the in-game menu.
+	bool PlayPart(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2], uint32_t now, bool last);
+	void ReadInput(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2], uint32_t now);
+	void StepPhysics(uint32_t now);
 	void UpdateGuide();
 	void UpdateEvents();
 	void Draw();

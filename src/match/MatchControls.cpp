@@ -17,9 +17,10 @@
 #include "world/Disc.h"
 
 MatchControls::MatchControls()
-	: options(nullptr), levels{-1, -1}, searchClock(&systemClock), turnLeft(0), previousKeys(), padFireDown(),
-	  padStartDown(), menuRequested(false), escapeHeldOver(false), mainCamera(CAMERA_BALL), miniCamera(CAMERA_XENO),
-	  miniViewShown(false), showFps(false), screenshotRequested(false) {}
+	: options(nullptr), levels{-1, -1}, searchClock(&systemClock), turnLeft(0), physicsStep(0), physicsWait(0),
+	  physicsLag(0), previousKeys(), padFireDown(), padStartDown(), menuRequested(false), escapeHeldOver(false),
+	  mainCamera(CAMERA_BALL), miniCamera(CAMERA_XENO), miniViewShown(false), showFps(false),
+	  screenshotRequested(false) {}
 
 void MatchControls::SetUp(const OptionsRecord &options_, const Arena &arena, Random &random) {
 	options = &options_;
@@ -187,6 +188,9 @@ bool MatchControls::Steer(
 	view.aim[1] = aimAt[1];
 	view.dt = frameTime;
 	view.turnLeft = turnLeft;
+	view.step = physicsStep;
+	view.collisionWait = physicsWait;
+	view.physicsLag = physicsLag;
 	return aim->ApplyDecision(computer->Decide(view));
 }
 

@@ -40,6 +40,13 @@ public:
 	// A turn of side begins; the turn's time left, read before each frame's steering.
 	void StartTurn(int side);
 	void SetTurnLeft(int ms) { turnLeft = ms; }
+	// The match's physics clock before each frame's steering: steps taken, ms since the last
+	// collision pass, and ms it still runs this frame (see FieldView).
+	void SetPhysicsClock(int step, int collisionWait, int lag) {
+		physicsStep = step;
+		physicsWait = collisionWait;
+		physicsLag = lag;
+	}
 	void Release();
 	// No key held before, no request, the ball camera and no small view.
 	void Reset();
@@ -83,7 +90,10 @@ private:
 	int levels[2];                                // by side: ComputerLevel, -1 for the options'
 	SystemSearchClock systemClock;
 	SearchClock *searchClock;
-	int turnLeft;                     // ms of the running turn
+	int turnLeft; // ms of the running turn
+	int physicsStep;
+	int physicsWait;                  // ms
+	int physicsLag;                   // ms
 	uint8_t previousKeys[KEY_STATES]; // of the last play frame
 	bool padFireDown[2];              // by side, at the last play frame
 	bool padStartDown[2];

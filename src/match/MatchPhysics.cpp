@@ -26,7 +26,7 @@ std::unique_ptr<MatchEvent> AtContact(Event *event, const float at[2], float val
 } // namespace
 
 MatchPhysics::MatchPhysics(MatchWorld &world_, MatchContext &match_, MatchEvents &events_)
-	: world(world_), match(match_), events(events_), physicsTime(0), collisionWait(0), contactFlags(0),
+	: world(world_), match(match_), events(events_), physicsTime(0), collisionWait(0), stepCount(0), contactFlags(0),
 	  recorder(nullptr), observer(nullptr) {
 	rules.SetBodies(world.GetBall()->GetBody(), world.GetDisc(1)->GetBody(), world.GetDisc(2)->GetBody());
 	const Arena &arena = *world.GetArena();
@@ -48,6 +48,7 @@ void MatchPhysics::Run(uint32_t now) {
 		}
 		physicsTime += PHYSICS_STEP;
 		collisionWait += PHYSICS_STEP;
+		stepCount++;
 	}
 }
 

@@ -48,6 +48,10 @@ public:
 	int GetContactFlags() const { return contactFlags; }
 	// ms of simulated time since the last collision pass.
 	int GetCollisionWait() const { return collisionWait; }
+	// Steps taken since the match began.
+	int GetStepCount() const { return stepCount; }
+	// ms the world still has to be stepped to reach now.
+	int GetLag(uint32_t now) const { return static_cast<int32_t>(now - physicsTime); }
 	// Every step of play is handed to the recorder too (null for none).
 	void SetRecorder(GoalReplay *recorder_) { recorder = recorder_; }
 	// Told of every contact the passes find, before the match's own handling (null for none).
@@ -66,8 +70,9 @@ private:
 	MatchContext &match;
 	MatchEvents &events;
 	ContactRules rules;
-	uint32_t physicsTime;      // ms of the frame timer up to which the world has been stepped
-	int collisionWait;         // ms of simulated time since the last collision pass
+	uint32_t physicsTime; // ms of the frame timer up to which the world has been stepped
+	int collisionWait;    // ms of simulated time since the last collision pass
+	int stepCount;
 	int contactFlags;          // ContactFlag bits
 	GoalReplay *recorder;      // not owned
 	ContactListener *observer; // not owned

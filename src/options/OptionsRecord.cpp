@@ -2,7 +2,13 @@
 
 #include <SDL/SDL_keysym.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -31,13 +37,20 @@ void OptionsRecord::SetDefaults() {
 	memcpy(keyChars2, defaultChars2, sizeof(keyChars2));
 }
 
-bool OptionsRecord::Read(const char *path) {
+bool OptionsRecord::Read(const char *path, bool *missing) {
 	FILE *file = fopen(path, "rb");
+	if (missing) {
+		*missing = !file && errno == ENOENT;
+	}
 	if (!file) {
 		return false;
 	}
 	size_t got = fread(this, 1, FILE_SIZE, file);
+	const bool failed = ferror(file) != 0; // a folder, say
 	fclose(file);
+	if (failed) {
+		return false;
+	}
 	if (got < static_cast<size_t>(FILE_SIZE)) {
 		Log(LOG_WARNING, "OPTIONS: \"%s\" holds %u of %d bytes", path, static_cast<unsigned>(got), FILE_SIZE);
 	}
@@ -45,21 +58,31 @@ bool OptionsRecord::Read(const char *path) {
 }
 
 bool OptionsRecord::Write(const char *path) const {
-	std::string temp = std::string(path) + ".tmp";
-	FILE *file = fopen(temp.c_str(), "wb");
-	if (!file) {
-		Log(LOG_WARNING, "OPTIONS: Could not create \"%s\"", temp.c_str());
+	// A new name each time, made with O_EXCL: a link or a file planted under any name beside the
+	// options is never written through, nor replaced, nor removed.
+	std::string temp = std::string(path) + ".XXXXXX";
+	const int fd = mkostemp(&temp[0], O_CLOEXEC);
+	if (fd < 0) {
+		Log(LOG_WARNING, "OPTIONS: Could not create a temporary file beside \"%s\": %s", path, strerror(errno));
 		return false;
 	}
-	bool written = fwrite(this, 1, FILE_SIZE, file) == static_cast<size_t>(FILE_SIZE);
-	written = fflush(file) == 0 && written;
-	written = fclose(file) == 0 && written;
+	// mkostemp leaves only the owner's bits; the file gets what a new file of the player's gets.
+	const mode_t mask = umask(0);
+	umask(mask);
+	bool written = fchmod(fd, 0666 & ~mask) == 0;
+	written = write(fd, this, FILE_SIZE) == static_cast<ssize_t>(FILE_SIZE) && written;
+	written = close(fd) == 0 && written;
 	if (!written || rename(temp.c_str(), path) != 0) {
-		Log(LOG_WARNING, "OPTIONS: Could not write \"%s\"", path);
-		remove(temp.c_str());
+		Log(LOG_WARNING, "OPTIONS: Could not write \"%s\": %s", path, strerror(errno));
+		unlink(temp.c_str()); // ours: made above
 		return false;
 	}
 	return true;
+}
+
+bool IsAssignableKey(int code) {
+	return (code >= SDLK_SPACE && code <= SDLK_KP9) || (code >= SDLK_UP && code <= SDLK_LEFT) ||
+		   (code >= SDLK_RSHIFT && code <= SDLK_LALT);
 }
 
 namespace {
@@ -76,11 +99,20 @@ int CheckRange(T &field, T low, T high, T fallback, const char *name) {
 	return 1;
 }
 
-int CheckKeys(int32_t *keys, const int32_t *fallback, const char *name) {
+// A key code nobody can steer with (0 from a short file, one outside SDL's key-state array,
+// which the codes index) gives way to the default key, its character with it.
+int CheckKeys(
+	int32_t *keys, uint8_t *characters, const int32_t *fallback, const uint8_t *fallbackCharacters, const char *name) {
 	int changed = 0;
 	for (int i = 0; i < KEY_COUNT; i++) {
-		// Key codes index SDL's key-state array, so one outside it must never survive.
-		changed += CheckRange<int32_t>(keys[i], 0, SDLK_LAST - 1, fallback[i], name);
+		if (IsAssignableKey(keys[i])) {
+			continue;
+		}
+		Log(LOG_WARNING, "OPTIONS: %s %d is out of range, using %d", name, static_cast<int>(keys[i]),
+			static_cast<int>(fallback[i]));
+		keys[i] = fallback[i];
+		characters[i] = fallbackCharacters[i];
+		changed++;
 	}
 	return changed;
 }
@@ -102,16 +134,7 @@ int OptionsRecord::Validate() {
 	changed += CheckRange<int32_t>(arena, -1, 1, defaults.arena, "arena");
 	changed += CheckRange<int32_t>(character[0], 0, 3, defaults.character[0], "character 1");
 	changed += CheckRange<int32_t>(character[1], 0, 3, defaults.character[1], "character 2");
-	changed += CheckKeys(keys1, defaults.keys1, "player 1 key");
-	changed += CheckKeys(keys2, defaults.keys2, "player 2 key");
+	changed += CheckKeys(keys1, keyChars1, defaults.keys1, defaults.keyChars1, "player 1 key");
+	changed += CheckKeys(keys2, keyChars2, defaults.keys2, defaults.keyChars2, "player 2 key");
 	return changed;
-}
-
-void OptionsRecord::LoadOrCreate(const char *path) {
-	if (Read(path)) {
-		Validate();
-		return;
-	}
-	SetDefaults();
-	Write(path);
 }

@@ -56,20 +56,20 @@ struct OptionsRecord {
 
 	void SetDefaults();
 
-	// Reads the file into the record. False when it cannot be opened; a shorter file leaves
-	// the rest of the record as it was.
-	bool Read(const char *path);
+	// Reads the file into the record. False when there is no file (*missing set) or it cannot
+	// be read (*missing cleared; the record may be half read); a shorter file leaves the rest of
+	// the record as it was.
+	bool Read(const char *path, bool *missing = nullptr);
 
-	// Writes the whole record through a temporary file beside it, so the old file stays
-	// intact until the new one is complete.
+	// Writes the whole record through a temporary file of a new name beside it, made
+	// exclusively (never through a link, nor over anything already there) with the permissions
+	// the player's umask gives, so the old file stays intact until the new one is complete.
 	bool Write(const char *path) const;
 
-	// Puts every field outside its range back to its default, logging a warning for each.
-	// Returns the number of fields changed.
+	// Puts every field outside its range back to its default, logging a warning for each (a
+	// key code a player cannot steer with takes its default key and character). Returns the
+	// number of fields changed.
 	int Validate();
-
-	// Start-up: read "options.dat" and validate it, or write the defaults when it is missing.
-	void LoadOrCreate(const char *path);
 };
 
 static_assert(sizeof(OptionsRecord) == OptionsRecord::FILE_SIZE, "options record must be 88 bytes");
@@ -80,6 +80,10 @@ static_assert(offsetof(OptionsRecord, keys1) == 32, "options layout");
 static_assert(offsetof(OptionsRecord, keyChars1) == 52, "options layout");
 static_assert(offsetof(OptionsRecord, keys2) == 60, "options layout");
 static_assert(offsetof(OptionsRecord, keyChars2) == 80, "options layout");
+
+// Whether a player may steer with the key: the printable keys, the keypad digits, the arrows,
+// Shift, Ctrl and Alt.
+bool IsAssignableKey(int code);
 
 // The process-wide options the menus edit and the match reads.
 extern OptionsRecord g_options;

@@ -2,6 +2,8 @@
 
 #include "core/LogFile.h"
 #include "gui/WgItem.h"
+#include "script/ScriptBudget.h"
+#include "script/ScriptFiles.h"
 #include "script/ScriptObjects.h"
 #include "script/ScriptState.h"
 
@@ -26,6 +28,16 @@ bool LuaScriptRunner::Run(WgItem *item, const char *file, bool withCache) {
 		Log(LOG_ERROR, "SCRIPT: %s: not run, scripts nested %d deep", name, nesting);
 		return false;
 	}
+	if (!ScriptFiles::Allows(name)) {
+		Log(LOG_ERROR, "SCRIPT: %s: refused, scripts name files inside the game's data folder only", name);
+		return false;
+	}
+	// One budget for this run and all it starts; no state is opened for a run that may not start.
+	ScriptBudget::Run budget;
+	if (budget.Refused()) {
+		Log(ScriptBudget::LogLevel(), "SCRIPT: %s: %s", name, ScriptBudget::Refusal());
+		return false;
+	}
 	nesting++;
 	bool ran = false;
 	{
@@ -44,5 +56,5 @@ bool LuaScriptRunner::Run(WgItem *item, const char *file, bool withCache) {
 }
 
 void LuaScriptRunner::ObjectGone(const void *object) {
-	ScriptObjects::Gone(object);
+	ScriptObjects::ToolkitObjectGone(object);
 }

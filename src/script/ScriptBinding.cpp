@@ -9,15 +9,27 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 
+#include "core/LogFile.h"
+#include "script/ScriptFiles.h"
 #include "script/ScriptObjects.h"
+#include "script/ScriptSeal.h"
 
 // Made by tolua++5.1 from tavro.pkg.
 int tolua_tavro_open(lua_State *L);
 
 namespace {
 
-// Far beyond any position, size or count, and small enough that sums of a few never overflow.
+// Far beyond any position, size or count, and small enough that sums of a few never overflow;
+// floats hold it exactly.
 const double SCRIPT_INT_LIMIT = 16777216.0;
+
+// A node number from a script: a whole number in the range of the manager's handles, or -1,
+// which names no node.
+long long ToHandle(lua_State *L, int narg) {
+	const double number = lua_tonumber(L, narg);
+	const bool whole = number >= 1 && number < 9007199254740992.0 && number == std::floor(number);
+	return whole ? static_cast<long long>(number) : -1;
+}
 
 // Returns the node handle, or nil when nothing was added. A nil parent is none.
 int AddItem(lua_State *L) {
@@ -29,13 +41,13 @@ int AddItem(lua_State *L) {
 	}
 	WgManager *self = static_cast<WgManager *>(tolua_tousertype(L, 1, nullptr));
 	WgItem *item = static_cast<WgItem *>(tolua_tousertype(L, 2, nullptr));
-	const int parent = TavroToInt(L, 3, 0);
+	const long long parent = lua_isnoneornil(L, 3) ? 0 : ToHandle(L, 3);
 	if (!self) {
 		tolua_error(L, "invalid 'self' in function 'AddItem'", nullptr);
 	}
-	const int handle = self->AddItemHandle(item, parent);
+	const long long handle = self->AddItemHandle(item, parent);
 	if (handle) {
-		lua_pushnumber(L, handle);
+		lua_pushnumber(L, static_cast<lua_Number>(handle));
 	} else {
 		lua_pushnil(L);
 	}
@@ -49,16 +61,20 @@ void RestrictTolua(lua_State *L) {
 	if (!lua_istable(L, -1)) {
 		lua_pop(L, 1);
 		lua_newtable(L);
-		lua_getglobal(L, "tolua");
+		lua_pushstring(L, "tolua");
+		lua_rawget(L, LUA_GLOBALSINDEX);
 		if (lua_istable(L, -1)) {
-			lua_getfield(L, -1, "type");
+			lua_pushstring(L, "type");
+			lua_rawget(L, -2);
 			lua_setfield(L, -3, "type");
 		}
 		lua_pop(L, 1);
 		lua_pushvalue(L, -1);
 		lua_setfield(L, LUA_REGISTRYINDEX, "tavro_tolua");
 	}
-	lua_setglobal(L, "tolua");
+	lua_pushstring(L, "tolua");
+	lua_insert(L, -2);
+	lua_rawset(L, LUA_GLOBALSINDEX);
 }
 
 void Refuse(lua_State *L, const void *object, const char *what) {
@@ -100,10 +116,15 @@ void RegisterScriptSurface(lua_State *L) {
 	tolua_tavro_open(L);
 	tolua_beginmodule(L, nullptr);
 	tolua_beginmodule(L, "WgManager");
-	tolua_function(L, "AddItem", AddItem);
+	tolua_function(L, "AddItem", TavroGuarded<AddItem>);
 	tolua_endmodule(L);
 	tolua_endmodule(L);
 	RestrictTolua(L);
+	SealSurface(L);
+}
+
+int TavroRaise(lua_State *L, const char *message) {
+	return luaL_error(L, "%s", message);
 }
 
 int TavroToInt(lua_State *L, int narg, double def) {
@@ -112,6 +133,22 @@ int TavroToInt(lua_State *L, int narg, double def) {
 		return 0;
 	}
 	return static_cast<int>(std::max(-SCRIPT_INT_LIMIT, std::min(SCRIPT_INT_LIMIT, value)));
+}
+
+float TavroToFloat(lua_State *L, int narg, double def) {
+	const double value = tolua_tonumber(L, narg, def);
+	if (std::isnan(value)) {
+		return 0.0f;
+	}
+	return static_cast<float>(std::max(-SCRIPT_INT_LIMIT, std::min(SCRIPT_INT_LIMIT, value)));
+}
+
+const char *TavroScriptPath(lua_State *, const char *file) {
+	if (file && !ScriptFiles::Allows(file)) {
+		Log(LOG_ERROR, "SCRIPT: %s: refused, scripts name files inside the game's data folder only", file);
+		return nullptr;
+	}
+	return file;
 }
 
 void TavroNoteNew(GL2D_Font *font) {
@@ -191,6 +228,16 @@ GL2D_SimpleBmpRect *ScriptCacheGetSimpleRect(GL2D_CacheManager *cache, const cha
 
 void ScriptMouseDraw(GL2D_Mouse *mouse, int x, int y) {
 	mouse->Draw(x, y, 0);
+}
+
+int ScriptTextWidth(const GL2D_Font *font, const char *text) {
+	char kept[GL2D_Font::MAX_TEXT + 1];
+	WgItem::CopyText(kept, sizeof(kept), text);
+	return font->GetTextWidth(kept);
+}
+
+void ScriptSetKerning(GL2D_BmpText *font, int kerning) {
+	font->SetKerning(std::max(-GL2D_BmpText::MAX_KERNING, std::min(GL2D_BmpText::MAX_KERNING, kerning)));
 }
 
 void ScriptBmpRectDraw(GL2D_BmpRect *rect, int x, int y, int w, int h, const GL2D_Rect *clip) {

@@ -44,12 +44,7 @@ void Take(Map &map, Key object) {
 
 // Fonts and pictures alike come here; only a font has an entry to lose.
 void ForgetFont(const void *object) {
-	for (auto entry = Fonts().begin(); entry != Fonts().end(); ++entry) {
-		if (entry->first == object) {
-			Fonts().erase(entry);
-			return;
-		}
-	}
+	Fonts().erase(static_cast<GL2D_Font *>(const_cast<void *>(object)));
 }
 
 } // namespace
@@ -109,6 +104,14 @@ void ScriptObjects::Gone(const void *object) {
 		return;
 	}
 	WgItem::ForgetEverywhere(object);
+	ScriptState::ObjectGone(object);
+	Protected().erase(object);
+}
+
+void ScriptObjects::ToolkitObjectGone(const void *object) {
+	if (!object) {
+		return;
+	}
 	ScriptState::ObjectGone(object);
 	Protected().erase(object);
 }

@@ -29,6 +29,8 @@ public:
 	// An object is going: widgets drop it, fonts drop it as their clip, and every Lua state
 	// sees nil where it was.
 	static void Gone(const void *object);
+	// A widget or a manager is going: no widget holds one, so only the Lua states let go of it.
+	static void ToolkitObjectGone(const void *object);
 	static void RectGone(const GL2D_Rect *rect);
 	static void FontGone(const GL2D_Font *font);
 };

@@ -13,6 +13,9 @@ extern "C" {
 #include "core/LogFile.h"
 #include "gl2d/GL2D_Font.h"
 #include "script/ScriptBinding.h"
+#include "script/ScriptBudget.h"
+#include "script/ScriptFiles.h"
+#include "script/ScriptLibraries.h"
 #include "script/ScriptObjects.h"
 
 ScriptState *ScriptState::firstOpen = nullptr;
@@ -22,23 +25,17 @@ namespace {
 // Registry key of the list of the state's user-data boxes: tolua keeps one per class family.
 const char *const UBOX_LIST = "tavro_uboxes";
 
-int OpenLibraries(lua_State *L) {
-	static const luaL_Reg libraries[] = {
-		{"", luaopen_base},
-		{LUA_TABLIBNAME, luaopen_table},
-		{LUA_STRLIBNAME, luaopen_string},
-		{LUA_MATHLIBNAME, luaopen_math},
-	};
-	for (const luaL_Reg &library : libraries) {
-		lua_pushcfunction(L, library.func);
-		lua_pushstring(L, library.name);
-		lua_call(L, 1, 0);
-	}
-	// The base library reads files too; scripts get no way to the file system.
-	lua_pushnil(L);
-	lua_setglobal(L, "dofile");
-	lua_pushnil(L);
-	lua_setglobal(L, "loadfile");
+// Globals the host sets are set raw: a script may have given the globals a metatable, and none
+// of its code may run outside a run.
+void RawSetGlobal(lua_State *L, const char *name) {
+	lua_pushstring(L, name);
+	lua_insert(L, -2);
+	lua_rawset(L, LUA_GLOBALSINDEX);
+}
+
+// An error outside every protected call: Lua ends the program after this.
+int Panic(lua_State *L) {
+	Log(LOG_ERROR, "SCRIPT: unprotected error: %s", lua_isstring(L, -1) ? lua_tostring(L, -1) : "?");
 	return 0;
 }
 
@@ -150,14 +147,16 @@ bool IsFontClass(const char *className) {
 
 } // namespace
 
-ScriptState::ScriptState() : lua(luaL_newstate()), prevOpen(nullptr), nextOpen(nullptr) {
+ScriptState::ScriptState() : lua(lua_newstate(ScriptMemory::Allocate, &memory)), prevOpen(nullptr), nextOpen(nullptr) {
 	if (!lua) {
 		Log(LOG_ERROR, "SCRIPT: Could not open a Lua state!");
 		return;
 	}
-	if (lua_cpcall(lua, OpenLibraries, nullptr) != 0) {
+	lua_atpanic(lua, Panic);
+	if (lua_cpcall(lua, OpenScriptLibraries, nullptr) != 0) {
 		Report(1, "(standard libraries)");
 	}
+	ScriptBudget::Watch(lua);
 	nextOpen = firstOpen;
 	if (firstOpen) {
 		firstOpen->prevOpen = this;
@@ -228,7 +227,7 @@ void ScriptState::SetObject(const char *name, void *object, const char *classNam
 		}
 		lua_pushnil(lua);
 	}
-	lua_setglobal(lua, name);
+	RawSetGlobal(lua, name);
 	if (std::find(handedOver.begin(), handedOver.end(), name) == handedOver.end()) {
 		handedOver.push_back(name);
 	}
@@ -239,7 +238,7 @@ void ScriptState::SetNumber(const char *name, double value) {
 		return;
 	}
 	lua_pushnumber(lua, value);
-	lua_setglobal(lua, name);
+	RawSetGlobal(lua, name);
 	if (std::find(handedOver.begin(), handedOver.end(), name) == handedOver.end()) {
 		handedOver.push_back(name);
 	}
@@ -249,22 +248,41 @@ bool ScriptState::RunFile(const char *file) {
 	if (!lua || !file) {
 		return false;
 	}
-	int result = luaL_loadfile(lua, file);
-	if (result == 0) {
-		result = lua_pcall(lua, 0, 0, 0);
+	std::string text, problem;
+	if (!ScriptFiles::Read(file, &text, &problem)) {
+		Log(LOG_ERROR, "SCRIPT: %s: %s", file, problem.c_str());
+		return false;
 	}
-	return Report(result, file);
+	// Named as Lua names files, so messages read "file:line: ...".
+	return Run(text.data(), text.size(), ("@" + std::string(file)).c_str(), file);
 }
 
 bool ScriptState::RunBuffer(const char *text, size_t length, const char *name) {
 	if (!lua || !text) {
 		return false;
 	}
-	int result = luaL_loadbuffer(lua, text, length, name ? name : "(buffer)");
+	name = name ? name : "(buffer)";
+	if (IsBinaryChunk(text, length) || length > MAX_CHUNK) {
+		Log(LOG_ERROR, "SCRIPT: %s: %s", name,
+			IsBinaryChunk(text, length) ? "precompiled chunks are refused" : "chunk too large");
+		return false;
+	}
+	return Run(text, length, name, name);
+}
+
+bool ScriptState::Run(const char *text, size_t length, const char *chunkName, const char *name) {
+	ScriptBudget::Run budget;
+	if (budget.Refused()) {
+		Log(ScriptBudget::LogLevel(), "SCRIPT: %s: %s", name, ScriptBudget::Refusal());
+		return false;
+	}
+	memory.SetLimited(true);
+	int result = luaL_loadbuffer(lua, text, length, chunkName);
 	if (result == 0) {
 		result = lua_pcall(lua, 0, 0, 0);
 	}
-	return Report(result, name ? name : "(buffer)");
+	memory.SetLimited(false);
+	return Report(result, name);
 }
 
 bool ScriptState::Report(int result, const char *name) {
@@ -279,7 +297,7 @@ bool ScriptState::Report(int result, const char *name) {
 		line[i] = message[i] == '\n' || message[i] == '\t' ? ' ' : message[i];
 	}
 	line[i] = '\0';
-	Log(LOG_ERROR, "SCRIPT: %s: %s", name, line);
+	Log(ScriptBudget::LogLevel(), "SCRIPT: %s: %s", name, line);
 	lua_pop(lua, 1);
 	return false;
 }
@@ -291,7 +309,7 @@ void ScriptState::ClearGlobals() {
 	for (const std::vector<std::string> *names : {&SurfaceNames(), &handedOver}) {
 		for (const std::string &name : *names) {
 			lua_pushnil(lua);
-			lua_setglobal(lua, name.c_str());
+			RawSetGlobal(lua, name.c_str());
 		}
 	}
 	handedOver.clear();

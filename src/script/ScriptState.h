@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "script/ScriptMemory.h"
+
 struct lua_State;
 
 // One Lua state with the script surface: the base, string, math and table libraries only (a
-// data script reaches neither the file system nor the shell), and every bound class and
-// constant. Program objects are handed over as typed user data under global names; scripts
+// data script reaches neither the file system nor the shell, see OpenScriptLibraries), and every
+// bound class and constant. Its scripts hold at most ScriptMemory::LIMIT bytes. Program objects are handed over as typed user data under global names; scripts
 // cannot delete them. Every failed load or run is logged with the "SCRIPT:" tag.
 class ScriptState {
 public:
@@ -31,7 +33,7 @@ public:
 	void SetObject(const char *name, void *object, const char *className, bool protect = true);
 	void SetNumber(const char *name, double value);
 
-	// True when the script loaded and ran to its end.
+	// True when the script loaded and ran to its end. Precompiled chunks are refused.
 	bool RunFile(const char *file);
 	bool RunBuffer(const char *text, size_t length, const char *name);
 
@@ -45,9 +47,11 @@ public:
 	static void ObjectGone(const void *object);
 
 private:
+	bool Run(const char *text, size_t length, const char *chunkName, const char *name);
 	bool Report(int result, const char *name);
 	void Forget(const void *object);
 
+	ScriptMemory memory; // before the state, which allocates through it
 	lua_State *lua;
 	std::vector<std::string> handedOver; // global names set by SetObject and SetNumber
 	struct HandedObject {

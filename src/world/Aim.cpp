@@ -79,7 +79,7 @@ void Aim::AdjustLineLeaf(void *, ssgLeaf *leaf) {
 		char textureName[256];
 		strncpy(textureName, current, sizeof(textureName) - 1);
 		textureName[sizeof(textureName) - 1] = '\0';
-		simple->setTexture(textureName, TRUE, TRUE, FALSE);
+		SetEntityTexture(simple, textureName, false); // refused, it keeps the texture it has
 	}
 	simple->disable(GL_CULL_FACE);
 	simple->setShadeModel(GL_SMOOTH);

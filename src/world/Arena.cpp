@@ -50,6 +50,33 @@ bool ReadItems(const char *path, int item, int wanted, int matched) {
 	return false;
 }
 
+// Checks the numbers of one item: finite (a file may say "nan" or "inf", which read as numbers
+// and would reach the physics) and within [low, high]; false, with a log line, otherwise.
+bool InRange(const char *path, int item, const float *values, int count, float low, float high) {
+	for (int i = 0; i < count; i++) {
+		if (!std::isfinite(values[i])) {
+			Log(LOG_ERROR, "ARENA: %s: item %d is missing or malformed", path, item);
+			return false;
+		}
+		if (values[i] < low || values[i] > high) {
+			Log(LOG_ERROR, "ARENA: %s: item %d is out of range (%g)", path, item, values[i]);
+			return false;
+		}
+	}
+	return true;
+}
+
+// A pair "x,y" of coordinates.
+bool ReadPoint(FILE *file, const char *path, int item, float *xy) {
+	return ReadItems(path, item, 2, fscanf(file, "%f,%f", &xy[0], &xy[1])) &&
+		   InRange(path, item, xy, 2, -Arena::MAX_COORDINATE, Arena::MAX_COORDINATE);
+}
+
+// One number in [low, high].
+bool ReadNumber(FILE *file, const char *path, int item, float *value, float low, float high) {
+	return ReadItems(path, item, 1, fscanf(file, "%f", value)) && InRange(path, item, value, 1, low, high);
+}
+
 } // namespace
 
 Arena::Arena(Random &random_)
@@ -95,9 +122,8 @@ bool Arena::ReadFile(const char *path) {
 	bool ok = ReadItems(path, item++, 1, fscanf(file, "%63s", dayModelName)) &&
 			  ReadItems(path, item++, 1, fscanf(file, "%63s", nightModelName)) &&
 			  ReadItems(path, item++, 1, fscanf(file, "%63s", fieldModelName)) &&
-			  ReadItems(path, item++, 2, fscanf(file, "%f,%f", &disc1Start[0], &disc1Start[1])) &&
-			  ReadItems(path, item++, 2, fscanf(file, "%f,%f", &disc2Start[0], &disc2Start[1])) &&
-			  ReadItems(path, item++, 2, fscanf(file, "%f,%f", &ballStart[0], &ballStart[1]));
+			  ReadPoint(file, path, item++, disc1Start) && ReadPoint(file, path, item++, disc2Start) &&
+			  ReadPoint(file, path, item++, ballStart);
 	disc1Start[2] = disc2Start[2] = ballStart[2] = 0.0f;
 
 	int count = 0;
@@ -108,7 +134,8 @@ bool Arena::ReadFile(const char *path) {
 	}
 	for (int i = 0; ok && i < count; i++) {
 		float *s = segments[i];
-		ok = ReadItems(path, item, 4, fscanf(file, "%f,%f %f,%f", &s[0], &s[1], &s[2], &s[3]));
+		ok = ReadItems(path, item, 4, fscanf(file, "%f,%f %f,%f", &s[0], &s[1], &s[2], &s[3])) &&
+			 InRange(path, item, s, 4, -MAX_COORDINATE, MAX_COORDINATE);
 		if (ok && s[0] == s[2] && s[1] == s[3]) {
 			Log(LOG_ERROR, "ARENA: %s: wall %d has no length", path, i);
 			ok = false;
@@ -120,11 +147,10 @@ bool Arena::ReadFile(const char *path) {
 	ok = ok && ReadItems(path, item++, 1, fscanf(file, "%d", &goal1Wall)) &&
 		 ReadItems(path, item++, 1, fscanf(file, "%d", &goal2Wall));
 	// A goal index outside the walls matches no wall: an arena without goals (the credits').
-	ok = ok && ReadItems(path, item++, 2, fscanf(file, "%f,%f", &goal1Centre[0], &goal1Centre[1])) &&
-		 ReadItems(path, item++, 2, fscanf(file, "%f,%f", &goal2Centre[0], &goal2Centre[1])) &&
-		 ReadItems(path, item++, 1, fscanf(file, "%f", &goalHalfWidth)) &&
-		 ReadItems(path, item++, 1, fscanf(file, "%f", &discWallBounce)) &&
-		 ReadItems(path, item++, 1, fscanf(file, "%f", &ballWallBounce));
+	ok = ok && ReadPoint(file, path, item++, goal1Centre) && ReadPoint(file, path, item++, goal2Centre) &&
+		 ReadNumber(file, path, item++, &goalHalfWidth, 0.0f, MAX_COORDINATE) &&
+		 ReadNumber(file, path, item++, &discWallBounce, 0.0f, 1.0f) &&
+		 ReadNumber(file, path, item++, &ballWallBounce, 0.0f, 1.0f);
 	fclose(file);
 	if (!ok) {
 		// Nothing half-read may reach the walls or the goals.

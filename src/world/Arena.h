@@ -18,6 +18,8 @@ public:
 	static constexpr int FIRST_TORCH_LIGHT = 1; // lights 1 to 4
 	static constexpr int NAME_SIZE = 64;        // characters of a model file name
 	static constexpr float WALL_DEPTH = 50.0f;  // units; spans the plane below each segment
+	// units either way: every coordinate of the file lies within, as the scene's far plane does
+	static constexpr float MAX_COORDINATE = 10000.0f;
 
 	explicit Arena(Random &random);
 	~Arena() override;
@@ -61,7 +63,8 @@ public:
 	ssgEntity *GetFieldModel() const { return fieldModel; }
 
 private:
-	// Reads every item of the file; false, with a log line, for anything missing or out of range.
+	// Reads every item of the file; false, with a log line, for anything missing, not finite or
+	// out of range (coordinates beyond MAX_COORDINATE, bounces outside 0 to 1).
 	bool ReadFile(const char *path);
 	bool LoadModels(int night);
 	bool CreateTorches();

@@ -18,6 +18,12 @@ struct FieldView {
 	float otherVelocity[2]; // units per second
 	int dt;                 // ms, this frame
 	int turnLeft;           // ms left of the turn
+	// The match's physics clock: the steps it has taken up to where the bodies stand, the ms
+	// since its last collision pass then, and the ms it still runs in this frame before a shot
+	// fired now goes.
+	int step;
+	int collisionWait; // ms
+	int physicsLag;    // ms
 };
 
 // Plays one side by answering, each frame of its turn, with the signals a player's keys give:

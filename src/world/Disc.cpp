@@ -75,7 +75,10 @@ bool Disc::Load(const char *characterName) {
 		ReleaseEntityModel(loaded);
 		return false;
 	}
-	face->setTexture(texture, TRUE, TRUE, TRUE);
+	if (!SetEntityTexture(face, texture, true)) {
+		ReleaseEntityModel(loaded);
+		return false;
+	}
 	bodyState = body_;
 	faceState = face;
 	SetActive(true);

@@ -5,11 +5,18 @@
 
 class ssgBranch;
 class ssgEntity;
+class ssgSimpleState;
 
 // Loads a model with the loader's model and texture directories pointed at directory, and
-// flattens it (and builds strips when asked). Null when the file cannot be loaded. The caller
-// owns the result until it hangs it in the scene.
+// flattens it (and builds strips when asked). Null when the file cannot be loaded, or when it or
+// a texture it uses is damaged (checked before the loader reads them; an error in the log says
+// which). The caller owns the result until it hangs it in the scene.
 ssgEntity *LoadEntityModel(const char *directory, const char *file, bool strip);
+
+// Gives the state the texture file at path (a BMP below the game's folder), wrapped in u and v,
+// with or without mipmaps. False, with an error in the log and the state as it was, when the
+// file is missing or damaged.
+bool SetEntityTexture(ssgSimpleState *state, const char *path, bool mipmap);
 
 // Releases a loaded model that never made it into the scene.
 void ReleaseEntityModel(ssgEntity *model);

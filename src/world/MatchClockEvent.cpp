@@ -17,7 +17,10 @@ bool MatchClockEvent::Update(int dt) {
 	if (match->IsFrozen()) {
 		return true;
 	}
+	// A frame longer than the time left ends the period at 0, never below: the HUD shows the
+	// clock until the next period or through the trophy.
 	int left = match->GetPeriodTimeLeft() - dt;
+	left = left < 0 ? 0 : left;
 	match->SetPeriodTimeLeft(left);
 	if (left < 1) {
 		return false;

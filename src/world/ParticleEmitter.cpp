@@ -9,6 +9,7 @@
 
 #include "core/LogFile.h"
 #include "core/Random.h"
+#include "world/EntityParts.h"
 
 namespace {
 
@@ -119,7 +120,12 @@ bool ParticleEmitter::Load(const char *name) {
 	snprintf(texture, sizeof(texture), "data/misc/%s", settings.texture);
 	state = new ssgSimpleState();
 	state->ref();
-	state->setTexture(texture, TRUE, TRUE, TRUE);
+	if (!SetEntityTexture(state, texture, true)) {
+		// As with a refused file, the emitter builds nothing.
+		ReleaseState();
+		memset(&settings, 0, sizeof(settings));
+		return false;
+	}
 	state->setTranslucent();
 	state->enable(GL_TEXTURE_2D);
 	state->setShadeModel(GL_SMOOTH);

@@ -1,9 +1,11 @@
 #include "world/ShotPlanner.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 
+#include "core/LogFile.h"
 #include "world/Aim.h"
 #include "world/Arena.h"
 #include "world/Ball.h"
@@ -21,83 +23,34 @@ const float MOUTH_SPREAD = 0.55f;     // share of the half-width the ball is sen
 const float GUARD_DEPTH = 0.22f;      // share of the way from the own goal to the ball
 // Disc braking: stopping distance = DISC_STOP × aim² for a shot of that aim length.
 const float DISC_DECELERATION = Disc::FRICTION * GRAVITY / Disc::MASS;
-const float BALL_DECELERATION = Ball::FRICTION * GRAVITY / Ball::MASS;
 const float DISC_STOP = Disc::SHOT_FACTOR * Disc::SHOT_FACTOR / (2.0f * DISC_DECELERATION);
-const float REPLY_WEIGHT = 0.6f; // how far the other side's best reply pulls a value down
-const int LEAD_STEPS = 20;       // physics steps between the times a lead hit looks ahead
-const float LEAD_SPEED = 5.0f;   // units per second the ball must roll for lead hits
-
-// How a field is judged (values per full effect).
-const float PROGRESS_VALUE = 100.0f; // the ball from the own goal line to the other
-const float DANGER_VALUE = 160.0f;   // the ball right before the own goal
-const float DANGER_REACH = 45.0f;    // units from the own goal where danger begins
-const float THREAT_VALUE = 120.0f;   // the other disc lined up behind the ball at the own goal
-const float THREAT_REACH = 80.0f;    // units between the other disc and the ball
-const float COVER_VALUE = 40.0f;     // the own disc off the line from the ball to the own goal
-const float COVER_REACH = 30.0f;     // units off that line where cover counts as lost
-const float CHANCE_VALUE = 30.0f;    // the own disc lined up behind the ball at the other goal
+const int LEAD_STEPS = 20;     // physics steps between the times a lead hit looks ahead
+const float LEAD_SPEED = 5.0f; // units per second the ball must roll for lead hits
 
 float Length(float x, float y) {
 	return std::sqrt(x * x + y * y);
 }
 
-// The cosine between a and b, 0 when either has no length.
-float Cosine(float ax, float ay, float bx, float by) {
-	const float la = Length(ax, ay), lb = Length(bx, by);
-	return la > 0.0f && lb > 0.0f ? (ax * bx + ay * by) / (la * lb) : 0.0f;
-}
-
-// Distance of p from the segment a–b.
-float SegmentDistance(const float p[2], const float a[2], const float b[2]) {
-	const float ab[2] = {b[0] - a[0], b[1] - a[1]};
-	const float ap[2] = {p[0] - a[0], p[1] - a[1]};
-	const float l2 = ab[0] * ab[0] + ab[1] * ab[1];
-	float t = l2 > 0.0f ? (ap[0] * ab[0] + ap[1] * ab[1]) / l2 : 0.0f;
-	t = std::min(1.0f, std::max(0.0f, t));
-	return Length(ap[0] - t * ab[0], ap[1] - t * ab[1]);
-}
-
-float Square(float x) {
-	return x * x;
-}
-
 } // namespace
 
 ShotPlanner::ShotPlanner()
-	: settings(), side(1), attack(), defend(), goalHalfWidth(0.0f), bounds(), phase(PHASE_IDLE), aimNow(),
-	  aimStep(0.0f), frameMs(16), frameNow(0), patience(0), lastFire(0), urgent(false), fanPhase(0.0f), startAt(),
-	  startVelocity(), predicted(), predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0),
-	  tried(0), best(-1), replyShots(), replyCount(0), nextReply(0), replying(0), replied(), repliedCount(0),
-	  nextReplied(0), worstReply(0.0f), sliceCount(0), lastSliceMicros(0), lastSliceSteps(0) {}
+	: settings(), side(1), attack(nullptr), defend(nullptr), goalHalfWidth(0.0f), phase(PHASE_IDLE), aimNow(),
+	  aimStep(0.0f), frameMs(16), frameNow(0), baseStep(0), startWait(COLLISION_WAIT), stepNow(0), lagNow(0),
+	  patience(0), lastFire(0), urgent(false), fanPhase(0.0f), startAt(), startVelocity(), predicted(),
+	  predictedCount(0), simulating(false), candidates(), candidateCount(0), next(0), tried(0), best(-1), sliceCount(0),
+	  lastSliceMicros(0), lastSliceSteps(0), cutCount(0), forecast() {}
 
 bool ShotPlanner::SetUp(const Arena &arena, int side_, const Settings &settings_) {
 	if (!simulator.SetUp(arena)) {
 		return false;
 	}
-	side = side_;
 	settings = settings_;
-	settings.replies = std::min(settings.replies, MAX_REPLIES);
-	const bool attacksGoal2 = side == 1;
-	attack[0] = attacksGoal2 ? arena.GetGoal2CentreX() : arena.GetGoal1CentreX();
-	attack[1] = attacksGoal2 ? arena.GetGoal2CentreY() : arena.GetGoal1CentreY();
-	defend[0] = attacksGoal2 ? arena.GetGoal1CentreX() : arena.GetGoal2CentreX();
-	defend[1] = attacksGoal2 ? arena.GetGoal1CentreY() : arena.GetGoal2CentreY();
-	goalHalfWidth = arena.GetGoalHalfWidth();
-	bounds[0] = bounds[1] = 1e9f;
-	bounds[2] = bounds[3] = -1e9f;
-	for (int i = 0; i < arena.GetWallCount(); i++) {
-		const float *s = arena.GetWallSegment(i);
-		for (int end = 0; end < 2; end++) {
-			bounds[0] = std::min(bounds[0], s[2 * end]);
-			bounds[1] = std::min(bounds[1], s[2 * end + 1]);
-			bounds[2] = std::max(bounds[2], s[2 * end]);
-			bounds[3] = std::max(bounds[3], s[2 * end + 1]);
-		}
-	}
-	if (arena.GetWallCount() == 0) {
-		bounds[0] = bounds[1] = -1e3f;
-		bounds[2] = bounds[3] = 1e3f;
-	}
+	judge.SetUp(arena, side_);
+	side = side_;
+	attack = judge.GetAttack();
+	defend = judge.GetDefend();
+	goalHalfWidth = judge.GetGoalHalfWidth();
+	cutCount = 0;
 	phase = PHASE_IDLE;
 	return true;
 }
@@ -127,36 +80,61 @@ void ShotPlanner::Begin(const FieldView &view, int patience_, int lastFire_, flo
 	patience = std::min(std::max(0, patience_), lastFire);
 	urgent = false;
 	fanPhase = fanPhase_;
-	Follow(0, view.aim);
+	baseStep = view.step;
+	startWait = view.collisionWait;
+	Follow(view, 0);
 	predictedCount = 0;
 	candidateCount = 0;
 	next = 0;
 	tried = 0;
 	best = -1;
-	nextReply = 0;
-	repliedCount = 0;
-	nextReplied = 0;
 	simulating = false;
 	phase = simulator.IsSetUp() ? PHASE_PREDICT : PHASE_DONE;
 }
 
-void ShotPlanner::Follow(int frame, const float aim[2]) {
+void ShotPlanner::Follow(const FieldView &view, int frame) {
 	frameNow = frame;
-	aimNow[0] = aim[0];
-	aimNow[1] = aim[1];
+	aimNow[0] = view.aim[0];
+	aimNow[1] = view.aim[1];
+	stepNow = view.step - baseStep;
+	lagNow = view.physicsLag;
 }
 
-bool ShotPlanner::Work(SearchClock &clock) {
+int ShotPlanner::GetShotStepNow() const {
+	return stepNow + StepsFor(lagNow);
+}
+
+int ShotPlanner::ShotStep(int frame) const {
+	return stepNow + StepsFor(lagNow + (frame - frameNow) * frameMs);
+}
+
+int ShotPlanner::ViewStep(int frame) const {
+	return frame <= frameNow ? stepNow : ShotStep(frame - 1);
+}
+
+int ShotPlanner::WaitAt(int step) const {
+	return CollisionWaitAfter(startWait, step);
+}
+
+bool ShotPlanner::Work(SearchClock &clock, int spent) {
 	const int64_t start = clock.Microseconds();
-	int steps = 0;
-	while (phase != PHASE_DONE && phase != PHASE_IDLE) {
-		if (steps >= settings.stepsPerSlice || clock.Microseconds() - start >= settings.sliceMicros) {
+	int steps = spent;
+	while (phase != PHASE_DONE && phase != PHASE_IDLE && steps < settings.stepsPerSlice) {
+		const int64_t used = clock.Microseconds() - start;
+		if (used >= settings.capMicros) {
+			// The machine cannot do the slice's steps in time: play goes on, but the search now
+			// depends on the machine.
+			if (cutCount++ == 0) {
+				Log(LOG_WARNING,
+					"INGAME: The computer's search for side %d was cut short after %.1f ms; this match no longer "
+					"replays from its seed",
+					side, used / 1000.0);
+			}
 			break;
 		}
 		switch (phase) {
 		case PHASE_PREDICT: Predict(steps); break;
 		case PHASE_EVALUATE: Evaluate(steps); break;
-		case PHASE_REPLY: Reply(steps); break;
 		default: break;
 		}
 	}
@@ -172,11 +150,10 @@ bool ShotPlanner::Work(SearchClock &clock) {
 void ShotPlanner::Predict(int &steps) {
 	// The latest shot goes at the end of the last frame it may be fired in; lead hits look
 	// further ahead.
-	const int horizon =
-		std::min(MAX_PREDICTED, ((lastFire + 1) * frameMs) / PHYSICS_STEP + 2 + settings.leads * LEAD_STEPS);
+	const int horizon = std::min(MAX_PREDICTED, ShotStep(lastFire) + 2 + settings.leads * LEAD_STEPS);
 	if (!simulating) {
 		simulator.SetTimeCap(horizon * PHYSICS_STEP);
-		simulator.Place(startAt[0], startAt[1], startAt[2]);
+		simulator.Place(startAt[0], startAt[1], startAt[2], startWait);
 		simulator.SetStartVelocities(startVelocity[0], startVelocity[1], startVelocity[2]);
 		simulator.Coast();
 		simulating = true;
@@ -282,7 +259,7 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 	// The disc and the ball move on while the side steers: settle on the shot for the frame it
 	// goes in.
 	for (int pass = 0; pass < 3; pass++) {
-		const float *field = PredictedAt(((fireFrame + 1) * frameMs) / PHYSICS_STEP);
+		const float *field = PredictedAt(ShotStep(fireFrame));
 		const float *ball = field;
 		own[0] = field[4 * ownIndex];
 		own[1] = field[4 * ownIndex + 1];
@@ -310,12 +287,14 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 		}
 		case KIND_DISC: heading = std::atan2(field[4 * otherIndex + 1] - own[1], field[4 * otherIndex] - own[0]); break;
 		case KIND_LEAD: {
-			const float *later = PredictedAt(((fireFrame + 1) * frameMs) / PHYSICS_STEP + c.lead);
+			const float *later = PredictedAt(ShotStep(fireFrame) + c.lead);
 			heading = std::atan2(later[1] - own[1], later[0] - own[0]);
 			break;
 		}
 		default: break;
 		}
+		// A step's rounding must leave the aim inside the reach the match holds it to.
+		strength = std::min(strength, Aim::MAX_LENGTH - aimStep);
 		// The steering reaches only so far in the turn: shorten the shot until it does.
 		int frames = 0;
 		for (;; strength *= 0.85f) {
@@ -333,14 +312,15 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 		fireFrame = std::max(frameNow + frames, earliest);
 	}
 	c.fireFrame = fireFrame;
-	c.fireStep = ((fireFrame + 1) * frameMs) / PHYSICS_STEP;
+	c.fireStep = ShotStep(fireFrame);
 	c.aimPoint[0] = aimNow[0] + di * aimStep;
 	c.aimPoint[1] = aimNow[1] + dj * aimStep;
-	const float *field = PredictedAt(c.fireStep);
-	c.shot[0] = c.aimPoint[0] - field[4 * ownIndex];
-	c.shot[1] = c.aimPoint[1] - field[4 * ownIndex + 1];
+	// The aim's line runs from where the disc stands as the shot's frame steers.
+	const float *origin = PredictedAt(ViewStep(fireFrame));
+	c.shot[0] = c.aimPoint[0] - origin[4 * ownIndex];
+	c.shot[1] = c.aimPoint[1] - origin[4 * ownIndex + 1];
 	const float length = Length(c.shot[0], c.shot[1]);
-	return length >= 1.0f && length <= MAX_SHOT + aimStep;
+	return length >= 1.0f && length <= Aim::MAX_LENGTH;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -349,19 +329,16 @@ bool ShotPlanner::Resolve(Candidate &c) const {
 void ShotPlanner::Evaluate(int &steps) {
 	if (!simulating) {
 		while (next < candidateCount && !Resolve(candidates[next])) {
-			candidates[next].value = candidates[next].score = -2.0f * GOAL_VALUE;
+			candidates[next].value = -2.0f * GOAL_VALUE;
 			next++;
 		}
 		if (next >= candidateCount) {
-			if (settings.replies > 0) {
-				ChooseReplied();
-			}
-			phase = nextReplied < repliedCount ? PHASE_REPLY : PHASE_DONE;
+			phase = PHASE_DONE;
 			return;
 		}
 		const Candidate &c = candidates[next];
 		simulator.SetTimeCap(settings.shotCap);
-		PlaceBodies(PredictedAt(c.fireStep));
+		PlaceBodies(PredictedAt(c.fireStep), WaitAt(c.fireStep));
 		const sgVec3 aim = {-c.shot[0], -c.shot[1], 0.0f};
 		simulator.Shoot(side, aim);
 		simulating = true;
@@ -369,227 +346,92 @@ void ShotPlanner::Evaluate(int &steps) {
 	const int before = simulator.GetOutcome().time;
 	const bool over = simulator.Advance(CHUNK);
 	steps += (simulator.GetOutcome().time - before) / PHYSICS_STEP + 1;
-	Candidate &c = candidates[next];
-	if (settings.replies > 0 && !c.moving && !over && simulator.GetOutcome().time >= settings.replyAt) {
-		// The other side does not wait for things to rest: its reply goes from this moment.
-		float at[3][2], velocity[3][2];
-		simulator.ReadBodies(at, velocity);
-		for (int b = 0; b < 3; b++) {
-			c.reply[b][0] = at[b][0];
-			c.reply[b][1] = at[b][1];
-			c.reply[b][2] = velocity[b][0];
-			c.reply[b][3] = velocity[b][1];
-		}
-		c.moving = true;
-	}
 	if (!over) {
 		return;
 	}
 	simulating = false;
 	tried++;
+	Candidate &c = candidates[next];
 	const ShotSimulator::Outcome &outcome = simulator.GetOutcome();
-	c.value = JudgeOutcome(outcome);
+	c.value = judge.JudgeOutcome(outcome);
+	c.endTime = outcome.time;
 	c.end[0][0] = outcome.ball[0];
 	c.end[0][1] = outcome.ball[1];
 	for (int d = 0; d < 2; d++) {
 		c.end[1 + d][0] = outcome.disc[d][0];
 		c.end[1 + d][1] = outcome.disc[d][1];
 	}
-	if (!c.moving) {
-		// At rest (or in a goal) before the other side could act: it replies from there.
-		for (int b = 0; b < 3; b++) {
-			c.reply[b][0] = c.end[b][0];
-			c.reply[b][1] = c.end[b][1];
-			c.reply[b][2] = c.reply[b][3] = 0.0f;
-		}
-	}
-	Judged(c.value);
+	Judged();
 }
 
-void ShotPlanner::StartReplies(int index) {
-	replying = index;
-	MakeReplies(candidates[index]);
-	nextReply = 0;
-	worstReply = candidates[index].value;
-}
-
-void ShotPlanner::ChooseReplied() {
-	// The best few by value that the other side could still answer, best first.
-	repliedCount = 0;
-	const int keep = std::min(settings.repliedCandidates, MAX_REPLIED);
-	for (int i = 0; i < candidateCount; i++) {
-		const Candidate &c = candidates[i];
-		if (c.value <= -GOAL_VALUE || (c.value >= GOAL_VALUE / 2 && !c.moving)) {
-			continue;
-		}
-		int at = repliedCount;
-		while (at > 0 && candidates[replied[at - 1]].value < c.value) {
-			at--;
-		}
-		if (at >= keep) {
-			continue;
-		}
-		repliedCount = std::min(repliedCount + 1, keep);
-		for (int j = repliedCount - 1; j > at; j--) {
-			replied[j] = replied[j - 1];
-		}
-		replied[at] = i;
-	}
-	nextReplied = 0;
-	if (repliedCount > 0) {
-		StartReplies(replied[0]);
-	}
-}
-
-void ShotPlanner::PlaceBodies(const float *field) {
+void ShotPlanner::PlaceBodies(const float *field, int wait) {
 	const float at[3][2] = {{field[0], field[1]}, {field[4], field[5]}, {field[8], field[9]}};
 	const float velocity[3][2] = {{field[2], field[3]}, {field[6], field[7]}, {field[10], field[11]}};
-	simulator.Place(at[0], at[1], at[2]);
+	simulator.Place(at[0], at[1], at[2], wait);
 	simulator.SetStartVelocities(velocity[0], velocity[1], velocity[2]);
 }
 
 void ShotPlanner::Pick() {
-	// Only what the steering can still reach from where the aim stands now.
+	// Only what has been tried and the steering can still reach from where the aim stands now.
 	const int framesLeft = lastFire - frameNow;
-	for (int i = 0; i < candidateCount; i++) {
+	for (int i = 0; i < next; i++) {
 		const Candidate &c = candidates[i];
 		const float way = std::max(std::fabs(c.aimPoint[0] - aimNow[0]), std::fabs(c.aimPoint[1] - aimNow[1]));
-		if (c.score > -GOAL_VALUE * 2.0f && way <= (framesLeft + 0.5f) * aimStep &&
-			(best < 0 || c.score > candidates[best].score)) {
+		if (c.value > -GOAL_VALUE * 2.0f && way <= (framesLeft + 0.5f) * aimStep &&
+			(best < 0 || c.value > candidates[best].value)) {
 			best = i;
 		}
 	}
 }
 
-void ShotPlanner::Judged(float score) {
-	Candidate &c = candidates[next];
-	c.score = score;
-	if (best < 0 || c.score > candidates[best].score) {
+bool ShotPlanner::Confirm(const float aim[2], const float origin[2], int &spent) {
+	assert(best >= 0);
+	Candidate &c = candidates[best];
+	const int step = GetShotStepNow();
+	const float shot[2] = {aim[0] - origin[0], aim[1] - origin[1]};
+	if (step == c.fireStep && std::fabs(shot[0] - c.shot[0]) < SAME_SHOT &&
+		std::fabs(shot[1] - c.shot[1]) < SAME_SHOT) {
+		forecast.goal = c.value >= GOAL_VALUE / 2;
+		forecast.time = c.endTime;
+		memcpy(forecast.end, c.end, sizeof(forecast.end));
+		return true;
+	}
+	// The frames or the steering have left the plan: try the shot as it would go now.
+	simulator.SetTimeCap(settings.shotCap);
+	PlaceBodies(PredictedAt(step), WaitAt(step));
+	const sgVec3 vector = {-shot[0], -shot[1], 0.0f};
+	simulator.Shoot(side, vector);
+	const ShotSimulator::Outcome &outcome = simulator.Run();
+	spent += outcome.time / PHYSICS_STEP + 1;
+	simulating = false; // a run this one broke into starts again from its start
+	tried++;
+	const float value = judge.JudgeOutcome(outcome);
+	const bool goal = value >= GOAL_VALUE / 2;
+	if (c.value >= GOAL_VALUE / 2 ? goal : value >= c.value - CHECK_MARGIN) {
+		forecast.goal = goal;
+		forecast.time = outcome.time;
+		memcpy(forecast.end[0], outcome.ball, sizeof(outcome.ball));
+		memcpy(forecast.end[1], outcome.disc, sizeof(outcome.disc));
+		return true;
+	}
+	c.checked = c.checks == 0 ? value : std::max(c.checked, value);
+	c.fireStep = step + 1; // another frame's step may go better
+	if (++c.checks >= MAX_CHECKS) {
+		c.value = c.checked;
+		const int given = best;
+		best = -1;
+		Pick();
+		if (best < 0) {
+			best = given; // nothing else within reach
+		}
+	}
+	return false;
+}
+
+void ShotPlanner::Judged() {
+	if (best < 0 || candidates[next].value > candidates[best].value) {
 		best = next;
 	}
 	next++;
 	phase = PHASE_EVALUATE;
-}
-
-void ShotPlanner::MakeReplies(const Candidate &c) {
-	// The other side's straight hits at this side's goal, at where the ball will be when its
-	// disc gets there.
-	const float *ball = c.reply[0];
-	const float *other = c.reply[side == 1 ? 2 : 1];
-	replyCount = 0;
-	const float turns[3] = {0.0f, -0.02f, 0.02f};
-	const float shares[2] = {1.0f, 0.7f};
-	// First the blocks: the disc sent at the ball where it will be, which stops a goal as well.
-	for (float share : shares) {
-		const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT;                           // units per second
-		const float lead = Length(ball[0] - other[0], ball[1] - other[1]) / (0.8f * speed); // seconds
-		const float heading = std::atan2(ball[1] + lead * ball[3] - other[1], ball[0] + lead * ball[2] - other[0]);
-		if (replyCount < settings.replies) {
-			replyShots[replyCount][0] = share * MAX_SHOT * std::cos(heading);
-			replyShots[replyCount][1] = share * MAX_SHOT * std::sin(heading);
-			replyCount++;
-		}
-	}
-	for (int p = -1; p <= 1 && replyCount < settings.replies; p++) {
-		for (float share : shares) {
-			const float speed = Disc::SHOT_FACTOR * share * MAX_SHOT;                           // units per second
-			const float lead = Length(ball[0] - other[0], ball[1] - other[1]) / (0.8f * speed); // seconds
-			const float at[2] = {ball[0] + lead * ball[2], ball[1] + lead * ball[3]};
-			const float goalY = defend[1] + MOUTH_SPREAD * goalHalfWidth * p;
-			const float u[2] = {defend[0] - at[0], goalY - at[1]};
-			const float l = Length(u[0], u[1]);
-			if (l <= 0.0f) {
-				continue;
-			}
-			const float ghost[2] = {at[0] - CONTACT_DISTANCE * u[0] / l, at[1] - CONTACT_DISTANCE * u[1] / l};
-			const float heading = std::atan2(ghost[1] - other[1], ghost[0] - other[0]);
-			for (float turn : turns) {
-				if (replyCount < settings.replies) {
-					replyShots[replyCount][0] = share * MAX_SHOT * std::cos(heading + turn);
-					replyShots[replyCount][1] = share * MAX_SHOT * std::sin(heading + turn);
-					replyCount++;
-				}
-			}
-		}
-	}
-}
-
-void ShotPlanner::Reply(int &steps) {
-	Candidate &c = candidates[replying];
-	if (!simulating) {
-		if (nextReply >= replyCount) {
-			// A reply can only pull a value down, by a share of what the worst one leaves.
-			c.score = c.value + REPLY_WEIGHT * (std::min(worstReply, c.value) - c.value);
-			const int steeredTo = best;
-			best = -1;
-			Pick();
-			if (best < 0) {
-				best = steeredTo; // nothing else within reach
-			}
-			if (++nextReplied < repliedCount) {
-				StartReplies(replied[nextReplied]);
-			} else {
-				phase = PHASE_DONE;
-			}
-			return;
-		}
-		simulator.SetTimeCap(settings.replyCap);
-		PlaceBodies(&c.reply[0][0]);
-		const sgVec3 aim = {-replyShots[nextReply][0], -replyShots[nextReply][1], 0.0f};
-		simulator.Shoot(3 - side, aim);
-		simulating = true;
-	}
-	const int before = simulator.GetOutcome().time;
-	const bool over = simulator.Advance(CHUNK);
-	steps += (simulator.GetOutcome().time - before) / PHYSICS_STEP + 1;
-	if (!over) {
-		return;
-	}
-	simulating = false;
-	tried++;
-	worstReply = std::min(worstReply, JudgeOutcome(simulator.GetOutcome()));
-	nextReply++;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Judging
-
-float ShotPlanner::JudgeOutcome(const ShotSimulator::Outcome &o) const {
-	if (o.goalFor == side) {
-		return GOAL_VALUE - 0.01f * o.time; // sooner is surer
-	}
-	if (o.goalFor) {
-		return -GOAL_VALUE;
-	}
-	// What still moves at the cap rolls on, braked, to about here.
-	float ends[3][2];
-	const float *places[3] = {o.ball, o.disc[0], o.disc[1]};
-	const float *velocities[3] = {o.ballVelocity, o.discVelocity[0], o.discVelocity[1]};
-	for (int b = 0; b < 3; b++) {
-		const float speed = Length(velocities[b][0], velocities[b][1]);
-		const float deceleration = b == 0 ? BALL_DECELERATION : DISC_DECELERATION;
-		const float further = speed > 0.0f ? speed / (2.0f * deceleration) : 0.0f; // distance / speed
-		ends[b][0] = std::min(bounds[2], std::max(bounds[0], places[b][0] + further * velocities[b][0]));
-		ends[b][1] = std::min(bounds[3], std::max(bounds[1], places[b][1] + further * velocities[b][1]));
-	}
-	return Judge(ends[0], ends[side == 1 ? 1 : 2], ends[side == 1 ? 2 : 1]);
-}
-
-float ShotPlanner::Judge(const float ball[2], const float own[2], const float other[2]) const {
-	const float span = attack[0] - defend[0];
-	const float progress = span != 0.0f ? (ball[0] - defend[0]) / span : 0.5f;
-	float value = PROGRESS_VALUE * progress;
-	// The ball before the own goal.
-	const float fromGoal = Length(ball[0] - defend[0], ball[1] - defend[1]);
-	value -= DANGER_VALUE * Square(std::max(0.0f, 1.0f - fromGoal / DANGER_REACH));
-	// The other disc behind the ball, lined up with the own goal, and near enough to hit it.
-	const float lined = Cosine(ball[0] - other[0], ball[1] - other[1], defend[0] - ball[0], defend[1] - ball[1]);
-	const float near = std::max(0.0f, 1.0f - Length(ball[0] - other[0], ball[1] - other[1]) / THREAT_REACH);
-	value -= THREAT_VALUE * std::max(0.0f, lined) * near;
-	// The own disc on the way from the ball to the own goal.
-	value -= COVER_VALUE * std::min(SegmentDistance(own, ball, defend), COVER_REACH) / COVER_REACH;
-	// The own disc behind the ball, lined up with the other goal.
-	const float chance = Cosine(ball[0] - own[0], ball[1] - own[1], attack[0] - ball[0], attack[1] - ball[1]);
-	value += CHANCE_VALUE * std::max(0.0f, chance);
-	return value;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "world/FieldJudge.h"
 #include "world/ShotSimulator.h"
 
 class SearchClock;
@@ -12,12 +13,10 @@ struct FieldView;
 // while the side aims; then it makes its candidate shots (straight hits sending the ball across
 // the goal mouth, hits at where a rolling ball will be, a run back to guard its own goal, a hit
 // on the other disc, a fan of directions and strengths all round), tries each in a
-// ShotSimulator until everything rests and judges where it leaves the ball and the discs. Once
-// all are tried it can try the other side's replies to the best few: blocks and straight hits
-// at this side's goal, going replyAt after the shot (the other side need not wait for things to
-// rest), and pull each of those down towards what its worst reply leaves. It works in slices
-// that keep to a number of simulated steps and to a time on a clock, and it allocates nothing
-// after SetUp.
+// ShotSimulator until everything rests and judges where it leaves the ball and the discs. It
+// works in slices
+// of a number of simulated steps, so that it plays the same on every machine (a clock only
+// caps a slice on a machine far too slow), and it allocates nothing after SetUp.
 //
 // The search goes on while the side steers towards the best shot found so far. The turn, as
 // the planner sees it, is a run of frames as long as the first; each frame the aim point moves
@@ -25,30 +24,31 @@ struct FieldView;
 // frame it is tried in: its aim point is one the steering can reach from where the aim stands
 // then, and its shot goes the frame after it is reached, but not before the level's patience
 // has passed (unless the ball is on its way into the own goal), and never after the turn's
-// last safe frame. The field it is tried in is the one predicted for that moment.
+// last safe frame. Time is counted in the match's physics steps: a shot goes after the steps
+// that catch the physics up with its frame, and it is tried in the field predicted for that
+// step, with the match's collision passes falling where they fall there. When the frames turn
+// out longer or shorter than planned, or the steering stops the aim beside its point, Confirm
+// tries the shot as it would really go before it goes.
 class ShotPlanner {
 public:
 	static constexpr int MAX_CANDIDATES = 256;
-	static constexpr int MAX_REPLIES = 32;
-	static constexpr int MAX_REPLIED = 8;
-	static constexpr int MAX_PREDICTED = 601; // steps: a 5 s turn and some
-	static constexpr float MAX_SHOT = 59.9f;  // units of aim, just inside the aim's own limit
-	static constexpr float GOAL_VALUE = 1000.0f;
-	static constexpr int CHUNK = 8; // steps between looks at the clock
+	static constexpr int MAX_PREDICTED = 1201; // steps: a turn of 5 s after a 5 s freeze, and some
+	static constexpr float MAX_SHOT = 59.9f;   // units of aim, just inside the aim's own limit
+	static constexpr float GOAL_VALUE = FieldJudge::GOAL_VALUE;
+	static constexpr int CHUNK = 8;              // steps between looks at the clock
+	static constexpr int MAX_CHECKS = 4;         // failed confirmations before a shot is given up
+	static constexpr float CHECK_MARGIN = 20.0f; // value a confirmed shot may lose against its plan
+	static constexpr float SAME_SHOT = 0.001f;   // units of aim within which a shot is the one planned
 
 	struct Settings {
-		int fanDirections;     // directions all round the disc
-		int fanStrengths;      // strengths along each of them
-		int goalPoints;        // points across the goal mouth the ball is sent to
-		int aimOffsets;        // turns either side of each straight hit
-		int replies;           // the other side's replies tried per replied candidate; 0 tries none
-		int leads;             // hits at where a moving ball will be, that many times ahead
-		int stepsPerSlice;     // simulated steps per slice at most
-		int sliceMicros;       // µs per slice at most
-		int shotCap;           // ms simulated of a candidate shot before it is judged
-		int replyCap;          // ms simulated of a reply
-		int replyAt;           // ms after the shot the other side's reply goes, if things still move
-		int repliedCandidates; // how many of the best get replies once all are tried
+		int fanDirections; // directions all round the disc
+		int fanStrengths;  // strengths along each of them
+		int goalPoints;    // points across the goal mouth the ball is sent to
+		int aimOffsets;    // turns either side of each straight hit
+		int leads;         // hits at where a moving ball will be, that many times ahead
+		int stepsPerSlice; // simulated steps per slice at most
+		int capMicros;     // µs on the search clock after which a slice is cut short (a safety cap)
+		int shotCap;       // ms simulated of a candidate shot before it is judged
 	};
 
 	struct Candidate {
@@ -60,12 +60,19 @@ public:
 		float aimPoint[2]; // units: where the aim point must stand when the shot goes
 		float shot[2];     // units: the aim point less the disc then (the disc leaves at 1.5 ×)
 		int fireFrame;     // frame of the turn the shot goes in
-		int fireStep;      // physics steps from the turn's start to the shot
+		int fireStep;      // physics steps from the turn's first frame to the shot
 		float value;       // of where the shot leaves things, for the planning side
-		float score;       // value, pulled down by the other side's best reply when tried
 		float end[3][2];   // units: ball, disc 1, disc 2 where the shot left them
-		float reply[3][4]; // ball, disc 1, disc 2 when the reply goes: units, units per second
-		bool moving;       // the shot still ran at replyAt, so reply holds that moment
+		int endTime;       // ms from the shot to then (at rest, a goal or the cap)
+		int checks;        // failed confirmations
+		float checked;     // the best value a failed confirmation found
+	};
+
+	// What a shot that goes does, as the search saw it.
+	struct Forecast {
+		bool goal;       // for the planning side
+		int time;        // ms from the shot to the goal, to rest, or to the cap
+		float end[3][2]; // units: the ball, disc 1 and disc 2 then
 	};
 
 	enum CandidateKind {
@@ -84,15 +91,27 @@ public:
 
 	// A new search from what the side sees in the first frame (0) of its turn: no shot goes
 	// before frame patience unless the ball is on its way into the own goal, none after frame
-	// lastFire. Frames are view.dt long.
+	// lastFire. Frames are view.dt long; the view's physics clock counts the steps.
 	// fanPhase (0 to 1) turns the fan by that share of the step between its directions, so that
 	// turns after turns look between them.
 	void Begin(const FieldView &view, int patience, int lastFire, float fanPhase = 0.0f);
-	// The frame of the turn now and where the aim point stands at its start; before each Work.
-	void Follow(int frame, const float aim[2]);
-	// Works until the search is done, the slice's steps are spent or sliceMicros have passed on
-	// clock. True when the search is done.
-	bool Work(SearchClock &clock);
+	// The frame of the turn now and what the side sees at its start; before each Work.
+	void Follow(const FieldView &view, int frame);
+	// Works until the search is done or the slice's steps are spent (spent of them already),
+	// which gives the same search on every machine. Should capMicros pass on clock first, the
+	// slice is cut short and the log says the match no longer replays from its seed. True when
+	// the search is done.
+	bool Work(SearchClock &clock, int spent = 0);
+	// The step a shot fired in this frame goes at, counted from the turn's first frame.
+	int GetShotStepNow() const;
+	// Whether the best candidate's shot, fired in this frame from the aim and origin (the side's
+	// disc) of the frame's view, does what it was judged to do: at once when it goes at its
+	// step from its aim point, else after trying it (its steps are added to spent). A shot that
+	// fails waits for another frame's step; after MAX_CHECKS failures it is worth what its best
+	// check found, and the best is picked anew. Needs a best candidate.
+	bool Confirm(const float aim[2], const float origin[2], int &spent);
+	// What the last confirmed shot does.
+	const Forecast &GetForecast() const { return forecast; }
 	// Stops the search where it is; the best found so far stands.
 	void Stop() { phase = PHASE_DONE; }
 
@@ -105,21 +124,21 @@ public:
 	int64_t GetLastSliceMicros() const { return lastSliceMicros; }
 	// Slices worked since SetUp.
 	long GetSliceCount() const { return sliceCount; }
+	// Steps simulated in the last slice's frame, a confirmation's included.
 	int GetLastSliceSteps() const { return lastSliceSteps; }
+	// Slices cut short by the clock since SetUp.
+	int GetCutCount() const { return cutCount; }
 	// The ball rolls into the own goal unless the side acts: its shots may go at once.
 	bool IsUrgent() const { return urgent; }
 	const Settings &GetSettings() const { return settings; }
-	// How good a field is for the planning side, with the other side to move.
-	float Judge(const float ball[2], const float own[2], const float other[2]) const;
-	// The value of a shot's outcome for the planning side.
-	float JudgeOutcome(const ShotSimulator::Outcome &outcome) const;
+	// How fields are judged for the planning side.
+	const FieldJudge &GetJudge() const { return judge; }
 
 private:
 	enum Phase {
 		PHASE_IDLE,
 		PHASE_PREDICT,
 		PHASE_EVALUATE,
-		PHASE_REPLY,
 		PHASE_DONE
 	};
 
@@ -128,25 +147,28 @@ private:
 	void AddCandidate(int kind, float direction, float strength, float goalY, int lead = 0);
 	void AddLeads();
 	bool Resolve(Candidate &candidate) const;
+	// The step a shot fired in frame goes at, and the step the bodies stand at when that
+	// frame's steering is decided; from the turn's first frame, for frames of frameMs from now.
+	int ShotStep(int frame) const;
+	int ViewStep(int frame) const;
+	// The ms since the last collision pass at step.
+	int WaitAt(int step) const;
 	void Evaluate(int &steps);
-	void MakeReplies(const Candidate &candidate);
-	void Reply(int &steps);
-	// The candidate tried scores score; on to the next.
-	void Judged(float score);
-	void ChooseReplied();
-	void StartReplies(int index);
+	// The candidate tried has its value; on to the next.
+	void Judged();
 	void Pick();
-	// Puts the bodies where field has them: ball, disc 1, disc 2, each x, y, vx, vy.
-	void PlaceBodies(const float *field);
+	// Puts the bodies where field has them (ball, disc 1, disc 2, each x, y, vx, vy), the
+	// next collision pass coming as it does wait ms after the last.
+	void PlaceBodies(const float *field, int wait);
 	const float *PredictedAt(int step) const;
 
 	ShotSimulator simulator;
+	FieldJudge judge;
 	Settings settings;
 	int side;            // 1 or 2
-	float attack[2];     // units, the centre of the goal this side attacks
-	float defend[2];     // units, the centre of its own goal
+	const float *attack; // units, the centre of the goal this side attacks (the judge's)
+	const float *defend; // units, the centre of its own goal (the judge's)
 	float goalHalfWidth; // units
-	float bounds[4];     // units: the walls' extent, min x, min y, max x, max y
 
 	Phase phase;
 	// The turn.
@@ -154,8 +176,12 @@ private:
 	float aimStep;   // units per steering frame and axis
 	int frameMs;     // ms
 	int frameNow;
-	int patience; // frames before the first shot may go
-	int lastFire; // frame
+	int baseStep;  // the match's step count at the turn's first frame
+	int startWait; // ms since the last collision pass then
+	int stepNow;   // steps from the turn's first frame to where the bodies stand now
+	int lagNow;    // ms the physics still runs in this frame
+	int patience;  // frames before the first shot may go
+	int lastFire;  // frame
 	bool urgent;
 	float fanPhase; // share of a fan step
 	// The field at the turn's start: ball, disc 1, disc 2.
@@ -169,21 +195,14 @@ private:
 	Candidate candidates[MAX_CANDIDATES];
 	int candidateCount;
 	int next;  // the candidate being tried
-	int tried; // simulated shots, replies included
+	int tried; // simulated shots, confirmations included
 	int best;  // index, -1 for none yet
-	// The other side's replies to the candidate being replied to.
-	float replyShots[MAX_REPLIES][2]; // units of aim
-	int replyCount;
-	int nextReply;
-	int replying;             // the candidate whose replies are being tried
-	int replied[MAX_REPLIED]; // indices of the candidates that get replies, best first
-	int repliedCount;
-	int nextReplied;
-	float worstReply; // the lowest value a reply has left so far
 
 	long sliceCount;
 	int64_t lastSliceMicros; // µs of the last slice
 	int lastSliceSteps;
+	int cutCount;
+	Forecast forecast;
 };
 
 #endif

@@ -85,6 +85,8 @@ public:
 	const Outcome &Run();
 	const Outcome &GetOutcome() const { return outcome; }
 	bool IsOver() const { return over; }
+	// ms of simulated time since the last collision pass.
+	int GetCollisionWait() const { return collisionWait; }
 	// Where the ball, disc 1 and disc 2 are now (units) and how fast they go (units per second).
 	void ReadBodies(float at[3][2], float velocity[3][2]) const;
 

@@ -117,7 +117,7 @@ bool SkyBox::LoadBillboards(const char *file, int count, float width, float minY
 			// Without mipmaps the clouds keep their soft edges as drawn at every distance.
 			char texture[256];
 			snprintf(texture, sizeof(texture), "%s", state->getTextureFilename());
-			state->setTexture(texture, TRUE, TRUE, FALSE);
+			SetEntityTexture(state, texture, false); // refused, it keeps the texture it has
 		}
 		PrepareSkyState(state, true);
 	}

@@ -62,6 +62,24 @@ TEST(FrameTimer, MeasuresTheRateOncePerInterval) {
 	EXPECT_FLOAT_EQ(timer.GetFps(), 10.0f);
 }
 
+// With the game's time running 8 times as fast, frames are 8 times as long, but F9 shows how many
+// the machine draws in a second.
+TEST(FrameTimer, TheRateIsTheRealOneWhateverTheTimeScale) {
+	ManualClock clock(10000);
+	FrameTimer timer(&clock);
+	timer.SetScale(8);
+	timer.SetFpsInterval(1000);
+	const uint32_t start = timer.GetTime();
+	// The first measurement counts from the clock's origin; the second is a second of 20 ms frames.
+	for (int i = 0; i < 51; i++) {
+		clock.Advance(20);
+		timer.Update();
+	}
+	EXPECT_EQ(timer.GetFrameTime(), 160u);
+	EXPECT_EQ(timer.GetTime() - start, 8160u);
+	EXPECT_FLOAT_EQ(timer.GetFps(), 50.0f);
+}
+
 namespace {
 
 int64_t g_uptime; // ms, what the fake system clock reads

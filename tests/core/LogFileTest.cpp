@@ -87,3 +87,49 @@ TEST(LogFile, FormattedHelperWritesThroughTheGlobalLogIfAny) {
 	g_log = saved;
 	EXPECT_EQ(dir.ReadText("Log.txt").find("nowhere"), std::string::npos);
 }
+
+namespace {
+
+time_t s_now = 1772600767;
+
+time_t SteppedTime() {
+	return s_now;
+}
+
+} // namespace
+
+TEST(LogFile, RepeatedLinesCollapseAndTheFileGrowsAtMostByTheRate) {
+	ScratchDir dir;
+	LogFile log;
+	log.SetTimeSource(SteppedTime);
+	ASSERT_TRUE(log.Open("Log.txt", "T"));
+	for (int i = 0; i < 1000; i++) {
+		log.Write("SCRIPT: focus.lua: not run, scripts nested 8 deep", LOG_ERROR);
+	}
+	log.Write("SCRIPT: other", LOG_ERROR);
+	log.Write("SCRIPT: other", LOG_WARNING); // another level is another line
+	std::string text = dir.ReadText("Log.txt");
+	EXPECT_EQ(CountOf(text, "nested 8 deep"), LogFile::REPEATS_WRITTEN);
+	EXPECT_EQ(CountOf(text, "Error: ... the line above again 968 times \n"), 1) << text;
+	EXPECT_EQ(CountOf(text, "SCRIPT: other"), 2);
+
+	// Lines that all differ: a burst, then the rate; what is left out is said.
+	const size_t before = text.size();
+	for (int i = 0; i < 20000; i++) {
+		log.Write(("SCRIPT: line " + std::to_string(i)).c_str(), LOG_ERROR);
+	}
+	text = dir.ReadText("Log.txt");
+	EXPECT_LE(text.size() - before, static_cast<size_t>(LogFile::BURST));
+	EXPECT_GT(text.size() - before, static_cast<size_t>(LogFile::BURST) / 2);
+	s_now += 10;
+	for (int i = 0; i < 20000; i++) {
+		log.Write(("SCRIPT: later " + std::to_string(i)).c_str(), LOG_ERROR);
+	}
+	log.Close();
+	text = dir.ReadText("Log.txt");
+	EXPECT_LE(text.size() - before, static_cast<size_t>(LogFile::BURST + 10 * LogFile::RATE + 3 * LogFile::LINE_SIZE));
+	EXPECT_EQ(CountOf(text, " lines left out: the log grows by at most 4096 bytes a second \n"), 2)
+		<< text.substr(text.size() - 400);
+	EXPECT_NE(text.find("SCRIPT: later 0 \n"), std::string::npos);
+	EXPECT_NE(text.find("--- Log closed on "), std::string::npos);
+}

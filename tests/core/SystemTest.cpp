@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <string>
@@ -10,6 +11,7 @@
 #include "ScratchDir.h"
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
+#include "app/QuitSignals.h"
 #include "app/System.h"
 #include "core/VideoConfig.h"
 #include "options/OptionsRecord.h"
@@ -183,4 +185,33 @@ TEST(System, AFullScreenSwitchIsWrittenAtShutDownAndAFailedOneKeepsTheWindow) {
 		EXPECT_EQ(dir.ReadText("video.cfg"), answer ? "0 0 32 1\n" : "0 0 32 0") << answer;
 	}
 	EXPECT_TRUE(log.Has("Warning: INIT: Could not switch to the full screen; the screen stays as it was"));
+}
+
+// SIGTERM after SDL_Quit (which gives signals their default handling back) must not end the
+// process before the log is closed; once the log is closed the default handling returns.
+TEST(System, ASignalToQuitDuringTheShutDownLetsItRunToItsEnd) {
+	GTEST_FLAG_SET(death_test_style, "threadsafe");
+	ScratchDir dir;
+	dir.WriteText("video.cfg", "320 240 32 0");
+	setenv("SDL_AUDIODRIVER", "dummy", 1);
+	EXPECT_EXIT(
+		{
+			System system;
+			if (!system.Startup()) {
+				exit(2);
+			}
+			system.Shutdown();
+			raise(SIGTERM);
+			raise(SIGINT);
+			exit(QuitSignalCameLate() ? 0 : 3);
+		},
+		::testing::ExitedWithCode(0), "");
+	EXPECT_EXIT(
+		{
+			HoldQuitSignals();
+			ReleaseQuitSignals();
+			raise(SIGTERM);
+			exit(0);
+		},
+		::testing::KilledBySignal(SIGTERM), "");
 }

@@ -2,7 +2,12 @@
 
 #include <lua5.1/lua.hpp>
 
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "GameGlobals.h"
 #include "frontend/Credits.h"
@@ -44,7 +49,61 @@ public:
 	bool ended = false;
 };
 
+// The pixels of a rectangle (y from the top) of what the last frame drew, in any order,
+// 0xRRGGBB (Mesa's software driver keeps the back buffer as it was across the swap).
+std::vector<uint32_t> Shown(int screenHeight, int x, int y, int w, int h) {
+	std::vector<uint8_t> rgb(size_t(w) * h * 3);
+	glPixelStorei(GL_PACK_ALIGNMENT, 1);
+	glReadBuffer(GL_BACK);
+	glReadPixels(x, screenHeight - y - h, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+	std::vector<uint32_t> pixels(size_t(w) * h);
+	for (size_t i = 0; i < pixels.size(); i++) {
+		pixels[i] = (uint32_t(rgb[i * 3]) << 16) | (uint32_t(rgb[i * 3 + 1]) << 8) | rgb[i * 3 + 2];
+	}
+	return pixels;
+}
+
 } // namespace
+
+// The credits as shipped: text shows for most of their time, and no fly-over without text lasts
+// long; a corner says on a panel, all along, that Escape skips them.
+TEST(Credits, TheShippedTextIsPacedAndACornerSaysEscapeSkips) {
+	ScratchDir dir;
+	CreditsRig rig(dir);
+	ASSERT_TRUE(rig.credits.Init()) << rig.LogText();
+	int text = 0, flying = 0, longestFlight = 0, flight = 0, frames = 0;
+	for (; frames < 2000 && !rig.ended; frames++) {
+		rig.Run(1);
+		if (rig.ended) {
+			break;
+		}
+		const bool showsText = rig.credits.GetFile().GetStep(rig.credits.GetCurrentStep()).type == CreditsStep::TEXT;
+		text += showsText;
+		flying += !showsText;
+		flight = showsText ? 0 : flight + 100;
+		longestFlight = std::max(longestFlight, flight);
+		if (frames % 50 == 1) {
+			int x = 0, y = 0, w = 0, h = 0;
+			rig.credits.GetSkipHintRect(&x, &y, &w, &h);
+			ASSERT_GT(w * h, 0);
+			EXPECT_LE(x + w, 320);
+			EXPECT_LE(y + h, 240);
+			// The panel's golden frame round light letters.
+			int frame = 0, letters = 0;
+			for (uint32_t c : Shown(240, x, y, w, h)) {
+				const uint32_t r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
+				frame += r > 200 && g > 160 && b < 100;
+				letters += r > 170 && g > 170 && b > 170;
+			}
+			EXPECT_GT(frame, w + h) << frames;
+			EXPECT_GT(letters, 100) << frames;
+		}
+	}
+	EXPECT_TRUE(rig.ended);
+	EXPECT_GE(text, 2 * (text + flying) / 3) << text << " frames of text, " << flying << " without";
+	EXPECT_LE(longestFlight, 4000);
+	rig.credits.Deinit();
+}
 
 TEST(Credits, StepsFollowTheFileCameraStepsByTheirPathsTextStepsByTheirDuration) {
 	ScratchDir dir;

@@ -1,17 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "FakePads.h"
+#include "GLWindow.h"
 #include "GameGlobals.h"
+#include "core/Overlay2D.h"
 #include "frontend/KeysScreen.h"
 #include "frontend/MainMenuScreen.h"
 #include "frontend/MenuState.h"
 #include "options/OptionsRecord.h"
 #include "frontend/OptionsScreen.h"
 #include "gui/WgItem.h"
+#include "gui/WgManager.h"
+#include "gui/WgNode.h"
 #include "world/Arena.h"
 #include "world/SkyBox.h"
 
@@ -45,7 +51,116 @@ public:
 	MenuState menu;
 };
 
+struct Box {
+	std::string name;
+	int type;
+	int x, y, w, h;
+	bool Overlaps(const Box &o) const { return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h; }
+	bool Holds(const Box &o) const { return o.x >= x && o.y >= y && o.x + o.w <= x + w && o.y + o.h <= y + h; }
+};
+
+std::ostream &operator<<(std::ostream &out, const Box &b) {
+	return out << b.name << " (" << b.x << "," << b.y << " " << b.w << "x" << b.h << ")";
+}
+
+// The visible widgets of the screen, where they stand.
+std::vector<Box> VisibleWidgets(const MenuScreen &screen) {
+	std::vector<Box> boxes;
+	const WgManager *manager = const_cast<MenuScreen &>(screen).GetScreen().GetManager();
+	for (const WgNode *node = manager->GetItemRoot()->GetFirstChild(); node; node = node->GetNext()) {
+		const WgItem *item = node->GetOwner();
+		if (item->IsVisible()) {
+			Box box{item->GetName(), item->GetType(), 0, 0, 0, 0};
+			item->GetCoords(&box.x, &box.y);
+			item->GetDim(&box.w, &box.h);
+			boxes.push_back(box);
+		}
+	}
+	return boxes;
+}
+
 } // namespace
+
+// Every screen at the smallest size and two larger ones, with its warnings showing: each widget
+// (and the portraits) inside the screen and on a panel, none under the logo or the version,
+// the warnings and the line asking for a key covered by nothing, and the way back in sight.
+TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCovered) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	const int sizes[][2] = {{640, 480}, {800, 600}, {1024, 768}};
+	for (const auto &size : sizes) {
+		const int w = size[0], h = size[1];
+		std::vector<int> lefts; // of each screen's panels: one edge for all of them
+		for (int number :
+			{MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1, MenuState::SCREEN_KEYS2}) {
+			SCOPED_TRACE(std::to_string(w) + " screen " + std::to_string(number));
+			g_options.SetDefaults();
+			ASSERT_TRUE(rig.menu.MenuEnter(w, h) && rig.menu.ShowScreen(number));
+			std::vector<Box> extra; // what the program draws besides the widgets
+			if (number == MenuState::SCREEN_OPTIONS) {
+				rig.Activate("btn_logo2");
+				rig.Activate("btn_logo2");
+				rig.Activate("btn_logo2"); // 1 wraps to 0: both the same, the warning shows
+				const OptionsScreen &options = *static_cast<OptionsScreen *>(rig.menu.GetScreen());
+				ASSERT_TRUE(options.IsSameCharacter());
+				for (int player = 0; player < 2; player++) {
+					Box portrait{"portrait", -1, 0, 0, 60, 60};
+					options.GetPortraitPlace(player, &portrait.x, &portrait.y);
+					extra.push_back(portrait);
+				}
+			} else if (number != MenuState::SCREEN_MAIN) {
+				rig.Activate("btn_fire");
+				// The player's own fire key: in use.
+				rig.PressKey(number == MenuState::SCREEN_KEYS1 ? SDLK_c : SDLK_p);
+				rig.Frame();
+			}
+			std::vector<Box> boxes = VisibleWidgets(*rig.menu.GetScreen());
+			Box logo{"logo", -1, 0, 0, 0, 0}, version{"version", -1, 0, 0, 0, 0};
+			rig.menu.GetLogoRect(&logo.x, &logo.y, &logo.w, &logo.h);
+			rig.menu.GetVersionRect(&version.x, &version.y, &version.w, &version.h);
+			ASSERT_GT(logo.w * logo.h, 0);
+			const Box screen{"screen", -1, 0, 0, w, h};
+			std::vector<Box> panels;
+			for (const Box &b : boxes) {
+				if (b.type == WG_TYPE_WINDOW) {
+					panels.push_back(b);
+				}
+			}
+			ASSERT_FALSE(panels.empty());
+			for (const Box &p : panels) {
+				lefts.push_back(p.x);
+			}
+			boxes.insert(boxes.end(), extra.begin(), extra.end());
+			bool back = false;
+			for (const Box &b : boxes) {
+				EXPECT_TRUE(screen.Holds(b)) << b;
+				EXPECT_FALSE(b.Overlaps(logo)) << b << " under the logo";
+				if (number == MenuState::SCREEN_MAIN) {
+					EXPECT_FALSE(b.Overlaps(version)) << b << " under the version";
+				}
+				if (b.type == WG_TYPE_WINDOW) {
+					continue;
+				}
+				EXPECT_TRUE(std::any_of(panels.begin(), panels.end(), [&](const Box &p) { return p.Holds(b); }))
+					<< b << " on no panel";
+				back = back || b.name == "btn_back";
+				if (b.name == "lbl_error" || b.name == "lbl_wait") {
+					for (const Box &o : boxes) {
+						EXPECT_TRUE(&o == &b || o.type == WG_TYPE_WINDOW || !o.Overlaps(b)) << o << " covers " << b;
+					}
+				}
+			}
+			const bool warned =
+				std::any_of(boxes.begin(), boxes.end(), [](const Box &b) { return b.name == "lbl_error"; });
+			EXPECT_EQ(warned, number != MenuState::SCREEN_MAIN);
+			EXPECT_EQ(back, number != MenuState::SCREEN_MAIN);
+			rig.menu.MenuLeave();
+		}
+		// The menu screens stand at the left, all from the same edge.
+		EXPECT_EQ(std::count(lefts.begin(), lefts.end(), lefts[0]), static_cast<long>(lefts.size())) << w;
+		EXPECT_LT(lefts[0], w / 8) << w;
+	}
+}
 
 TEST(OptionsScreen, EachButtonStepsItsOptionAndTheLabelFollows) {
 	ScratchDir dir;
@@ -64,7 +179,7 @@ TEST(OptionsScreen, EachButtonStepsItsOptionAndTheLabelFollows) {
 		{"btn_shoot", "lbl_shoot", {"3 seconds", "4 seconds", "5 seconds", "1 second"}},
 		{"btn_mode", "lbl_mode", {"PL1 vs PC", "PC vs PC", "PL1 vs PL2"}},
 		{"btn_music", "lbl_music", {"OFF", "ON"}},
-		{"btn_arena", "lbl_arena", {"tris", "RANDOM", "xeno"}},
+		{"btn_arena", "lbl_arena", {"TRIS", "RANDOM", "XENO"}}, // upper case, as every caption
 		{"btn_daytime", "lbl_daytime", {"NIGHT", "RANDOM", "DAY"}},
 		{"btn_level", "lbl_level", {"HARD", "EXPERT", "EASY", "NORMAL"}},
 		{"btn_guide", "lbl_guide", {"ON", "OFF"}},
@@ -108,24 +223,28 @@ TEST(OptionsScreen, TheBackgroundFollowsDaytimeAndArena) {
 	EXPECT_EQ(backdrop.GetSkyBox()->IsNight(), 0);
 }
 
-TEST(OptionsScreen, TheSameCharacterTwiceLocksTheWayBack) {
+TEST(OptionsScreen, TheSameCharacterTwiceGreysTheWayBackBesideTheWarning) {
 	ScratchDir dir;
 	MenuRig rig(dir);
 	g_options.character[0] = 0;
 	g_options.character[1] = 3;
 	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_OPTIONS));
-	EXPECT_TRUE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+	WgItem *back = rig.Widget(WG_TYPE_BUTTON, "btn_back");
+	ASSERT_NE(back, nullptr);
+	EXPECT_TRUE(back->IsEnabled());
 	EXPECT_FALSE(rig.Visible(WG_TYPE_LABEL, "lbl_error"));
 	rig.Activate("btn_logo2"); // 3 wraps to 0: both "hippy"
-	EXPECT_EQ(rig.Caption("lbl_logo2"), "hippy");
-	EXPECT_FALSE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+	EXPECT_EQ(rig.Caption("lbl_logo2"), "HIPPY");
+	EXPECT_TRUE(back->IsVisible()); // never hidden: greyed, and the warning says why
+	EXPECT_FALSE(back->IsEnabled());
 	EXPECT_TRUE(rig.Visible(WG_TYPE_LABEL, "lbl_error"));
 	rig.PressKey(SDLK_ESCAPE); // Escape cannot leave either
 	rig.Frame();
 	EXPECT_EQ(rig.menu.GetCurrentScreen(), MenuState::SCREEN_OPTIONS);
 	EXPECT_FALSE(dir.Exists("options.dat"));
 	rig.Activate("btn_logo1");
-	EXPECT_TRUE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+	EXPECT_TRUE(back->IsVisible());
+	EXPECT_TRUE(back->IsEnabled());
 	EXPECT_FALSE(rig.Visible(WG_TYPE_LABEL, "lbl_error"));
 
 	// Escape now acts as the back button: the main menu follows and the file holds the record.
@@ -137,6 +256,46 @@ TEST(OptionsScreen, TheSameCharacterTwiceLocksTheWayBack) {
 	EXPECT_EQ(memcmp(saved.data(), &g_options, 88), 0);
 }
 
+// The warning is drawn on its panel, so it reads the same over either arena by day and by
+// night: its background is the panel's colour, its letters the warning's orange.
+TEST(OptionsScreen, TheWarningReadsOnItsPanelOverEveryArenaByDayAndByNight) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	const uint32_t PANEL = 0x504C6E; // the middle of data/rects/window.nbr
+	for (int arena : {0, 1}) {
+		for (int daytime : {DAYTIME_DAY, DAYTIME_NIGHT}) {
+			SCOPED_TRACE(std::to_string(arena) + " " + std::to_string(daytime));
+			g_options.SetDefaults();
+			g_options.arena = arena;
+			g_options.daytime = daytime;
+			g_options.character[1] = 3;
+			ASSERT_TRUE(rig.Enter(MenuState::SCREEN_OPTIONS));
+			rig.Activate("btn_logo2"); // both "hippy"
+			WgItem *warning = rig.Widget(WG_TYPE_LABEL, "lbl_error");
+			ASSERT_TRUE(warning && warning->IsVisible());
+			rig.menu.GetBackdrop().Draw();
+			Begin2D(640, 480);
+			rig.menu.GetScreen()->DrawOverlay(0);
+			End2D();
+			rig.window.Grab();
+			int x = 0, y = 0, w = 0, h = 0;
+			warning->GetCoords(&x, &y);
+			warning->GetDim(&w, &h);
+			int panel = 0, letters = 0;
+			for (int py = y; py < y + h; py++) {
+				for (int px = x; px < x + w; px++) {
+					const uint32_t c = rig.window.At(px, py);
+					panel += c == PANEL;
+					letters += (c >> 16) > 200 && ((c >> 8) & 0xFF) > 120 && (c & 0xFF) < 120;
+				}
+			}
+			EXPECT_GT(panel, w * h * 6 / 10);
+			EXPECT_GT(letters, 200);
+			rig.menu.MenuLeave();
+		}
+	}
+}
+
 TEST(KeysScreen, OnlyFreeAssignableKeysAreTakenAndBackSavesThem) {
 	ScratchDir dir;
 	MenuRig rig(dir);
@@ -145,8 +304,12 @@ TEST(KeysScreen, OnlyFreeAssignableKeysAreTakenAndBackSavesThem) {
 	EXPECT_EQ(rig.Caption("lbl_title"), "PLAYER 2 KEYS");
 	EXPECT_EQ(rig.Caption("lbl_fire"), "p");
 
+	EXPECT_FALSE(rig.Visible(WG_TYPE_LABEL, "lbl_wait"));
 	rig.Activate("btn_fire");
 	EXPECT_EQ(rig.Caption("lbl_fire"), "?");
+	// The wait says what to do, in characters the menu font has.
+	EXPECT_TRUE(rig.Visible(WG_TYPE_LABEL, "lbl_wait"));
+	EXPECT_EQ(rig.Caption("lbl_wait"), "PRESS A KEY - ESC CANCELS");
 	// Return, F1 and the keypad's point are not assignable; the player's own "o" is in use.
 	for (int key : {SDLK_RETURN, SDLK_F1, SDLK_KP_PERIOD}) {
 		rig.PressKey(key);
@@ -157,12 +320,15 @@ TEST(KeysScreen, OnlyFreeAssignableKeysAreTakenAndBackSavesThem) {
 	rig.Frame();
 	EXPECT_TRUE(keys->HasConflict());
 	EXPECT_TRUE(rig.Visible(WG_TYPE_LABEL, "lbl_error"));
-	EXPECT_FALSE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+	EXPECT_TRUE(rig.Visible(WG_TYPE_LABEL, "lbl_wait"));
+	EXPECT_TRUE(rig.Visible(WG_TYPE_BUTTON, "btn_back")); // the way out stays in sight
 	rig.PressKey(SDLK_LCTRL);
 	rig.Frame();
 	EXPECT_EQ(keys->GetState(), KeysScreen::STATE_IDLE);
 	EXPECT_EQ(rig.Caption("lbl_fire"), "LEFT CTRL");
 	EXPECT_TRUE(rig.Visible(WG_TYPE_BUTTON, "btn_back"));
+	EXPECT_FALSE(rig.Visible(WG_TYPE_LABEL, "lbl_wait"));
+	EXPECT_FALSE(rig.Visible(WG_TYPE_LABEL, "lbl_error"));
 
 	// Escape while waiting gives the old caption back; in idle it is the back button.
 	rig.Activate("btn_up");
@@ -178,6 +344,44 @@ TEST(KeysScreen, OnlyFreeAssignableKeysAreTakenAndBackSavesThem) {
 	int32_t fire = 0;
 	memcpy(&fire, saved.data() + 76, 4);
 	EXPECT_EQ(fire, SDLK_LCTRL);
+}
+
+// Shift, Ctrl and Alt count once let go with no other key pressed meanwhile: Alt+Enter (which
+// switches the screen) leaves the wait as it was, and Shift+A gives A.
+TEST(KeysScreen, AModifierCountsOnlyWhenLetGoAloneSoAltEnterAssignsNothing) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_KEYS1));
+	KeysScreen *keys = static_cast<KeysScreen *>(rig.menu.GetScreen());
+	auto push = [](std::vector<SDL_Event> events) {
+		for (SDL_Event &event : events) {
+			SDL_PushEvent(&event);
+		}
+	};
+	rig.Activate("btn_fire");
+	push({KeyEvent(true, SDLK_LALT), KeyEvent(true, SDLK_RETURN, '\r', KMOD_LALT),
+		KeyEvent(false, SDLK_RETURN, '\r', KMOD_LALT)});
+	rig.Frame(); // the Alt still held
+	push({KeyEvent(false, SDLK_LALT)});
+	rig.Frame();
+	EXPECT_TRUE(rig.input.TakeFullScreenRequest());
+	EXPECT_EQ(keys->GetState(), KeysScreen::STATE_WAITING);
+	EXPECT_EQ(g_options.keys1[KEY_FIRE], SDLK_c);
+
+	push({KeyEvent(true, SDLK_LSHIFT), KeyEvent(true, SDLK_b, 'B', KMOD_LSHIFT),
+		KeyEvent(false, SDLK_b, 'B', KMOD_LSHIFT), KeyEvent(false, SDLK_LSHIFT)});
+	rig.Frame();
+	EXPECT_EQ(g_options.keys1[KEY_FIRE], SDLK_b);
+
+	rig.Activate("btn_up");
+	push({KeyEvent(true, SDLK_RALT)});
+	rig.Frame();
+	EXPECT_EQ(keys->GetState(), KeysScreen::STATE_WAITING); // not until it is let go
+	push({KeyEvent(false, SDLK_RALT)});
+	rig.Frame();
+	EXPECT_EQ(keys->GetState(), KeysScreen::STATE_IDLE);
+	EXPECT_EQ(g_options.keys1[KEY_UP], SDLK_RALT);
+	EXPECT_EQ(rig.Caption("lbl_up"), "RIGHT ALT");
 }
 
 TEST(MainMenuScreen, ButtonsChooseTheNextStateAndEscapeLeavesInTwoPresses) {

@@ -203,3 +203,81 @@ TEST_F(Manager, LookUpFindsTheLastOfEqualNamesAndDeletedItemsAreGone) {
 		assert(pManager:FindItemByNameAndType(5, "dup") == first)
 	)")) << rig.LogText();
 }
+
+TEST_F(Manager, ShiftTabIsKnownByItsKeyWithoutACharacter) {
+	// As SDL under X delivers them: Shift+Tab types no character.
+	rig.Key(SDLK_TAB, 0, KMOD_LSHIFT);
+	EXPECT_EQ(Focused(), "b3");
+	rig.Key(SDLK_TAB, 0, KMOD_RSHIFT);
+	EXPECT_EQ(Focused(), "b1");
+	rig.Key(SDLK_TAB, 0);
+	EXPECT_EQ(Focused(), "b3");
+}
+
+TEST_F(Manager, AHiddenContainerHidesAndDisablesWhatItHolds) {
+	ASSERT_TRUE(rig.Run(R"(
+		local b4 = pManager:FindItemByNameAndType(5, "b4")
+		b4:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/button.nbr"))
+		b4:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/button.nbr")))"));
+	rig.Draw(0);
+	EXPECT_NE(rig.Pixel(260, 55), 0u); // b4 inside the window
+	rig.Find(WG_TYPE_WINDOW, "w")->SetVisible(false);
+	rig.Draw(0);
+	EXPECT_EQ(rig.Pixel(260, 55), 0u);
+	EXPECT_EQ(rig.Pixel(60, 25), 0u); // nor where it lies relative to the screen's origin
+	rig.Click(215, 45);
+	EXPECT_EQ(Focused(), "b1");
+	rig.Move(215, 85);
+	EXPECT_NE(Focused(), "b5");
+	Manager_()->FocusItem(rig.Find(WG_TYPE_BUTTON, "b5"));
+	EXPECT_NE(Focused(), "b5");
+	rig.Find(WG_TYPE_WINDOW, "w")->SetVisible(true);
+	rig.Click(215, 45);
+	EXPECT_EQ(Focused(), "b4");
+}
+
+TEST_F(Manager, NestingIsCappedAndDeepPositionsStayInRange) {
+	ASSERT_TRUE(rig.Run(R"(
+		local parent, depth = nil, 0
+		for i = 1, 2100 do
+			local window = WgWindow_GL2D:new("deep" .. i)
+			window:SetCoords(2^20, -2^20)
+			window:SetDim(4096, 4096)
+			window:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/window.nbr"))
+			local node = pManager:AddItem(window, parent)
+			if not node then break end
+			parent, depth = node, i
+		end
+		assert(depth == 32, depth)
+		local button = WgButton_GL2D:new("deepest")
+		assert(pManager:AddItem(button, parent) == nil)
+		pManager:SetForeground(parent)
+	)")) << rig.LogText();
+	EXPECT_EQ(rig.log.Count("deeper than 32 containers"), 1) << rig.LogText();
+	rig.Draw(0);
+	rig.Move(300, 300);
+	rig.Click(300, 300);
+	rig.Key(SDLK_TAB, '\t');
+	ASSERT_TRUE(rig.Run("pManager:SetModal(pManager:FindItemByNameAndType(4, 'deep32'))"));
+	rig.Click(300, 300);
+	rig.Draw(0);
+}
+
+TEST_F(Manager, NodeNumbersAreReusedAndCarryAGeneration) {
+	ASSERT_TRUE(rig.Run(R"(
+		first = pManager:AddItem(WgWindow_GL2D:new("first"))
+		pManager:FindItemByNameAndType(4, "first"):delete()
+		for i = 1, 1000 do
+			local window = WgWindow_GL2D:new("again")
+			local node = pManager:AddItem(window)
+			assert(node ~= first and pManager:AddItem(WgButton_GL2D:new("stale"), first) == nil)
+			window:delete()
+		end
+		kept = WgWindow_GL2D:new("kept")
+		local node = pManager:AddItem(kept)
+		assert(pManager:AddItem(WgButton_GL2D:new("inside"), node) ~= nil)
+		assert(pManager:AddItem(WgButton_GL2D:new("fraction"), node + 0.5) == nil)
+	)")) << rig.LogText();
+	EXPECT_LE(Manager_()->GetNodeTableSize(), 12u); // the layout's nodes and a few more
+	EXPECT_NE(rig.Find(WG_TYPE_BUTTON, "inside"), nullptr);
+}

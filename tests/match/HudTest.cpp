@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "GLWindow.h"
 #include "LogCapture.h"
@@ -13,6 +14,7 @@
 #include "core/LogFile.h"
 #include "core/Overlay2D.h"
 #include "options/OptionsRecord.h"
+#include "match/GoalReplay.h"
 #include "match/Hud.h"
 #include "world/Announcement.h"
 #include "world/Disc.h"
@@ -126,4 +128,55 @@ TEST(Hud, AMissingFileFailsWithItsMessage) {
 	EXPECT_FALSE(hud.Init(64, 64, &board, nullptr));
 	hud.Deinit();
 	EXPECT_TRUE(log.Has("Error: HUD: Cloud loading failed!"));
+}
+
+// Every part of the HUD drawn (the small view's frame and the frame rate too), then the replay's
+// picture alone: no pixel is painted by both, at the smallest size and the larger ones.
+TEST(GoalReplay, ThePictureLeavesEveryPartOfTheHudClear) {
+	ScratchDir dir;
+	dir.LinkData();
+	const int sizes[][2] = {{640, 480}, {800, 600}, {1024, 768}};
+	for (const auto &size : sizes) {
+		const int w = size[0], h = size[1];
+		SCOPED_TRACE(w);
+		GLWindow window(w, h);
+		ASSERT_TRUE(window.IsOpen());
+		ManualClock clock;
+		FrameTimer timer(&clock);
+		ScoreBoard board;
+		board.timeLeft = 188000; // "3:08": the widest digits
+		board.disc1.AddGoal();
+		Hud hud;
+		ASSERT_TRUE(hud.Init(w, h, &board, &timer));
+		GoalReplay replay;
+		replay.SetUp(w, h);
+		window.Clear(0, 0, 0);
+		Begin2D(w, h);
+		hud.Draw(true, true);
+		End2D();
+		window.Grab();
+		std::vector<bool> hudPainted(w * h);
+		for (int y = 0; y < h; y++) {
+			for (int x = 0; x < w; x++) {
+				hudPainted[y * w + x] = window.At(x, y) != 0x000000u;
+			}
+		}
+		window.Clear(0, 0, 0);
+		Begin2D(w, h);
+		replay.DrawPicture();
+		End2D();
+		window.Grab();
+		int painted = 0, shared = 0;
+		for (int y = 0; y < h; y++) {
+			for (int x = 0; x < w; x++) {
+				const bool mine = window.At(x, y) != 0x000000u;
+				painted += mine;
+				shared += mine && hudPainted[y * w + x];
+			}
+		}
+		EXPECT_GT(painted, 2000); // the picture is there
+		EXPECT_EQ(shared, 0);
+		replay.Release();
+		hud.Deinit();
+	}
 }

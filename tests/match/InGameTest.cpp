@@ -23,6 +23,7 @@
 #include "world/CountdownEvent.h"
 #include "world/Disc.h"
 #include "world/GoalEvent.h"
+#include "world/SearchClock.h"
 #include "world/ShotTurnEvent.h"
 #include "world/TrophyEvent.h"
 
@@ -73,6 +74,27 @@ public:
 	const MatchControls &Controls() const { return game.GetControls(); }
 
 	InGame game;
+};
+
+// A search clock that moves 1 µs a reading: the planning levels never run out of time.
+class SearchCounter : public SearchClock {
+public:
+	int64_t Microseconds() override { return ++now; }
+
+private:
+	int64_t now = 0; // µs
+};
+
+// Every contact of a match's collision passes: kind, x, y.
+class ContactRecord : public ContactListener {
+public:
+	void OnContact(ContactKind kind, const float at[2]) override {
+		seen.push_back(static_cast<float>(kind));
+		seen.push_back(at[0]);
+		seen.push_back(at[1]);
+	}
+
+	std::vector<float> seen;
 };
 
 void Place(GameObject *object, float x, float y, float vx = 0.0f, float vy = 0.0f) {
@@ -135,8 +157,8 @@ TEST(InGame, MissingFilesFailTheSetUpWithTheirMessage) {
 	ASSERT_FALSE(f.Start());
 	f.game.Deinit();
 	EXPECT_TRUE(f.log.Has("Error: SOUND: TARZAN loading failed! \n"));
-	// A damaged model that loads as nothing fails like a missing one, with the loader's word.
-	f.WriteData("data/misc/ball.3ds", std::string(300, 'M') + "not a model");
+	// A model that loads as nothing (a main chunk and no more) fails like a missing one.
+	f.WriteData("data/misc/ball.3ds", std::string("MM\x06\0\0\0", 6));
 	InGame damaged;
 	ASSERT_FALSE(damaged.Init());
 	damaged.Deinit();
@@ -324,7 +346,14 @@ TEST(InGame, BallInGoalTwoMouthScoresForSideOneAndPlayRestarts) {
 }
 
 TEST(InGame, WithReplaysAGoalIsShownAgainFromItsRecordedStepsAndAKeySkipsIt) {
-	for (bool skip : {false, true}) {
+	// Without a key, with one pressed during the replay, and with one held down from the goal's
+	// celebration into the replay, then let go and pressed again.
+	enum {
+		NONE,
+		PRESSED,
+		HELD_OVER
+	};
+	for (int skip : {NONE, PRESSED, HELD_OVER}) {
 		SCOPED_TRACE(skip);
 		MatchFixture f;
 		g_options.shootTime = 5;
@@ -349,14 +378,23 @@ TEST(InGame, WithReplaysAGoalIsShownAgainFromItsRecordedStepsAndAKeySkipsIt) {
 		sgVec3 atGoal;
 		f.World().GetBall()->GetPosition(atGoal);
 		EXPECT_FLOAT_EQ(replay.GetRecordedPosition(recorded - 1, 0)[0], atGoal[0]);
-		while (f.game.GetPhase() != PHASE_REPLAY) {
+		for (int frame = 0; f.game.GetPhase() != PHASE_REPLAY; frame++) {
+			if (skip == HELD_OVER && frame == 50) {
+				f.Hold(SDLK_c, true); // the scorer's fire key, pressed and held in the celebration
+			}
 			ASSERT_TRUE(f.Step(20)); // the goal's announcement
 		}
 		const int clock = f.game.GetPeriodTimeLeft();
 		int frames = 0, last = -1;
 		while (f.game.GetPhase() == PHASE_REPLAY && frames < 1000) {
-			if (skip && frames == 10) {
+			if (skip == PRESSED && frames == 10) {
 				f.Hold(SDLK_SPACE, true);
+			}
+			if (skip == HELD_OVER && frames == 8) {
+				f.Hold(SDLK_c, false);
+			}
+			if (skip == HELD_OVER && frames == 10) {
+				f.Hold(SDLK_c, true);
 			}
 			f.Step(16);
 			frames++;
@@ -371,7 +409,7 @@ TEST(InGame, WithReplaysAGoalIsShownAgainFromItsRecordedStepsAndAKeySkipsIt) {
 			EXPECT_FLOAT_EQ(ball[0], replay.GetRecordedPosition(shown, 0)[0]);
 			EXPECT_EQ(f.game.GetPeriodTimeLeft(), clock); // the clock stands still
 		}
-		if (skip) {
+		if (skip != NONE) {
 			EXPECT_EQ(frames, 11); // the key ends it at once
 		} else {
 			EXPECT_EQ(last, recorded - 1); // every step, then it ends by itself
@@ -638,24 +676,72 @@ TEST(InGame, AMatchReplaysFromItsSeedAndPcVsPcIgnoresTheSteeringKeys) {
 	EXPECT_NE(ends[0], ends[2]);
 }
 
+// With the game's time running 8 times as fast, a frame of 16 ms is 128 ms of play: the match
+// runs it as 8 frames of 16 ms, so "HARD" against "NORMAL" plays as it does at normal speed:
+// every contact of the play comes in the same order at the same place. (The frame that starts
+// a period, whose time goes unplayed, is 8 times as long, so the faster match has played a
+// little less when both stop.)
+TEST(InGame, AFasterTimeScalePlaysTheSameMatchAsNormalSpeed) {
+	MatchFixture f;
+	g_options.mode = MODE_PC_VS_PC;
+	g_options.shootTime = 2;
+	ContactRecord contacts[2];
+	for (int run = 0; run < 2; run++) {
+		const int scale = run == 0 ? 1 : 8;
+		SearchCounter search;
+		InGame game;
+		game.SetSeed(31);
+		game.SetComputerLevel(1, LEVEL_HARD);
+		game.SetSearchClock(&search);
+		game.SetDrawing(false);
+		f.timer.SetScale(scale);
+		ASSERT_TRUE(game.Init());
+		game.SetContactObserver(&contacts[run]);
+		for (int i = 0; i < 1200 / scale; i++) {
+			f.clock.Advance(16);
+			game.Frame();
+		}
+		game.Deinit();
+	}
+	f.timer.SetScale(1);
+	const std::vector<float> &normal = contacts[0].seen, &faster = contacts[1].seen;
+	const size_t common = std::min(normal.size(), faster.size());
+	ASSERT_GE(common, 3u * 20);
+	EXPECT_LE(faster.size(), normal.size());
+	EXPECT_TRUE(std::equal(faster.begin(), faster.begin() + common, normal.begin()));
+}
+
 TEST(InGame, FourPeriodsThenTheTrophyThenTheEnd) {
 	MatchFixture f;
 	g_options.matchLength = 1;
 	g_options.mode = MODE_PC_VS_PC;
 	ASSERT_TRUE(f.Start(3));
-	int periodsSeen = 0, lastPeriod = -1, frames = 0;
-	bool trophy = false;
-	for (; f.Step(200) && frames < 10000; frames++) {
+	int periodsSeen = 0, lastPeriod = -1, frames = 0, lowest = 0;
+	bool trophy = false, longFrame = false;
+	for (int ms = 200; f.Step(ms) && frames < 10000; frames++) {
 		if (f.game.GetPeriodIndex() != lastPeriod) {
 			lastPeriod = f.game.GetPeriodIndex();
 			periodsSeen++;
 		}
 		trophy = trophy || f.CountEvents<TrophyEvent>() > 0;
+		lowest = std::min(lowest, f.game.GetPeriodTimeLeft());
+		ms = 200;
+		// Late in the last period, one long frame (a held-up machine) overshoots the time left.
+		if (lastPeriod == 3 && !longFrame && !f.game.IsFrozen() && f.game.GetPeriodTimeLeft() < 1000) {
+			f.game.SetPeriodTimeLeft(288);
+			ms = 3000;
+			longFrame = true;
+		}
 	}
 	EXPECT_LT(frames, 10000);
 	EXPECT_EQ(periodsSeen, 4);
 	EXPECT_EQ(lastPeriod, 3);
 	EXPECT_TRUE(trophy);
+	EXPECT_TRUE(longFrame);
+	EXPECT_EQ(lowest, 0); // the clock stops at 0, through the trophy too
+	char clock[16];
+	Hud::FormatClock(clock, sizeof(clock), f.game.GetPeriodTimeLeft());
+	EXPECT_STREQ(clock, "0:00");
 	// The result once, side 1's goals first, when the trophy comes.
 	const std::string result = "INGAME: Final score " + std::to_string(f.game.GetDisc(1)->GetGoals()) + ":" +
 							   std::to_string(f.game.GetDisc(2)->GetGoals()) + " \n";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "GameProcess.h"
@@ -22,6 +23,7 @@ TEST(Install, TheInstalledGameKeepsEachPlayersFilesApart) {
 			 "/icons/hicolor/48x48/apps/org.tavro.Tavro.png", "/icons/hicolor/256x256/apps/org.tavro.Tavro.png"}) {
 		EXPECT_TRUE(fs::exists(share + file)) << file;
 	}
+	EXPECT_FALSE(fs::exists(share + "/tavro/data/.tavro_data")); // the build's marker stays in the build
 	EXPECT_EQ(RunOnDisplay("", "desktop-file-validate '" + share + "/applications/org.tavro.Tavro.desktop' && echo ok"),
 		"ok\n");
 	EXPECT_NE(RunOnDisplay("", "appstreamcli validate --no-net '" + share +
@@ -31,7 +33,8 @@ TEST(Install, TheInstalledGameKeepsEachPlayersFilesApart) {
 
 	XServer x;
 	ASSERT_TRUE(x.IsRunning());
-	fs::create_directory("elsewhere");
+	// Where desktop launchers start programs: a home folder with a data/ folder of the player's.
+	dir.WriteText("elsewhere/data/menu_main.lua", "-- a player's own file");
 	for (const char *player : {"ann", "bob"}) {
 		// Each plays for a moment; SIGTERM then closes the game as the window's close button would.
 		const std::string home = dir.File(player);
@@ -47,8 +50,20 @@ TEST(Install, TheInstalledGameKeepsEachPlayersFilesApart) {
 		EXPECT_NE(log.find("--- Log closed on "), std::string::npos) << log;
 		EXPECT_EQ(log.find("Error"), std::string::npos) << log;
 	}
-	EXPECT_TRUE(fs::is_empty("elsewhere")); // nothing written where the game was started
+	// Nothing written where the game was started, nothing read from there.
+	EXPECT_EQ(std::distance(fs::recursive_directory_iterator("elsewhere"), fs::recursive_directory_iterator()), 2);
+	EXPECT_EQ(dir.ReadText("elsewhere/data/menu_main.lua"), "-- a player's own file");
 	EXPECT_FALSE(fs::exists(dir.File("ann/xdg/tavro/video.cfg")));
+
+	// A program started in its own folder takes the data/ folder there, as in its build folder.
+	fs::create_directory("own");
+	fs::copy_file(prefix + "/bin/tavro", "own/tavro");
+	fs::create_directory_symlink(share + "/tavro/data", "own/data");
+	EXPECT_EQ(RunOnDisplay(x.Display(),
+				  "cd own && HOME='" + dir.File("own") + "' SDL_AUDIODRIVER=dummy timeout -s TERM 5 ./tavro; echo $?"),
+		"124\n");
+	EXPECT_NE(dir.ReadText("own/Log.txt").find("MAIN: ...Done!"), std::string::npos) << dir.ReadText("own/Log.txt");
+	EXPECT_TRUE(fs::exists("own/options.dat"));
 
 	// Without "video.cfg" the game starts on the full screen; Alt+Enter switches to a window, and
 	// the choice is kept for the next start.
@@ -66,6 +81,17 @@ TEST(Install, TheInstalledGameKeepsEachPlayersFilesApart) {
 
 TEST(Install, FoldersFollowTheProgramAndTheXdgRules) {
 	EXPECT_EQ(InstalledDataFolder("/usr/games/tavro"), "/usr/games/../share/tavro");
+	// A data/ folder in the working directory is the game's with the build's marker in it, or
+	// when the program lies there too.
+	ScratchDir dir;
+	const std::string here = fs::current_path().string();
+	EXPECT_FALSE(UsesWorkingData(here + "/tavro", here)); // no data/ at all
+	fs::create_directory("data");
+	EXPECT_FALSE(UsesWorkingData("/usr/games/tavro", here));
+	EXPECT_FALSE(UsesWorkingData(here + "/bin/tavro", here));
+	EXPECT_TRUE(UsesWorkingData(here + "/tavro", here));
+	dir.WriteText(DATA_TREE_MARKER, "");
+	EXPECT_TRUE(UsesWorkingData("/usr/games/tavro", here));
 	struct Case {
 		const char *xdgDataHome, *home, *folder;
 	};

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -200,4 +201,96 @@ TEST(Program, SoakPlaysComputerMatchesBackToBackThenLeavesWithTheOptionsAsTheyWe
 	EXPECT_EQ(CountOf(run.Log(), "INGAME: Initialization..."), 2);
 	EXPECT_TRUE(run.Clean());
 	EXPECT_EQ(run.dir.ReadText("options.dat"), options);
+}
+
+// "nan" where an arena file gives a disc's start: the reader refuses the file, so the game ends
+// in order with the reason in its log instead of handing the number to the physics.
+TEST(Program, AnArenaFileWithNumbersNoArenaHasEndsTheGameInOrder) {
+	GameRun run("320 240 32 0\n");
+	std::filesystem::remove("data");
+	run.dir.LinkDataFiles();
+	std::string arena = run.dir.ReadText("data/arena/xeno.arn");
+	const size_t start = arena.find("-35.0,0.0\n");
+	ASSERT_NE(start, std::string::npos) << arena;
+	run.dir.WriteText("data/arena/xeno.arn", arena.replace(start, 9, "nan,nan"));
+	WriteOptions(MODE_PC_VS_PC, DAYTIME_DAY, 1, 0);
+	ASSERT_TRUE(run.game.Start(run.x.Display()));
+	const std::string closed = "--- Log closed on ";
+	for (int waited = 0; waited < 20000 && CountOf(run.Log(), closed) + CountOf(run.Log(), "MAIN: ...Done!") == 0;
+		 waited += 50) {
+		usleep(50000);
+	}
+	if (CountOf(run.Log(), "MAIN: ...Done!") > 0) {
+		run.ChooseInMenu(1); // the menu took the arena: a match must not either
+	}
+	EXPECT_EQ(run.game.Wait(), 0);
+	EXPECT_NE(run.Log().find("ARENA: data/arena/xeno.arn: item 4 is missing or malformed"), std::string::npos)
+		<< run.Log();
+	EXPECT_NE(run.Log().find(closed), std::string::npos) << run.Log();
+}
+
+// A short "options.dat" (its key codes read as 0) and a link planted where the save's temporary
+// file used to go: the keys are the defaults, and leaving the key screen saves them without
+// writing through the link. Then an "options.dat" that cannot be read: it stays as it is.
+TEST(Program, DamagedOrForeignOptionsFilesAreNeitherTrustedNorOverwritten) {
+	OptionsRecord defaults;
+	defaults.SetDefaults();
+	{
+		GameRun run;
+		run.dir.WriteText("options.dat", std::string(reinterpret_cast<const char *>(&defaults), 20));
+		run.dir.WriteText("victim.txt", "keep me");
+		ASSERT_EQ(symlink("victim.txt", "options.dat.tmp"), 0);
+		ASSERT_TRUE(run.StartToMenu());
+		EXPECT_NE(run.Log().find("Warning: OPTIONS: player 1 key 0 is out of range, using 113"), std::string::npos)
+			<< run.Log();
+		run.ChooseInMenu(3); // player 1's keys
+		run.Xdo("sleep 1 key Escape");
+		for (int waited = 0; waited < 10000 && run.dir.ReadText("options.dat").size() != 88; waited += 100) {
+			usleep(100000);
+		}
+		EXPECT_EQ(run.game.Terminate(), 0);
+		const std::string saved = run.dir.ReadText("options.dat");
+		ASSERT_EQ(saved.size(), 88u);
+		EXPECT_EQ(memcmp(saved.data() + 32, defaults.keys1, 56), 0); // both players' keys
+		EXPECT_EQ(run.dir.ReadText("victim.txt"), "keep me");
+		EXPECT_TRUE(std::filesystem::is_symlink("options.dat.tmp"));
+	}
+	GameRun run;
+	std::filesystem::create_directory("elsewhere");
+	ASSERT_EQ(symlink("elsewhere", "options.dat"), 0);
+	ASSERT_TRUE(run.StartToMenu());
+	EXPECT_NE(run.Log().find("Warning: OPTIONS: \"options.dat\" cannot be read"), std::string::npos) << run.Log();
+	run.ChooseInMenu(2); // the options
+	run.Xdo("sleep 1 key Escape");
+	EXPECT_TRUE(run.WaitFor("OPTIONS: \"options.dat\" could not be read at start-up, so it is not replaced", 10000))
+		<< run.Log();
+	EXPECT_EQ(run.game.Terminate(), 0);
+	EXPECT_TRUE(std::filesystem::is_symlink("options.dat"));
+}
+
+// Alt+Enter while a key screen waits for a key switches the screen and assigns nothing: Alt
+// counts only when let go with no other key pressed meanwhile.
+TEST(Program, AltEnterDuringAKeyWaitAssignsNoKey) {
+	GameRun run;
+	ASSERT_TRUE(run.StartToMenu());
+	run.ChooseInMenu(3); // player 1's keys
+	// Tab to the fire key's button and wait for a key; Alt+Enter; Escape ends the wait and a
+	// second Escape leaves, saving the keys.
+	run.Xdo("sleep 1 mousemove --window %1 2 2 key Tab Tab Tab Tab Tab Return sleep 0.5 key alt+Return sleep 1");
+	EXPECT_TRUE(run.WaitFor("INIT: Switched to", 10000) || run.WaitFor("INIT: Could not switch", 1000)) << run.Log();
+	const auto made = std::filesystem::last_write_time("options.dat");
+	run.Xdo("key Escape sleep 0.5 key Escape");
+	// The save puts a new file in place.
+	for (int waited = 0; waited < 10000 && std::filesystem::last_write_time("options.dat") == made; waited += 100) {
+		usleep(100000);
+	}
+	EXPECT_EQ(run.game.Terminate(), 0);
+	int32_t keys[KEY_COUNT] = {};
+	const std::string saved = run.dir.ReadText("options.dat");
+	ASSERT_EQ(saved.size(), 88u);
+	memcpy(keys, saved.data() + 32, sizeof(keys));
+	OptionsRecord defaults;
+	defaults.SetDefaults();
+	EXPECT_EQ(keys[KEY_FIRE], defaults.keys1[KEY_FIRE]);
+	EXPECT_TRUE(run.Clean());
 }

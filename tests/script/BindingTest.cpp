@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "WidgetRig.h"
+#include "script/ScriptState.h"
+
+extern "C" {
+#include <lua.h>
+}
 
 // The script surface seen from Lua: its messages, its value mapping and the choices it makes
 // where a script could otherwise break the program. Each script asserts what it expects.
@@ -26,7 +33,35 @@ protected:
 	WidgetRig rig;
 };
 
+// The next C++ allocation of this many bytes fails, as it would with the machine's memory gone.
+size_t s_failingSize = 0;
+
+int FailNextNew(lua_State *L) {
+	s_failingSize = static_cast<size_t>(lua_tonumber(L, 1));
+	return 0;
+}
+
 } // namespace
+
+void *operator new(size_t size) {
+	if (size == s_failingSize && size != 0) {
+		s_failingSize = 0;
+		throw std::bad_alloc();
+	}
+	void *block = malloc(size ? size : 1);
+	if (!block) {
+		throw std::bad_alloc();
+	}
+	return block;
+}
+
+void operator delete(void *block) noexcept {
+	free(block);
+}
+
+void operator delete(void *block, size_t) noexcept {
+	free(block);
+}
 
 TEST_F(Binding, RaisesItsFourMessages) {
 	EXPECT_TRUE(rig.Run(R"(
@@ -143,4 +178,55 @@ TEST_F(Binding, ScriptsReachNoFilesAndDeleteOnlyWhatTheyOwn) {
 	)")) << rig.LogText();
 	rig.Draw(16); // nothing left points at what went
 	EXPECT_EQ(rig.Pixel(10, 10), 0u);
+}
+
+TEST_F(Binding, NoScriptReachesTheBindingsOwnTables) {
+	EXPECT_TRUE(rig.Run(R"(
+		local b = WgButton_GL2D:new("b")
+		pManager:AddItem(b)
+		local rect = GL2D_Rect:new()
+		assert(getmetatable(b) == false and getmetatable(rect) == false and getmetatable(WgButton_GL2D) == false)
+		Fails("protected metatable", setmetatable, WgButton_GL2D, {})
+		Fails("attempt to index", function() getmetatable(b).tolua_ubox[1] = nil end)
+		for _, key in ipairs({"tolua_ubox", ".get", ".set", ".collector", "__gc", "__index", "__metatable"}) do
+			assert(b[key] == nil and rect[key] == nil, key)
+			assert(WgButton_GL2D[key] == nil and WgItem[key] == nil and GL2D_Rect[key] == nil, key)
+			assert(rawget(WgButton_GL2D, key) == nil and rawget(WgItem, key) == nil, key)
+		end
+		-- The class globals stand in for the classes: changing them changes no object.
+		rawset(WgButton_GL2D, "SetCaption", function() error("replaced") end)
+		rawset(WgItem, "tolua_ubox", {})
+		b:SetCaption("still")
+		assert(b:GetCaption() == "still\n" and WgItem.GetCaption(b) == "still\n")
+		Fails("the class WgItem cannot be changed", function() WgItem.SetCaption = print end)
+		local c = WgButton_GL2D:new("c")
+		assert(tolua.type(c) == "WgButton_GL2D" and WgItem.GetName(c) == "c" and WgButton.GetLabel(c) == "")
+		b.tolua_ubox = {} -- a field of the object's own, nothing more
+		assert(pManager:FindItemByNameAndType(5, "b") == b)
+		b:delete()
+		Fails("invalid 'self' in function 'SetCaption'", b.SetCaption, b, "gone")
+	)")) << rig.LogText();
+}
+
+TEST_F(Binding, FailedAllocationsAndCppExceptionsAreScriptErrors) {
+	lua_register(rig.screen.GetState()->GetLua(), "FailNextNew", FailNextNew);
+	EXPECT_TRUE(rig.Run(R"(
+		local ok, message = pcall(function()
+			local s = "x"
+			while #s < 2^27 do s = s .. s end
+		end)
+		assert(not ok and message == "not enough memory", message)
+	)")) << rig.LogText();
+	EXPECT_TRUE(rig.Run(R"(
+		local list = WgListBox_GL2D:new("list")
+		FailNextNew(202) -- the entry's copy
+		Fails("not enough memory", list.AppendEntry, list, string.rep("e", 201))
+		assert(list:GetNumEntry() == 0)
+		list:AppendEntry("after")
+		assert(list:GetNumEntry() == 1)
+		collectgarbage()
+		hog = string.rep("h", 16 * 2^20) -- kept: the host's own work in the state still goes on
+	)")) << rig.LogText();
+	EXPECT_TRUE(rig.Run("assert(#hog == 16 * 2^20) pManager:AddItem(WgButton_GL2D:new('b'))")) << rig.LogText();
+	EXPECT_NE(rig.Find(WG_TYPE_BUTTON, "b"), nullptr);
 }

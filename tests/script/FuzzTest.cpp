@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
+#include <regex>
+#include <sstream>
 #include <string>
 
+#include "SteppedScriptClock.h"
 #include "WidgetRig.h"
 
 // Random calls on the whole surface from Lua: wrong types, nil and deleted objects, numbers out
@@ -14,38 +18,81 @@ namespace {
 
 const unsigned SEED = 20261207;
 
+// The surface as tavro.pkg declares it, as a Lua table: each class with its base and its
+// methods, each method with the kinds of its arguments ("n" number, "b" boolean, "s" string,
+// "o:Class" object).
+std::string SurfaceTable() {
+	std::ifstream in(TAVRO_SOURCE_DIR "/src/script/tavro.pkg");
+	const std::regex classLine(R"(^(class|struct) (\w+)( : public (\w+))? \{)");
+	const std::regex parameter(R"(^\s*(const )?(\w+)\s*(\*?)\s*\w+(\s*=.*)?$)");
+	std::string table = "surface = {\n", line, className;
+	std::smatch match;
+	while (std::getline(in, line)) {
+		if (std::regex_search(line, match, classLine)) {
+			className = match[2];
+			table += "{name = '" + className + "', base = '" + std::string(match[4]) + "', methods = {\n";
+		} else if (line == "};" && !className.empty()) {
+			table += "}},\n";
+			className.clear();
+		} else if (!className.empty() && line.find('(') != std::string::npos) {
+			const size_t open = line.find('('), close = line.rfind(')');
+			std::string head = line.substr(0, open);
+			const size_t at = head.find('@');
+			head = head.substr(at == std::string::npos ? 0 : at + 1);
+			head.erase(head.find_last_not_of(" \t") + 1);
+			std::string name = head.substr(head.find_last_of(" \t*") + 1);
+			name = name == className ? "new" : name[0] == '~' ? "delete" : name;
+			table += "\t{name = '" + name + "', args = {";
+			std::stringstream params(line.substr(open + 1, close - open - 1));
+			std::string param;
+			while (std::getline(params, param, ',')) {
+				if (!std::regex_match(param, match, parameter)) {
+					continue;
+				}
+				const std::string type = match[2];
+				const bool pointer = match[3] == "*";
+				table += type == "char"                                           ? "'s', "
+						 : type == "bool"                                         ? "'b', "
+						 : (type == "int" || type == "float" || type == "double") ? "'n', "
+						 : pointer                                                ? "'o:" + type + "', "
+																				  : "'?', ";
+			}
+			table += "}},\n";
+		}
+	}
+	return table + "}\n";
+}
+
 const char *const DRIVER = R"(
-local classes = {"WgManager", "WgItem", "WgLabel", "WgEditBox", "WgWindow", "WgButton", "WgCheckBox",
-	"WgListBox", "WgLabel_GL2D", "WgEditBox_GL2D", "WgButton_GL2D", "WgCheckBox_GL2D", "WgWindow_GL2D",
-	"WgListBox_GL2D", "GL2D_Rect", "GL2D_Color", "GL2D_Font", "GL2D_BmpText", "GL2D_TrueTypeText",
-	"GL2D_BmpRect", "GL2D_SimpleBmpRect", "GL2D_Mouse", "GL2D_CacheManager", "NI_Event"}
+local byName, classes, methods = {}, {}, {}
+for _, class in ipairs(surface) do
+	byName[class.name] = class
+	classes[#classes + 1] = class.name
+end
+-- Every method a class answers to, its bases' included, in a fixed order.
+for _, class in ipairs(surface) do
+	local names, found, at = {}, {}, class
+	while at do
+		for _, method in ipairs(at.methods) do
+			if not found[method.name] then
+				found[method.name] = true
+				names[#names + 1] = method.name
+			end
+		end
+		at = byName[at.base]
+	end
+	table.sort(names)
+	local functions = {}
+	for _, name in ipairs(names) do
+		functions[#functions + 1] = _G[class.name][name]
+	end
+	methods[class.name] = functions
+end
 local numbers = {0, 1, 2, 3, 4, 5, 9, 10, 20, 40, 100, 300, -1, -7, 255, 256, 4096, 100000, 2^31, -2^31,
 	2^53, 1e300, -1e300, 0/0, 1/0, -1/0, 0.5, -0.5}
 local strings = {"", "x", "data/rects/button.nbr", "data/rects/check_no.nsbr", "data/fonts/menu.nbf",
 	"data/fonts/arial_green.ntf", "data/rects/mouse.nmd", "fuzz_event.lua", "missing.lua", "a\nb\n\nc",
 	string.rep("w", 400), "%s%d%n", "\0"}
-
--- Every method a class answers to, its bases' included, in a fixed order.
-local methods = {}
-for _, class in ipairs(classes) do
-	local names, found, t = {}, {}, _G[class]
-	while type(t) == "table" do
-		for name, value in pairs(t) do
-			local first = string.sub(name, 1, 1)
-			if type(value) == "function" and not found[name] and first ~= "." and first ~= "_" then
-				found[name] = value
-				names[#names + 1] = name
-			end
-		end
-		t = getmetatable(t)
-	end
-	table.sort(names)
-	local functions = {}
-	for i, name in ipairs(names) do
-		functions[i] = found[name]
-	end
-	methods[class] = functions
-end
 
 objects = objects or {}
 handles = handles or {}
@@ -159,12 +206,124 @@ function Fuzz(start, steps)
 end
 )";
 
+// Every method with a number among its arguments, on an object of its class that is on the
+// screen with loaded fonts, with each extreme number in every numeric place and in all at once.
+// The other arguments are the plainest that pass the type checks.
+const char *const SWEEP = R"(
+local extremes = {2^24, -2^24, 2^24 + 1, 2^31, -2^31 - 1, 2^53, -2^53, 1e300, -1e300, 1/0, -1/0, 0/0, 32767,
+	32768, -32769, 40000, -40000, 65536, 4097, 1e6, -1e6, 0.5, -0.5}
+local byName, instances = {}, {}
+for _, class in ipairs(surface) do byName[class.name] = class end
+local function Make(class)
+	for _, method in ipairs(class.methods) do
+		if method.name == "new" then
+			local args = {s = {"o" .. class.name}, b = {false}}
+			local ok, object = pcall(_G[class.name].new, _G[class.name], unpack(args[method.args[1]] or {}))
+			return ok and object or nil
+		end
+	end
+end
+local white = GL2D_Color:new()
+white.r, white.g, white.b, white.a = 1, 1, 1, 1
+local fonts = {GL2D_BmpText = "data/fonts/menu.nbf", GL2D_TrueTypeText = "data/fonts/arial_green.ntf"}
+for _, class in ipairs(surface) do
+	local object = Make(class)
+	if object then
+		if fonts[class.name] then assert(object:Load(fonts[class.name])) end
+		if class.name:sub(1, 2) == "Wg" and class.name ~= "WgManager" then
+			object:SetDim(200, 60)
+			object:SetCaption("Caption")
+			pcall(object.SetFont, object, 0, pCacheManager:GetFont("data/fonts/menu.nbf", white))
+			pManager:AddItem(object)
+		end
+		-- The object stands for its class and every base of it that has none yet.
+		local at = class
+		while at do
+			instances[at.name] = instances[at.name] or object
+			at = byName[at.base]
+		end
+	end
+end
+local function Arguments(kinds, value, place)
+	local args = {}
+	for i, kind in ipairs(kinds) do
+		if kind == "n" then
+			args[i] = (place == nil or place == i) and value or 1
+		elseif kind == "s" then
+			args[i] = "x"
+		elseif kind == "b" then
+			args[i] = true
+		else
+			args[i] = instances[kind:sub(3)]
+		end
+	end
+	return args
+end
+swept = 0
+for _, class in ipairs(surface) do
+	local object = instances[class.name]
+	for _, method in ipairs(class.methods) do
+		local numbers = 0
+		for _, kind in ipairs(method.args) do numbers = numbers + (kind == "n" and 1 or 0) end
+		if object and numbers > 0 and method.name ~= "new" then
+			for _, value in ipairs(extremes) do
+				for place = 0, #method.args do
+					if place == 0 or method.args[place] == "n" then
+						local args = Arguments(method.args, value, place > 0 and place or nil)
+						pcall(object[method.name], object, unpack(args, 1, #method.args))
+						swept = swept + 1
+					end
+				end
+			end
+		end
+	end
+end
+-- What is measured or written whole, at its longest; and clips and colours out of every range.
+local long = string.rep("w", 3000000)
+local clip = GL2D_Rect:new()
+for _, name in ipairs({"GL2D_BmpText", "GL2D_TrueTypeText"}) do
+	local font = instances[name]
+	font:GetTextWidth(long)
+	font:SetString(long)
+	font:Write(0, 0, long)
+	for _, value in ipairs(extremes) do
+		clip.x, clip.y, clip.w, clip.h = value, value, value, value
+		white.r, white.g, white.b, white.a = value, value, value, value
+		font:SetColor(value, value, value, value)
+		font:Write(10, 10, "Text", clip, 0, 0)
+		instances.WgLabel_GL2D:SetFontColor(0, white)
+	end
+end
+instances.GL2D_BmpText:SetKerning(40000)
+instances.WgLabel_GL2D:SetFont(0, instances.GL2D_BmpText)
+instances.WgLabel_GL2D:SetCaption(string.rep("k", 300))
+instances.WgListBox_GL2D:AppendEntry(long)
+assert(#instances.WgListBox_GL2D:GetEntry(0) < 300)
+)";
+
 } // namespace
 
-TEST(ScriptFuzz, RandomCallsGiveScriptErrorsNeverACrash) {
+TEST(ScriptFuzz, ExtremeNumbersInEveryNumericPlaceAreHeldToWhatTheCalleeTakes) {
+	SteppedScriptClock clock(0); // long runs, on slow sanitized builds too
 	WidgetRig rig;
 	ASSERT_TRUE(rig.Ready());
-	rig.Write("fuzz_event.lua", std::string(DRIVER) + "Fuzz({Me, CacheManager}, 30)");
+	ASSERT_TRUE(rig.Run(SurfaceTable() + SWEEP)) << rig.LogText();
+	for (int frame = 0; frame < 3; frame++) {
+		rig.Draw(frame * 1000000);
+		rig.Move(100 + frame, 30);
+		rig.Click(100, 30);
+		rig.Key(SDLK_TAB, '\t');
+		rig.Key(SDLK_RETURN, '\r');
+	}
+	EXPECT_TRUE(rig.Run("assert(swept > 2000, swept)")) << rig.LogText();
+}
+
+TEST(ScriptFuzz, RandomCallsGiveScriptErrorsNeverACrash) {
+	SteppedScriptClock clock(0);
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	const std::string driver = SurfaceTable() + DRIVER;
+	rig.Write("fuzz_event.lua", driver + "Fuzz({Me, CacheManager}, 30)");
 	std::mt19937 random(SEED);
 	const SDLKey keys[] = {SDLK_TAB, SDLK_RETURN, SDLK_ESCAPE, SDLK_BACKSPACE, SDLK_LEFT, SDLK_RIGHT, SDLK_UP,
 		SDLK_DOWN, SDLK_PAGEUP, SDLK_PAGEDOWN, SDLK_a, SDLK_z, SDLK_SPACE};
@@ -172,8 +331,8 @@ TEST(ScriptFuzz, RandomCallsGiveScriptErrorsNeverACrash) {
 		if (round % 15 == 0 && round > 0) { // a screen torn down in whatever state the calls left it
 			ASSERT_TRUE(rig.screen.Build(640, 480));
 		}
-		const std::string run = std::string(DRIVER) + "math.randomseed(" + std::to_string(random() % 100000) +
-								") Fuzz({pManager, pCacheManager}, 300)";
+		const std::string run =
+			driver + "math.randomseed(" + std::to_string(random() % 100000) + ") Fuzz({pManager, pCacheManager}, 300)";
 		ASSERT_TRUE(rig.Run(run)) << rig.LogText();
 		for (int event = 0; event < 30; event++) {
 			const int x = static_cast<int>(random() % 700), y = static_cast<int>(random() % 520);

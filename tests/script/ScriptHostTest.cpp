@@ -2,11 +2,18 @@
 
 #include <string>
 
+#include "SteppedScriptClock.h"
 #include "WidgetRig.h"
 #include "frontend/ScriptTryout.h"
 #include "gui/WgButton_GL2D.h"
 #include "gui/WgManager.h"
+#include "script/ScriptFiles.h"
 #include "script/ScriptState.h"
+
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+}
 
 // Lua states, event scripts, ExecuteLua, the scripted screen and the --script tryout.
 
@@ -128,4 +135,166 @@ TEST(ScriptHost, TryoutRunsItsScriptUntilEscape) {
 	g_input = input;
 	EXPECT_FALSE(rig.log.Has("sample_screen.lua:")) << rig.LogText();
 	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: missing.lua: cannot open missing.lua")) << rig.LogText();
+}
+
+namespace {
+
+int Collect(lua_State *, const void *piece, size_t size, void *out) {
+	static_cast<std::string *>(out)->append(static_cast<const char *>(piece), size);
+	return 0;
+}
+
+// Byte code of a chunk, made by a plain Lua state of the test's own.
+std::string Compiled(const char *source) {
+	std::string bytes;
+	lua_State *L = luaL_newstate();
+	if (luaL_loadstring(L, source) == 0) {
+		lua_dump(L, Collect, &bytes);
+	}
+	lua_close(L);
+	return bytes;
+}
+
+// The bytes as a Lua string literal.
+std::string Literal(const std::string &bytes) {
+	std::string literal = "\"";
+	for (unsigned char c : bytes) {
+		literal += "\\" + std::to_string(c);
+	}
+	return literal + "\"";
+}
+
+} // namespace
+
+TEST(ScriptHost, PrecompiledChunksAreRefusedEverywhere) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	const std::string bytes = Compiled("Me:SetName('compiled')");
+	ASSERT_FALSE(bytes.empty());
+	rig.Write("binary.lua", bytes);
+	rig.Write("shebang.lua", "#!/usr/bin/lua\nassert(debug == nil) Me:SetName('text')");
+	EXPECT_TRUE(rig.Run("bytes = " + Literal(bytes) + R"(
+		assert(string.dump == nil and newproxy == nil and dofile == nil and loadfile == nil)
+		local f, message = loadstring(bytes)
+		assert(f == nil and message == "precompiled chunks are refused", message)
+		local given = false
+		f, message = load(function() if not given then given = true return bytes end end)
+		assert(f == nil and message == "precompiled chunks are refused", message)
+		f, message = loadstring(string.rep(" ", 1024 * 1024 + 1))
+		assert(f == nil and message == "chunk too large", message)
+		assert(loadstring("return 1 + 1")() == 2)
+		local parts = {"return ", "3"}
+		assert(load(function() return table.remove(parts, 1) end)() == 3)
+		local item = WgLabel_GL2D:new("item")
+		assert(item:ExecuteLua("binary.lua") == false and item:GetName() == "item")
+		assert(item:ExecuteLua("shebang.lua") == true and item:GetName() == "text")
+		print("printed", 1, nil)
+	)")) << rig.LogText();
+	EXPECT_FALSE(rig.screen.RunScript("binary.lua"));
+	ScriptState state;
+	EXPECT_FALSE(state.RunBuffer(bytes.data(), bytes.size(), "credits step"));
+	EXPECT_EQ(rig.log.Count("SCRIPT: binary.lua: precompiled chunks are refused"), 2) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: credits step: precompiled chunks are refused")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Message: SCRIPT: printed\t1\tnil \n")) << rig.LogText();
+}
+
+TEST(ScriptHost, EveryTopLevelRunHasOneTimeBudgetThatNoScriptEscapes) {
+	SteppedScriptClock clock(100);
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	rig.Write("spin.lua", "while true do end");
+	// Ten focus events at each of eight levels: 10^8 runs without one budget for them all.
+	rig.Write("fan.lua", "for i = 1, 10 do Me:Focus() end");
+	rig.Write("catch.lua", "while true do pcall(function() while true do end end) end");
+	rig.Write(
+		"handler.lua", "while true do xpcall(function() while true do end end, function() while true do end end) end");
+	rig.Write("resume.lua", "while true do coroutine.resume(coroutine.create(function() while true do end end)) end");
+	EXPECT_FALSE(rig.Run("while true do end"));
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: screen.lua: ran too long \n")) << rig.LogText();
+	ASSERT_TRUE(rig.Run(R"(
+		local fan = WgButton_GL2D:new("fan")
+		fan:SetCallbackLUA(GI_ON_FOCUS, "fan.lua")
+		pManager:AddItem(fan)
+		pManager:AddItem(WgLabel_GL2D:new("runner")))"));
+	const uint64_t start = clock.now;
+	rig.Find(WG_TYPE_BUTTON, "fan")->Focus(false);
+	EXPECT_LT(clock.now - start, 2 * ScriptBudget::LIMIT);
+	EXPECT_TRUE(rig.log.Has("Error: SCRIPT: fan.lua: ran too long \n")) << rig.LogText();
+	WgItem *runner = rig.Find(WG_TYPE_LABEL, "runner");
+	for (const char *script : {"spin.lua", "catch.lua", "handler.lua", "resume.lua"}) {
+		EXPECT_FALSE(runner->ExecuteLua(script)) << script;
+		EXPECT_TRUE(rig.log.Has(std::string("Error: SCRIPT: ") + script + ": ran too long \n")) << rig.LogText();
+	}
+	// The next run has its whole budget again.
+	EXPECT_TRUE(rig.Run("for i = 1, 1000 do Me = i end pManager:AddItem(WgButton_GL2D:new('after'))"));
+	EXPECT_NE(rig.Find(WG_TYPE_BUTTON, "after"), nullptr);
+}
+
+namespace {
+
+int s_probes = 0;
+
+// The player asks to quit at the third look.
+bool QuitAtThirdLook() {
+	return ++s_probes >= 3;
+}
+
+} // namespace
+
+TEST(ScriptHost, AQuitRequestEndsEveryRunWithinASecond) {
+	SteppedScriptClock clock(1000);
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	rig.Write("spin.lua", "while true do end");
+	ASSERT_TRUE(rig.Run("pManager:AddItem(WgLabel_GL2D:new('runner'))"));
+	s_probes = 0;
+	ScriptBudget::SetQuitProbe(QuitAtThirdLook);
+	WgItem *runner = rig.Find(WG_TYPE_LABEL, "runner");
+	const uint64_t start = clock.now;
+	EXPECT_FALSE(runner->ExecuteLua("spin.lua"));
+	EXPECT_LT(clock.now - start, 3 * ScriptBudget::QUIT_LOOK + 10000);
+	EXPECT_FALSE(runner->ExecuteLua("spin.lua"));
+	EXPECT_FALSE(rig.Run("Me = 1"));
+	// Messages, not errors: the player's quit request is no fault of the scripts'.
+	EXPECT_TRUE(rig.log.Has("Message: SCRIPT: spin.lua: the game is closing \n")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Message: SCRIPT: spin.lua: not run, the game is closing \n")) << rig.LogText();
+	EXPECT_TRUE(rig.log.Has("Message: SCRIPT: screen.lua: not run, the game is closing \n")) << rig.LogText();
+	EXPECT_FALSE(rig.log.Has("Error: SCRIPT")) << rig.LogText();
+	ScriptBudget::SetQuitProbe(nullptr);
+	EXPECT_TRUE(rig.Run("Me = 1"));
+}
+
+TEST(ScriptHost, ScriptsNameFilesInsideTheDataTreeOnly) {
+	WidgetRig rig;
+	ASSERT_TRUE(rig.Ready());
+	rig.Write("outside.lua", "Me:SetName('outside')");
+	rig.Write("mod/beside.lua", "Me:SetName('beside')");
+	ScriptFiles::AllowFolder(""); // as the game runs without --script
+	EXPECT_TRUE(rig.Run(R"(
+		local item = WgLabel_GL2D:new("item")
+		for _, path in ipairs({"/etc/os-release", "outside.lua", "data/../outside.lua", "./data/../../x.lua", "data",
+				"mod/beside.lua", ""}) do
+			assert(item:ExecuteLua(path) == false, path)
+		end
+		item:SetCallbackLUA(GI_ON_FOCUS, "/etc/os-release")
+		item:Focus()
+		assert(item:GetName() == "item")
+		local font = GL2D_BmpText:new()
+		assert(font:Load("/etc/passwd") == false and font:Load("data/fonts/menu.nbf") == true)
+		assert(pCacheManager:GetRect("/etc/passwd") == nil and pCacheManager:GetRect("data/../data/rects/button.nbr") == nil)
+		assert(pCacheManager:GetRect("./data//rects/button.nbr") ~= nil)
+		assert(GL2D_Mouse:new():Load("/proc/self/environ") == false)
+	)")) << rig.LogText();
+	EXPECT_TRUE(
+		rig.log.Has("Error: SCRIPT: /etc/os-release: refused, scripts name files inside the game's data folder only"))
+		<< rig.LogText();
+	EXPECT_FALSE(rig.log.Has("os-release:1:")) << rig.LogText(); // never run
+	// With "--script mod/screen.lua": the script's folder too, however it is named.
+	ScriptFiles::AllowFolder("mod");
+	EXPECT_TRUE(rig.Run("local item = WgLabel_GL2D:new('item') "
+						"assert(item:ExecuteLua('mod/beside.lua') and item:ExecuteLua('" +
+						rig.dir.File("mod/beside.lua") +
+						"')) "
+						"assert(not item:ExecuteLua('mod/../outside.lua') and not item:ExecuteLua('outside.lua'))"))
+		<< rig.LogText();
 }

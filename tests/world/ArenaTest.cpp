@@ -75,6 +75,17 @@ TEST(Arena, TheReaderRefusesFilesOutsideItsRules) {
 			"item 15 is missing or malformed"},
 		{"badstart", "-\n-\nxeno_field.3ds\n-5.0,zero\n", "item 4 is missing or malformed"},
 		{"pointwall", Head() + "2\n1.0,1.0 1.0,1.0\n1.0,1.0 1.0,5.0\n" + SQUARE_TAIL, "wall 0 has no length"},
+		// "nan" and "inf" read as numbers; neither they nor absurd sizes may reach the physics.
+		{"nanstart", "-\n-\nxeno_field.3ds\nnan,nan\n", "item 4 is missing or malformed"},
+		{"infball", "-\n-\nxeno_field.3ds\n-5.0,0.0\n5.0,0.0\ninf,0.0\n", "item 6 is missing or malformed"},
+		{"farstart", "-\n-\nxeno_field.3ds\n-5.0,0.0\n5.0,-1e30\n", "item 5 is out of range"},
+		{"farwall", Head() + "1\n-10.0,-10.0 -10.0,20000.0\n" + SQUARE_TAIL, "item 8 is out of range"},
+		{"nanwall", Head() + "1\n-10.0,-10.0 nan,10.0\n" + SQUARE_TAIL, "item 8 is missing or malformed"},
+		{"nangoal", Head() + SQUARE_WALLS + "0\n2\n-nan,0.0\n", "item 11 is missing or malformed"},
+		{"widegoal", Head() + SQUARE_WALLS + "0\n2\n-10.0,0.0\n10.0,0.0\n-3.0\n", "item 13 is out of range"},
+		{"bouncy", Head() + SQUARE_WALLS + "0\n2\n-10.0,0.0\n10.0,0.0\n3.0\n0.5\n1.5\n", "item 15 is out of range"},
+		{"infbounce", Head() + SQUARE_WALLS + "0\n2\n-10.0,0.0\n10.0,0.0\n3.0\ninf\n",
+			"item 14 is missing or malformed"},
 		{"nowhere", "", "ARENA: Initializing..."},
 	};
 	for (const auto &c : cases) {
