@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "FuzzKit.h"
+#include "options/OptionsFile.h"
 #include "options/OptionsRecord.h"
 
 namespace {
@@ -10,10 +11,11 @@ namespace {
 void Load(const char *file, const uint8_t *, size_t) {
 	OptionsRecord options;
 	memset(&options, 0, sizeof(options)); // as the process-wide record starts
-	options.LoadOrCreate(file);
+	OptionsFile optionsFile;
+	optionsFile.Load(options, file);
 	OptionsRecord checked = options;
 	FuzzCheck(checked.Validate() == 0, "a validated record is valid");
-	FuzzCheck(options.Write(file), "the record is saved");
+	FuzzCheck(optionsFile.Save(options, file), "the record is saved");
 	OptionsRecord again;
 	again.SetDefaults();
 	FuzzCheck(again.Read(file) && memcmp(&again, &options, sizeof(options)) == 0, "the record reads back as saved");
