@@ -69,9 +69,6 @@ void SetUp() {
 		}
 		ssgInit();
 	}
-	if (FUZZ_TARGET.prepare) {
-		FUZZ_TARGET.prepare();
-	}
 }
 
 void WriteInput(const uint8_t *data, size_t size) {
@@ -138,6 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 	// Only now: libFuzzer starts itself again by the path it was started with (to merge).
 	static const bool inScratch = chdir(s_scratch.c_str()) == 0;
 	FuzzCheck(inScratch, "the scratch folder cannot be entered");
+	static const bool prepared = FUZZ_TARGET.prepare ? (FUZZ_TARGET.prepare(), true) : true;
+	(void)prepared;
 	WriteInput(data, size);
 	const int before = OpenDescriptors();
 	Run(data, size);

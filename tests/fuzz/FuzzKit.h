@@ -11,7 +11,7 @@ struct FuzzTarget {
 	const char *file;
 	// The target draws or loads textures: an offscreen window and PLIB are set up once.
 	bool window;
-	// Runs once after the set-up, before the first input; may be null.
+	// Runs once in the scratch folder, before the first input; may be null.
 	void (*prepare)();
 	// The game's own entry point on the file (data and size are its bytes, to pick variants by);
 	// fails only through FuzzCheck or the sanitizers.
