@@ -61,12 +61,31 @@ float TavroToFloat(lua_State *L, int narg, double def);
 // (the call then finds no file), with a log line.
 const char *TavroScriptPath(lua_State *L, const char *file);
 
-// Constructors: fonts a script makes are known to the binding (they may hold a clip).
+// Constructors: fonts a script makes are known to the binding (they may hold a clip), and
+// whatever a script makes belongs to its Lua state until the script deletes it or hands it to
+// a manager that owns its items (ScriptObjects::Made).
 void TavroNoteNew(GL2D_Font *font);
 inline void TavroNoteNew(const void *) {}
+void TavroMade(lua_State *L, void *object, void (*release)(void *));
+// What the state does with what it still holds when it closes: everything that points at the
+// object lets go, then it is deleted.
+void TavroDeleteMade(WgItem *item);
+void TavroDeleteMade(WgManager *manager);
+void TavroDeleteMade(GL2D_Rect *rect);
+void TavroDeleteMade(GL2D_Color *color);
+void TavroDeleteMade(GL2D_BmpRect *rect);
+void TavroDeleteMade(GL2D_SimpleBmpRect *rect);
+void TavroDeleteMade(GL2D_BmpText *font);
+void TavroDeleteMade(GL2D_Mouse *mouse);
+void TavroDeleteMade(GL2D_CacheManager *cache);
 template <class T>
-T *TavroTrackNew(T *object) {
+void TavroReleaseMade(void *object) {
+	TavroDeleteMade(static_cast<T *>(object));
+}
+template <class T>
+T *TavroTrackNew(lua_State *L, T *object) {
 	TavroNoteNew(object);
+	TavroMade(L, object, TavroReleaseMade<T>);
 	return object;
 }
 
