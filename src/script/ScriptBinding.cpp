@@ -165,49 +165,28 @@ void TavroMade(lua_State *L, void *object, void (*release)(void *)) {
 	ScriptObjects::Made(state, object, release);
 }
 
-void TavroDeleteMade(WgItem *item) {
+void TavroLetGoMade(WgItem *item) {
 	ScriptObjects::Disown(item);
-	delete item;
 }
 
-void TavroDeleteMade(WgManager *manager) {
+void TavroLetGoMade(WgManager *manager) {
 	ScriptObjects::Disown(manager);
-	delete manager;
 }
 
-void TavroDeleteMade(GL2D_Rect *rect) {
+void TavroLetGoMade(const GL2D_Rect *rect) {
 	LetGo(rect);
-	delete rect;
 }
 
-void TavroDeleteMade(GL2D_Color *color) {
-	LetGo(color);
-	delete color;
-}
-
-void TavroDeleteMade(GL2D_BmpRect *rect) {
-	LetGo(rect);
-	delete rect;
-}
-
-void TavroDeleteMade(GL2D_SimpleBmpRect *rect) {
-	LetGo(rect);
-	delete rect;
-}
-
-void TavroDeleteMade(GL2D_BmpText *font) {
+void TavroLetGoMade(const GL2D_BmpText *font) {
 	LetGo(font);
-	delete font;
 }
 
-void TavroDeleteMade(GL2D_Mouse *mouse) {
-	LetGo(mouse);
-	delete mouse;
-}
-
-void TavroDeleteMade(GL2D_CacheManager *cache) {
+void TavroLetGoMade(const GL2D_CacheManager *cache) {
 	LetGo(cache);
-	delete cache;
+}
+
+void TavroLetGoMade(const void *object) {
+	LetGo(object);
 }
 
 void TavroScriptDelete(lua_State *L, WgItem *item) {

@@ -68,19 +68,18 @@ void TavroNoteNew(GL2D_Font *font);
 inline void TavroNoteNew(const void *) {}
 void TavroMade(lua_State *L, void *object, void (*release)(void *));
 // What the state does with what it still holds when it closes: everything that points at the
-// object lets go, then it is deleted.
-void TavroDeleteMade(WgItem *item);
-void TavroDeleteMade(WgManager *manager);
-void TavroDeleteMade(GL2D_Rect *rect);
-void TavroDeleteMade(GL2D_Color *color);
-void TavroDeleteMade(GL2D_BmpRect *rect);
-void TavroDeleteMade(GL2D_SimpleBmpRect *rect);
-void TavroDeleteMade(GL2D_BmpText *font);
-void TavroDeleteMade(GL2D_Mouse *mouse);
-void TavroDeleteMade(GL2D_CacheManager *cache);
+// object lets go (widgets and managers see to that themselves), then it is deleted.
+void TavroLetGoMade(WgItem *item);
+void TavroLetGoMade(WgManager *manager);
+void TavroLetGoMade(const GL2D_Rect *rect);
+void TavroLetGoMade(const GL2D_BmpText *font);
+void TavroLetGoMade(const GL2D_CacheManager *cache);
+void TavroLetGoMade(const void *object);
 template <class T>
 void TavroReleaseMade(void *object) {
-	TavroDeleteMade(static_cast<T *>(object));
+	T *made = static_cast<T *>(object);
+	TavroLetGoMade(made);
+	delete made;
 }
 template <class T>
 T *TavroTrackNew(lua_State *L, T *object) {
