@@ -20,6 +20,7 @@
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "app/Program.h"
+#include "match/NetPlay.h"
 #include "core/StateMachine.h"
 #include "app/System.h"
 #include "gui/WgScriptRunner.h"
@@ -71,7 +72,8 @@ int Child() {
 	if (!system.Startup()) {
 		return 1;
 	}
-	DefaultStateFactory factory;
+	NetPlay net;
+	DefaultStateFactory factory(net);
 	StateMachine states(&factory);
 	if (!states.SetGameState(STATE_MENU) || !states.RunGameStateFrame()) {
 		return 1;

@@ -1,11 +1,12 @@
--- The main menu: six buttons in a column on a panel at the left, as every menu screen stands.
+-- The main menu: seven buttons in a column on a panel at the left, as every menu screen stands.
 local w, gap = 280, 50
-local height = 6 * gap + 30
+local height = 7 * gap + 30
 local top = math.floor((ScreenHeight - height) / 2)
 
 MenuPanel("pnl_main", MenuLeft, top, w + 40, height)
 local buttons = {
 	{"btn_start", "START MATCH"},
+	{"btn_online", "PLAY ONLINE"},
 	{"btn_options", "OPTIONS"},
 	{"btn_keyb1", "PLAYER 1 KEYS"},
 	{"btn_keyb2", "PLAYER 2 KEYS"},

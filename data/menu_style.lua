@@ -14,8 +14,15 @@ local orange = Color(1, 0.68, 0.25, 1)
 local menuFont = pCacheManager:GetFont("data/fonts/menu.nbf", white)
 local focusFont = pCacheManager:GetFont("data/fonts/menu_focus.nbf", white)
 local warnFont = pCacheManager:GetFont("data/fonts/warning.ntf", orange)
+local noteFont = pCacheManager:GetFont("data/fonts/warning.ntf", white)
+local ink = Color(0.1, 0.06, 0.13, 1)
+local gold = Color(1, 0.8, 0.2, 1)
+local inkFont = pCacheManager:GetFont("data/fonts/warning.ntf", ink)
+local goldFont = pCacheManager:GetFont("data/fonts/warning.ntf", gold)
 white:delete()
 orange:delete()
+ink:delete()
+gold:delete()
 
 -- The menu screens stand at the left, each an edge of panels at the same distance from the
 -- screen's edge: the flying arena keeps the right, and the logo its corner (the program draws it
@@ -76,4 +83,59 @@ function MenuWarning(name, text, x, y, w, h)
 	label:SetFont(GI_ISTATE_DEFAULT, warnFont)
 	label:SetVisible(false)
 	return label
+end
+
+-- Plain words the program writes, over as many lines as the box holds; it never takes the focus.
+function MenuNote(name, x, y, w, h)
+	local label = MenuLabel(name, "", x, y, w, h)
+	for _, state in ipairs({GI_ISTATE_DEFAULT, GI_ISTATE_DISABLED, GI_ISTATE_HIGHLIGHTED, GI_ISTATE_FOCUSED}) do
+		label:SetFont(state, noteFont)
+	end
+	label:SetAlign(VALIGN_TOP, HALIGN_LEFT)
+	return label
+end
+
+-- A line to type in: dark letters on a light field, the end of a long text in sight.
+function MenuEditBox(name, text, x, y, w, h)
+	local edit = WgEditBox_GL2D:new(name)
+	edit:SetCoords(x, y)
+	edit:SetDim(w, h or 40)
+	edit:SetContent(text)
+	edit:SetSmartEdit(true)
+	edit:SetCursor("data/rects/caret.nsbr")
+	local label = edit:GetLabel()
+	label:SetFont(GI_ISTATE_DEFAULT, inkFont)
+	label:SetFont(GI_ISTATE_FOCUSED, inkFont)
+	label:SetAlign(VALIGN_MIDDLE, HALIGN_LEFT)
+	label:SetMargin(10, 0, 10, 0)
+	label:SetScrollMode(true)
+	label:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/editbox.nbr"))
+	label:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/editbox_focus.nbr"))
+	pManager:AddItem(edit)
+	return edit
+end
+
+-- A list the program fills, rows rows high, with the arrows beside it; a click on a row
+-- chooses it.
+function MenuList(name, x, y, w, rows)
+	local list = WgListBox_GL2D:new(name)
+	list:SetCoords(x, y)
+	list:SetDim(w, 0)
+	list:SetMargins(8, 6, 8, 6)
+	list:SetRowHeight(24)
+	list:SetRowsPerPage(rows)
+	list:SetFont(noteFont, goldFont)
+	list:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/listbox.nbr"))
+	list:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/listbox.nbr"))
+	for _, arrow in ipairs({{list:GetButtonUp(), "<"}, {list:GetButtonDown(), ">"}}) do
+		local button, sign = arrow[1], arrow[2]
+		button:SetDim(30, 0)
+		button:SetLabel(sign)
+		button:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/button.nbr"))
+		button:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/button_focus.nbr"))
+		button:SetBorder(BB_ISTATE_CLICKED, pCacheManager:GetRect("data/rects/button_click.nbr"))
+		StyleText(button:GetLabel(), HALIGN_MIDDLE)
+	end
+	pManager:AddItem(list)
+	return list
 end

@@ -13,13 +13,21 @@
 #include "frontend/Credits.h"
 #include "frontend/MenuState.h"
 #include "match/InGame.h"
+#include "match/NetHostMatch.h"
+#include "match/NetJoinMatch.h"
+#include "match/NetPlay.h"
 #include "script/LuaScriptRunner.h"
 #include "script/ScriptBudget.h"
 
 GameStateObject *DefaultStateFactory::Create(GameState state) {
 	switch (state) {
-	case STATE_MENU: return new MenuState();
-	case STATE_MATCH: return new InGame();
+	case STATE_MENU: return new MenuState(&net);
+	case STATE_MATCH:
+		if (net.IsInMatch()) {
+			return net.GetSession()->IsHost() ? static_cast<GameStateObject *>(new NetHostMatch(net))
+											  : new NetJoinMatch(net);
+		}
+		return new InGame();
 	case STATE_CREDITS: return new Credits();
 	default: return nullptr;
 	}
@@ -51,7 +59,7 @@ FrameTimer s_timer(&s_clock);
 
 } // namespace
 
-int RunProgram(GameStateFactory *factory, int timeScale) {
+int RunProgram(GameStateFactory *factory, int timeScale, const NetStartRequest &netStart) {
 	s_timer.SetScale(timeScale);
 	g_timer = &s_timer;
 	LogFile *log = new LogFile();
@@ -66,7 +74,12 @@ int RunProgram(GameStateFactory *factory, int timeScale) {
 
 	System *system = new System();
 	if (system->Startup()) {
-		DefaultStateFactory gameStates;
+		NetPlay net;
+		net.RequestStart(netStart.what, netStart.port, netStart.address.c_str());
+		if (netStart.discoveryPort > 0) {
+			net.GetConfig().discoveryPort = netStart.discoveryPort;
+		}
+		DefaultStateFactory gameStates(net);
 		StateMachine *states = new StateMachine(factory ? factory : &gameStates);
 		if (states->SetGameState(STATE_MENU)) {
 			for (;;) {

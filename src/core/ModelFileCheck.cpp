@@ -8,23 +8,15 @@
 #include <cstring>
 
 #include "core/DataFileName.h"
+#include "core/LittleEndian.h"
 #include "core/TextureFileCheck.h"
 
 namespace {
 
 constexpr size_t HEADER = 6; // bytes: a chunk's id and length
 
-uint16_t Read16(const unsigned char *at) {
-	return static_cast<uint16_t>(at[0] | at[1] << 8);
-}
-
-uint32_t Read32(const unsigned char *at) {
-	return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16 |
-		   static_cast<uint32_t>(at[3]) << 24;
-}
-
 bool FiniteFloat(const unsigned char *at) {
-	const uint32_t bits = Read32(at);
+	const uint32_t bits = ReadLittle32(at);
 	float value;
 	memcpy(&value, &bits, sizeof(value));
 	return std::isfinite(value);
@@ -148,7 +140,7 @@ bool ModelFileCheck::Check(const unsigned char *data_, size_t size_) {
 		return Refuse("%zu bytes, more than %zu", size, MAX_FILE_BYTES);
 	}
 	// The reader would skip anything else, and the model would come out empty.
-	if (size < HEADER || Read16(data) != 0x4D4D) {
+	if (size < HEADER || ReadLittle16(data) != 0x4D4D) {
 		return Refuse("not a 3DS model: it does not open with the main chunk");
 	}
 	if (!Walk(TOP_TABLE, 0, size, 0)) {
@@ -203,8 +195,8 @@ bool ModelFileCheck::Walk(int table, size_t begin, size_t end, int depth) {
 		if (end - at < HEADER) {
 			return Refuse("chunk at byte %zu: its header is cut short", at);
 		}
-		const unsigned id = Read16(data + at);
-		const size_t length = Read32(data + at + 2);
+		const unsigned id = ReadLittle16(data + at);
+		const size_t length = ReadLittle32(data + at + 2);
 		// The reader's loop never moves on from a chunk shorter than its header.
 		if (length < HEADER) {
 			return Refuse("chunk %04X at byte %zu: length %zu, shorter than its header", id, at, length);
@@ -323,7 +315,7 @@ bool ModelFileCheck::ReadPart(int part, size_t begin, size_t end, int depth, siz
 		if (end - begin < 2) {
 			return Refuse("a hierarchy id cut short at byte %zu", begin);
 		}
-		hierarchy.SetNextId(AsShort(Read16(data + begin)));
+		hierarchy.SetNextId(AsShort(ReadLittle16(data + begin)));
 		taken = 2;
 		return true;
 	default: return Refuse("unknown part %d", part);
@@ -355,7 +347,7 @@ bool ModelFileCheck::ReadVertices(size_t begin, size_t end, size_t corner, size_
 	if (end - begin < 2) {
 		return Refuse("a list of %s cut short at byte %zu", what, begin);
 	}
-	const size_t count = Read16(data + begin);
+	const size_t count = ReadLittle16(data + begin);
 	taken = 2 + count * corner;
 	if (taken > end - begin) {
 		return Refuse("%zu %s in %zu bytes at byte %zu", count, what, end - begin, begin);
@@ -382,7 +374,7 @@ bool ModelFileCheck::ReadFaces(size_t begin, size_t end, int depth, size_t &take
 	if (end - begin < 2) {
 		return Refuse("a face list cut short at byte %zu", begin);
 	}
-	const size_t count = Read16(data + begin);
+	const size_t count = ReadLittle16(data + begin);
 	taken = 2 + count * 8;
 	if (taken > end - begin) {
 		return Refuse("%zu faces in %zu bytes at byte %zu", count, end - begin, begin);
@@ -392,7 +384,7 @@ bool ModelFileCheck::ReadFaces(size_t begin, size_t end, int depth, size_t &take
 	std::vector<long long> corners(vertexCount, 0);
 	for (size_t face = 0; face < count; face++) {
 		for (size_t k = 0; k < 3; k++) {
-			const int vertex = Read16(data + begin + 2 + face * 8 + k * 2);
+			const int vertex = ReadLittle16(data + begin + 2 + face * 8 + k * 2);
 			if (vertex >= vertexCount) {
 				return Refuse("face %zu uses vertex %d of %d", face, vertex, vertexCount);
 			}
@@ -421,13 +413,13 @@ bool ModelFileCheck::ReadFaceMaterial(size_t begin, size_t end, size_t &taken) {
 	if (end - at < 2) {
 		return Refuse("a face material list cut short at byte %zu", at);
 	}
-	const size_t count = Read16(data + at);
+	const size_t count = ReadLittle16(data + at);
 	taken += 2 + count * 2;
 	if (begin + taken > end) {
 		return Refuse("%zu material faces in %zu bytes at byte %zu", count, end - at, at);
 	}
 	for (size_t i = 0; i < count; i++) {
-		const int face = Read16(data + at + 2 + i * 2);
+		const int face = ReadLittle16(data + at + 2 + i * 2);
 		if (face >= faceCount) {
 			return Refuse("a material's face %d of %d", face, faceCount);
 		}
@@ -469,7 +461,7 @@ bool ModelFileCheck::ReadObjectName(size_t begin, size_t end, size_t &taken) {
 	if (end - begin - taken < 6) {
 		return Refuse("a hierarchy entry cut short at byte %zu", begin);
 	}
-	const int parentId = AsShort(Read16(data + begin + taken + 4));
+	const int parentId = AsShort(ReadLittle16(data + begin + taken + 4));
 	taken += 6;
 	std::string why;
 	return hierarchy.Place(name, parentId, why) || Refuse("%s", why.c_str());

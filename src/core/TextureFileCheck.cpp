@@ -1,6 +1,7 @@
 #include "core/TextureFileCheck.h"
 
 #include "core/DataFileName.h"
+#include "core/LittleEndian.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -9,17 +10,8 @@
 
 namespace {
 
-uint16_t Read16(const unsigned char *at) {
-	return static_cast<uint16_t>(at[0] | at[1] << 8);
-}
-
-uint32_t Read32(const unsigned char *at) {
-	return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16 |
-		   static_cast<uint32_t>(at[3]) << 24;
-}
-
 int32_t ReadSigned32(const unsigned char *at) {
-	const uint32_t value = Read32(at);
+	const uint32_t value = ReadLittle32(at);
 	int32_t result;
 	memcpy(&result, &value, sizeof(result));
 	return result;
@@ -54,13 +46,13 @@ bool TextureFileCheck::Check(const unsigned char *head, size_t headBytes, unsign
 	if (head[0] != 'B' || head[1] != 'M') {
 		return Refuse("not a BMP picture");
 	}
-	const uint32_t pixelsAt = Read32(head + 10);
-	const uint32_t infoSize = Read32(head + 14);
+	const uint32_t pixelsAt = ReadLittle32(head + 10);
+	const uint32_t infoSize = ReadLittle32(head + 14);
 	const int32_t w = ReadSigned32(head + 18);
 	const int32_t h = ReadSigned32(head + 22);
-	const uint16_t planes = Read16(head + 26);
-	const uint16_t bits = Read16(head + 28);
-	const uint32_t compression = Read32(head + 30);
+	const uint16_t planes = ReadLittle16(head + 26);
+	const uint16_t bits = ReadLittle16(head + 28);
+	const uint32_t compression = ReadLittle32(head + 30);
 	if (!KnownInfoSize(infoSize)) {
 		return Refuse("info header of %u bytes", infoSize);
 	}

@@ -21,6 +21,7 @@ MainMenuScreen::MainMenuScreen(MenuState &menu_) : MenuScreen(menu_), exitButton
 bool MainMenuScreen::Build() {
 	const bool ran = RunScript(SCRIPT);
 	HookButton("btn_start", OnStart);
+	HookButton("btn_online", OnOnline);
 	HookButton("btn_options", OnOptions);
 	HookButton("btn_keyb1", OnKeys1);
 	HookButton("btn_keyb2", OnKeys2);
@@ -34,6 +35,10 @@ bool MainMenuScreen::Build() {
 
 void MainMenuScreen::OnStart(WgItem *, void *screen) {
 	Of(screen).menu.Finish(STATE_MATCH);
+}
+
+void MainMenuScreen::OnOnline(WgItem *, void *screen) {
+	Of(screen).menu.RequestScreen(MenuState::SCREEN_ONLINE);
 }
 
 void MainMenuScreen::OnOptions(WgItem *, void *screen) {

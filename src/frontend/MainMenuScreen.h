@@ -3,8 +3,8 @@
 
 #include "frontend/MenuScreen.h"
 
-// The first screen: start a match, change the options or either player's keys, watch the
-// credits or leave. Escape takes the focus to the exit button; a second Escape leaves.
+// The first screen: start a match, play online, change the options or either player's keys,
+// watch the credits or leave. Escape takes the focus to the exit button; a second Escape leaves.
 class MainMenuScreen : public MenuScreen {
 public:
 	static const char *const SCRIPT;
@@ -19,6 +19,7 @@ public:
 
 private:
 	static void OnStart(WgItem *, void *screen);
+	static void OnOnline(WgItem *, void *screen);
 	static void OnOptions(WgItem *, void *screen);
 	static void OnKeys1(WgItem *, void *screen);
 	static void OnKeys2(WgItem *, void *screen);

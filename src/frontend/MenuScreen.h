@@ -21,6 +21,8 @@ public:
 	virtual bool Build() = 0;
 	// One input event of the frame.
 	virtual void HandleEvent(const NI_Event *event);
+	// Once a frame, after the events and before the drawing.
+	virtual void Update(int frameTime) { static_cast<void>(frameTime); }
 	// Inside the 2D overlay.
 	virtual void DrawOverlay(int frameTime) = 0;
 

@@ -8,6 +8,8 @@
 #include "core/VideoConfig.h"
 #include "frontend/KeysScreen.h"
 #include "frontend/MainMenuScreen.h"
+#include "frontend/OnlineScreen.h"
+#include "match/NetPlay.h"
 #include "options/NameTable.h"
 #include "options/OptionsRecord.h"
 #include "frontend/OptionsScreen.h"
@@ -40,9 +42,10 @@ bool LoadPicture(GL2D_SimpleBmpRect *&picture, const char *file) {
 
 } // namespace
 
-MenuState::MenuState()
+MenuState::MenuState(NetPlay *net_)
 	: width(0), height(0), currentScreen(SCREEN_NONE), requestedScreen(SCREEN_NONE), screen(nullptr),
-	  nextState(STATE_QUIT), finished(false), logo(nullptr), version(nullptr), musicLoaded(false) {}
+	  nextState(STATE_QUIT), finished(false), logo(nullptr), version(nullptr), musicLoaded(false),
+	  ownNet(net_ ? nullptr : new NetPlay()), net(net_ ? net_ : ownNet.get()) {}
 
 MenuState::~MenuState() {
 	MenuLeave();
@@ -67,7 +70,9 @@ bool MenuState::Enter() {
 		w = g_videoConfig->Width();
 		h = g_videoConfig->Height();
 	}
-	return MenuEnter(w, h) && ShowScreen(SCREEN_MAIN);
+	// The command line's hosting or joining, or how a network match ended.
+	const bool online = net->TakeShowAfterMatch() || net->HasStartRequest();
+	return MenuEnter(w, h) && ShowScreen(online ? SCREEN_ONLINE : SCREEN_MAIN);
 }
 
 bool MenuState::MenuEnter(int screenWidth, int screenHeight) {
@@ -127,6 +132,7 @@ bool MenuState::ShowScreen(int number) {
 	case SCREEN_OPTIONS: screen = new OptionsScreen(*this); break;
 	case SCREEN_KEYS1: screen = new KeysScreen(*this, 0); break;
 	case SCREEN_KEYS2: screen = new KeysScreen(*this, 1); break;
+	case SCREEN_ONLINE: screen = new OnlineScreen(*this, *net); break;
 	default: break;
 	}
 	if (screen) {
@@ -174,6 +180,10 @@ bool MenuState::Frame() {
 		}
 	}
 
+	net->Service();
+	if (screen && !finished) {
+		screen->Update(frameTime);
+	}
 	backdrop.Update(frameTime);
 	backdrop.Draw();
 	Begin2D(width, height);

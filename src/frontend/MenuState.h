@@ -1,15 +1,20 @@
 #ifndef TAVRO_FRONTEND_MENUSTATE_H
 #define TAVRO_FRONTEND_MENUSTATE_H
 
+#include <memory>
+
 #include "core/GameState.h"
 #include "frontend/ArenaBackdrop.h"
 
 class GL2D_SimpleBmpRect;
 class MenuScreen;
+class NetPlay;
 
 // The menu: an arena under its sky, flown round by a camera on recorded paths, with the menu
 // music and one scripted screen at a time in front: the main menu, the match options, or the
-// keys of player 1 or 2. The main menu chooses what follows: a match, the credits or the end.
+// keys of player 1 or 2, or network play. The main menu chooses what follows: a match, the
+// credits or the end; the online screen hands over to a network match when one begins, and shows
+// how it ended when the menu comes back.
 class MenuState : public GameStateObject {
 public:
 	enum Screen {
@@ -17,13 +22,16 @@ public:
 		SCREEN_MAIN = 1,
 		SCREEN_OPTIONS = 2,
 		SCREEN_KEYS1 = 3,
-		SCREEN_KEYS2 = 4
+		SCREEN_KEYS2 = 4,
+		SCREEN_ONLINE = 5
 	};
 	static constexpr int CAMERA_PATH_COUNT = 4;
 	static const char *const CAMERA_PATHS[CAMERA_PATH_COUNT];
 	static constexpr float ARENA_Z = -2.0f; // units
 
-	MenuState();
+	// Network play goes through net, which must outlive the menu; without one the menu keeps its
+	// own.
+	explicit MenuState(NetPlay *net = nullptr);
 	~MenuState() override;
 
 	bool Enter() override;
@@ -57,6 +65,7 @@ public:
 	int GetCurrentScreen() const { return currentScreen; }
 	MenuScreen *GetScreen() const { return screen; }
 	ArenaBackdrop &GetBackdrop() { return backdrop; }
+	NetPlay &GetNetPlay() { return *net; }
 
 private:
 	// The arena named by the option (randomOption for -1) at the sky's time of day.
@@ -74,6 +83,8 @@ private:
 	GL2D_SimpleBmpRect *logo;
 	GL2D_SimpleBmpRect *version;
 	bool musicLoaded;
+	std::unique_ptr<NetPlay> ownNet; // when none was handed in
+	NetPlay *net;
 };
 
 #endif

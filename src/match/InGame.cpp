@@ -5,13 +5,10 @@
 
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
-#include "core/Overlay2D.h"
-#include "core/Screenshot.h"
-#include "core/UserFiles.h"
 #include "core/VideoConfig.h"
 #include "audio/SoundBank.h"
-#include "gl2d/GL2D_SimpleBmpRect.h"
 #include "input/NoxInput.h"
+#include "match/MatchView.h"
 #include "options/NameTable.h"
 #include "options/OptionsRecord.h"
 #include "world/Aim.h"
@@ -24,52 +21,27 @@
 #include "world/ShotTurnEvent.h"
 #include "world/TrophyEvent.h"
 
-namespace {
-
-// The match sounds, in the order they are loaded.
-struct MatchSound {
-	int slot;
-	const char *file;
-	const char *failure;
-};
-
-const MatchSound MATCH_SOUNDS[] = {
-	{SOUND_GOAL, "data/sounds/goal.wav", "SOUND: GOAL loading failed!"},
-	{SOUND_TARZAN, "data/sounds/tarzan.wav", "SOUND: TARZAN loading failed!"},
-	{SOUND_DISC_BALL, "data/sounds/disc_ball.wav", "SOUND: DISC_BALL loading failed!"},
-	{SOUND_DISC_WALL_FAST, "data/sounds/disc_wall_fast.wav", "SOUND: DISC_WALL_FAST loading failed!"},
-	{SOUND_DISC_WALL_SLOW, "data/sounds/disc_wall_slow.wav", "SOUND: DISC_WALL_SLOW loading failed!"},
-	{SOUND_DISC_DISC_SLOW, "data/sounds/disc_disc_slow.wav", "SOUND: DISC_DISC_SLOW loading failed!"},
-	{SOUND_DISC_DISC_FAST, "data/sounds/disc_disc_fast.wav", "SOUND: DISC_DISC_FAST loading failed!"},
-	{SOUND_SHOT, "data/sounds/shot2.wav", "SOUND: SHOT loading failed!"},
-	{SOUND_START, "data/sounds/start.wav", "SOUND: START loading failed!"},
-	{SOUND_HURRY_UP, "data/sounds/hurry_up.wav", "SOUND: HURRYUP loading failed!"},
-};
-
-// The samples stay in the bank for the next match.
-bool LoadMatchSounds() {
-	for (const MatchSound &sound : MATCH_SOUNDS) {
-		if (!g_sound || !g_sound->LoadSample(sound.file, sound.slot, false)) {
-			Log(LOG_ERROR, "%s", sound.failure);
-			return false;
-		}
-	}
-	return true;
-}
-
-} // namespace
-
 InGame::InGame()
 	: phase(PHASE_STARTING), frameTime(0), pauseTime(0), periodTimeLeft(0), periodIndex(-1), activeSide(0),
 	  turnOver(false), shotTimer(nullptr), lastScorer(nullptr), announcementMode(ANNOUNCE_NONE), screenWidth(640),
-	  screenHeight(480), musicOn(false), drawing(true), seed(Random::ClockSeed()), replayShown(false) {}
+	  screenHeight(480), musicOn(false), drawing(true), pausable(true), observer(nullptr), seed(Random::ClockSeed()),
+	  replayShown(false) {}
 
 InGame::~InGame() {
 	Deinit();
 }
 
 const OptionsRecord &InGame::GetOptions() const {
-	return g_options;
+	return matchOptions ? *matchOptions : g_options;
+}
+
+void InGame::SetMatchOptions(const OptionsRecord &options) {
+	matchOptions.reset(new OptionsRecord(options));
+}
+
+void InGame::SetObserver(MatchObserver *observer_) {
+	observer = observer_;
+	events.SetObserver(observer_);
 }
 
 bool InGame::Init() {
@@ -94,30 +66,10 @@ bool InGame::Init() {
 		replay.SetUp(screenWidth, screenHeight);
 		physics->SetRecorder(&replay);
 	}
-	if (options.guide && !guide.SetUp(world->GetSceneRoot(), *world->GetArena())) {
-		Log(LOG_WARNING, "INGAME: The aim guide cannot follow this arena's walls; play goes on without it");
-	}
 	controls.SetUp(options, *world->GetArena(), random);
-
-	Log(LOG_MESSAGE, "INGAME: HUD initialization...");
-	if (!hud.Init(screenWidth, screenHeight, this, g_timer)) {
+	if (!SetUpMatchView(options, *world, guide, hud, this, screenWidth, screenHeight)) {
 		return false;
 	}
-	Log(LOG_MESSAGE, "INGAME: HUD initialization done!");
-
-	if (!LoadMatchSounds()) {
-		return false;
-	}
-	if (musicOn && !(g_sound && g_sound->LoadMusic("data/sounds/tavro_ingame.xm"))) {
-		Log(LOG_ERROR, "SOUND: MUSIC loading failed!");
-		return false;
-	}
-
-	if (g_input) {
-		g_input->SetInputMode(NI_MODE_POLLING);
-	}
-	SDL_WarpMouse(static_cast<Uint16>(screenWidth / 2), static_cast<Uint16>(screenHeight / 2));
-
 	Log(LOG_MESSAGE, "INGAME: ...Done!");
 	announcementMode = ANNOUNCE_NONE;
 	periodIndex = -1;
@@ -163,6 +115,9 @@ const char *InGame::GetCharacterName(int side) const {
 }
 
 int InGame::PlaySound(int slot) {
+	if (observer) {
+		observer->SoundPlayed(slot);
+	}
 	return g_sound ? g_sound->PlaySample(slot, -1) : 0;
 }
 
@@ -176,13 +131,22 @@ void InGame::StopSound(int channel) {
 // The frame
 
 bool InGame::Frame() {
+	if (menu.IsOpen() && phase != PHASE_MENU_OPEN) {
+		// Over play that goes on.
+		menu.HandleEvents();
+		if (!AnswerMenu()) {
+			return false;
+		}
+	}
 	switch (phase) {
 	case PHASE_AFTER_GOAL:
 		// With replays on, the goal is shown again first.
 		if (!replayShown && replay.IsSetUp() && replay.Start()) {
 			replayShown = true;
 			phase = PHASE_REPLAY;
-			HoldInputOver();
+			if (!menu.IsOpen()) {
+				HoldInputOver();
+			}
 			return true;
 		}
 		replayShown = false;
@@ -234,6 +198,10 @@ bool InGame::MenuFrame() {
 	if (drawing) {
 		Draw();
 	}
+	return AnswerMenu();
+}
+
+bool InGame::AnswerMenu() {
 	switch (menu.GetAnswer()) {
 	case InGameMenu::ANSWER_YES: menu.Close(); return false;
 	case InGameMenu::ANSWER_NO:
@@ -241,7 +209,9 @@ bool InGame::MenuFrame() {
 		controls.HoldEscapeOver(menu.WasLeftWithEscape());
 		menu.Close();
 		Log(LOG_MESSAGE, "INGAME: Play goes on");
-		phase = PHASE_PLAYING;
+		if (phase == PHASE_MENU_OPEN) {
+			phase = PHASE_PLAYING;
+		}
 		controls.ClearMenuRequest();
 		return true;
 	default: return true;
@@ -254,7 +224,7 @@ void InGame::HoldInputOver() {
 	const uint8_t *keys = nullptr;
 	int keyCount = 0;
 	const NI_Joystick *pads[2] = {nullptr, nullptr};
-	if (TakeInput(&keys, &keyCount, pads)) {
+	if (TakeMatchInput(&keys, &keyCount, pads)) {
 		controls.AnyPressed(keys, keyCount, pads);
 	}
 }
@@ -265,7 +235,8 @@ void InGame::ReplayFrame() {
 	const uint8_t *keys = nullptr;
 	int keyCount = 0;
 	const NI_Joystick *pads[2] = {nullptr, nullptr};
-	const bool skip = TakeInput(&keys, &keyCount, pads) && controls.AnyPressed(keys, keyCount, pads);
+	const bool skip =
+		!menu.IsOpen() && TakeMatchInput(&keys, &keyCount, pads) && controls.AnyPressed(keys, keyCount, pads);
 	if (skip || !replay.Update(*world, frameTime)) {
 		phase = PHASE_AFTER_GOAL;
 		return;
@@ -285,7 +256,8 @@ void InGame::PlayFrame() {
 	const uint8_t *keys = nullptr;
 	int keyCount = 0;
 	const NI_Joystick *pads[2] = {nullptr, nullptr};
-	const bool input = TakeInput(&keys, &keyCount, pads);
+	// The menu open over play takes the events.
+	const bool input = !menu.IsOpen() && TakeMatchInput(&keys, &keyCount, pads);
 	for (int part = 0; part < parts && phase == PHASE_PLAYING; part++) {
 		frameTime = whole * (part + 1) / parts - whole * part / parts;
 		const uint32_t now = start + static_cast<uint32_t>(whole * (part + 1) / parts);
@@ -301,8 +273,13 @@ void InGame::PlayFrame() {
 
 bool InGame::PlayPart(const uint8_t *keys, int keyCount, const NI_Joystick *const pads[2], uint32_t now, bool last) {
 	if (!IsFrozen()) {
-		ReadInput(keys, keyCount, pads, now);
-		if (controls.IsMenuRequested()) {
+		if (!menu.IsOpen()) {
+			ReadInput(keys, keyCount, pads, now);
+		}
+		if (controls.IsMenuRequested() && !menu.IsOpen() && !pausable) {
+			Log(LOG_MESSAGE, "INGAME: The menu is open; play goes on");
+			menu.Open(screenWidth, screenHeight);
+		} else if (controls.IsMenuRequested() && !menu.IsOpen()) {
 			// The time the menu stays open is not simulated afterwards.
 			pauseTime = now;
 			phase = PHASE_MENU_OPEN;
@@ -322,23 +299,6 @@ bool InGame::PlayPart(const uint8_t *keys, int keyCount, const NI_Joystick *cons
 	if (activeSide != aimingSide) {
 		guide.Hide();
 	}
-	return true;
-}
-
-bool InGame::TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]) {
-	if (!g_input) {
-		return false;
-	}
-	g_input->FreeEvent(g_input->GetEvent());
-	NI_Keyboard *keyboard = g_input->GetKeyboard(0);
-	if (!keyboard || !keyboard->keys) {
-		return false;
-	}
-	*keys = keyboard->keys;
-	*keyCount = keyboard->keyCount;
-	// Player 1 steers with the first pad too, player 2 with the second.
-	pads[0] = g_input->GetJoystick(0);
-	pads[1] = g_input->GetJoystick(1);
 	return true;
 }
 
@@ -368,7 +328,7 @@ void InGame::UpdateGuide() {
 	if (!guide.IsSetUp()) {
 		return;
 	}
-	const bool human = activeSide != 0 && controls.GetComputer(activeSide) == nullptr;
+	const bool human = activeSide != 0 && controls.IsSteeredHere(activeSide);
 	const bool aiming = shotTimer && (announcementMode == ANNOUNCE_NONE || announcementMode == ANNOUNCE_COUNTDOWN);
 	if (human && aiming) {
 		guide.Update(*world, activeSide, physics->GetCollisionWait());
@@ -453,56 +413,7 @@ void InGame::ResetPhysicsClock() {
 // Drawing
 
 void InGame::Draw() {
-	const Disc *activeDisc = GetActiveDisc();
-	if (phase == PHASE_REPLAY) {
-		replay.DrawView(*world, frameTime);
-	} else {
-		world->DrawView(controls.GetMainCamera(), activeDisc, frameTime, true);
-	}
-
-	Begin2D(screenWidth, screenHeight);
-	hud.Draw(controls.IsMiniViewShown(), controls.IsFpsShown());
-	DrawAnnouncement();
-	if (phase == PHASE_MENU_OPEN) {
-		menu.Draw(frameTime);
-	}
-	if (phase == PHASE_REPLAY) {
-		replay.DrawPicture();
-	}
-	End2D();
-
-	if (controls.IsMiniViewShown() && phase != PHASE_REPLAY) {
-		world->DrawView(controls.GetMiniCamera(), activeDisc, frameTime, false);
-	}
-	if (controls.TakeScreenshotRequest()) {
-		SaveScreenshot(UserFilePath(USER_SCREENSHOT), screenWidth, screenHeight);
-	}
-	SwapBuffers();
-}
-
-void InGame::DrawAnnouncement() const {
-	const GL2D_SimpleBmpRect *const *slots = announcement.slots;
-	const float *v = announcement.layout;
-	auto draw = [](const GL2D_SimpleBmpRect *picture, float x, float y, float sx, float sy) {
-		if (picture) {
-			picture->DrawScaled(static_cast<int>(x), static_cast<int>(y), sx, sy);
-		}
-	};
-	switch (announcementMode) {
-	case ANNOUNCE_GOAL:
-		draw(slots[SLOT_A], v[0], v[1], v[2], v[3]);
-		draw(slots[SLOT_B], screenWidth / 2 + 120, screenHeight / 2, 0.7f, 0.7f);
-		break;
-	case ANNOUNCE_COUNTDOWN: draw(slots[SLOT_A], v[0], v[1], v[2], v[3]); break;
-	case ANNOUNCE_TROPHY:
-		draw(slots[SLOT_A], v[0], v[1], v[2], v[3]);
-		if (slots[SLOT_C]) {
-			draw(slots[SLOT_B], v[4], v[5], 0.25f, 0.25f);
-			draw(slots[SLOT_C], v[6], v[7], 0.25f, 0.25f);
-		} else {
-			draw(slots[SLOT_B], v[6], v[7], v[4], v[5]);
-		}
-		break;
-	default: break;
-	}
+	const MatchView view = {world.get(), &hud, &controls, &menu, &replay, &announcement, announcementMode,
+		phase == PHASE_REPLAY, GetActiveDisc(), screenWidth, screenHeight, frameTime};
+	DrawMatchView(view);
 }

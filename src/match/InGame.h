@@ -12,6 +12,7 @@
 #include "match/InGameMenu.h"
 #include "match/MatchControls.h"
 #include "match/MatchEvents.h"
+#include "match/MatchObserver.h"
 #include "match/MatchPhysics.h"
 #include "match/MatchWorld.h"
 #include "world/Announcement.h"
@@ -45,6 +46,17 @@ public:
 	// The clock the planning levels' search reads, from the next set-up on (null: the system's);
 	// it must outlive the match.
 	void SetSearchClock(SearchClock *clock) { controls.SetSearchClock(clock); }
+	// The options this match is played with instead of the process-wide ones (a network
+	// match's), from the next set-up on.
+	void SetMatchOptions(const OptionsRecord &options);
+	// A side steered on another machine: no keys, pads or computer here move it, and its turns
+	// get no aim guide.
+	void SetRemoteSide(int side) { controls.SetRemote(side, true); }
+	// Whether Escape stops the match (it does not in a network match: the menu then opens over
+	// play going on, and this machine's player steers nothing while it is open).
+	void SetPausable(bool on) { pausable = on; }
+	// Told of the events and sounds of the match (null for none).
+	void SetObserver(MatchObserver *observer_);
 
 	// What the events see.
 	bool IsFrozen() const override { return announcementMode != ANNOUNCE_NONE; }
@@ -69,6 +81,7 @@ public:
 
 	// For the tests and the benchmarks; the world, physics and controls exist once set up.
 	int GetPhase() const { return phase; }
+	int GetAnnouncementMode() const { return announcementMode; }
 	const MatchWorld &GetWorld() const { return *world; }
 	const MatchPhysics &GetPhysics() const { return *physics; }
 	const MatchControls &GetControls() const { return controls; }
@@ -86,10 +99,10 @@ private:
 	// Frame parts.
 	void AdvanceTimer();
 	bool MenuFrame();
+	// The menu's answer: false when the match is to be left.
+	bool AnswerMenu();
 	void ReplayFrame();
 	void HoldInputOver();
-	// The frame's key states and the players' pads; false without a keyboard.
-	bool TakeInput(const uint8_t **keys, int *keyCount, const NI_Joystick *pads[2]);
 	void PlayFrame();
 	// A part of a play frame ending at now (ms of the frame timer), with the frame's key states
 	// (null without a keyboard) and pads; false when it opened the in-game menu.
@@ -99,7 +112,6 @@ private:
 	void UpdateGuide();
 	void UpdateEvents();
 	void Draw();
-	void DrawAnnouncement() const;
 
 	// Rules.
 	void GiveTurn(int side);
@@ -127,6 +139,9 @@ private:
 	int screenHeight;     // pixels
 	bool musicOn;
 	bool drawing;
+	bool pausable;
+	std::unique_ptr<OptionsRecord> matchOptions; // null: the process-wide ones
+	MatchObserver *observer;                     // not owned
 	uint32_t seed;
 	Random random; // seeded at set-up; everything below draws from it
 	// Made by Init in this order and released by Deinit in the reverse one.

@@ -17,9 +17,9 @@
 #include "world/Disc.h"
 
 MatchControls::MatchControls()
-	: options(nullptr), levels{-1, -1}, searchClock(&systemClock), turnLeft(0), physicsStep(0), physicsWait(0),
-	  physicsLag(0), previousKeys(), padFireDown(), padStartDown(), menuRequested(false), escapeHeldOver(false),
-	  mainCamera(CAMERA_BALL), miniCamera(CAMERA_XENO), miniViewShown(false), showFps(false),
+	: options(nullptr), levels{-1, -1}, remotes{false, false}, searchClock(&systemClock), turnLeft(0), physicsStep(0),
+	  physicsWait(0), physicsLag(0), previousKeys(), padFireDown(), padStartDown(), menuRequested(false),
+	  escapeHeldOver(false), mainCamera(CAMERA_BALL), miniCamera(CAMERA_XENO), miniViewShown(false), showFps(false),
 	  screenshotRequested(false) {}
 
 void MatchControls::SetUp(const OptionsRecord &options_, const Arena &arena, Random &random) {
@@ -159,6 +159,9 @@ bool MatchControls::Steer(
 	assert(options); // set up before play
 	Aim *aim = world.GetAim(side);
 	ComputerPlayer *computer = computers[side - 1].get();
+	if (remotes[side - 1]) {
+		return false;
+	}
 	if (!computer) {
 		const int32_t *slots = side == 1 ? options->keys1 : options->keys2;
 		const bool keyFire = aim->ApplyKeys(slots, keys, previousKeys, keyCount);

@@ -34,6 +34,11 @@ public:
 	// A side's computer plays at level (ComputerLevel) in the matches set up from now on; -1
 	// gives it the options' level again. Benchmarks and tests pit levels against each other.
 	void SetLevel(int side, int level) { levels[side == 1 ? 0 : 1] = level; }
+	// A side steered on another machine (a network match): neither keys, pads nor a computer
+	// here move its aim.
+	void SetRemote(int side, bool remote) { remotes[side == 1 ? 0 : 1] = remote; }
+	// A player at this machine steers the side.
+	bool IsSteeredHere(int side) const { return !GetComputer(side) && !remotes[side == 1 ? 0 : 1]; }
 	// The clock the planning levels measure their search with (the system's by default); it
 	// must outlive the matches set up with it.
 	void SetSearchClock(SearchClock *clock) { searchClock = clock ? clock : &systemClock; }
@@ -88,6 +93,7 @@ private:
 	const OptionsRecord *options;
 	std::unique_ptr<ComputerPlayer> computers[2]; // by side
 	int levels[2];                                // by side: ComputerLevel, -1 for the options'
+	bool remotes[2];                              // by side
 	SystemSearchClock systemClock;
 	SearchClock *searchClock;
 	int turnLeft; // ms of the running turn

@@ -9,7 +9,7 @@ const size_t RESERVED = 64;
 
 } // namespace
 
-MatchEvents::MatchEvents() : started(0) {
+MatchEvents::MatchEvents() : started(0), observer(nullptr) {
 	events.reserve(RESERVED);
 }
 
@@ -21,6 +21,9 @@ void MatchEvents::Start(std::unique_ptr<MatchEvent> event) {
 	event->Start();
 	events.push_back(std::move(event));
 	started++;
+	if (observer) {
+		observer->EventStarted(*events.back());
+	}
 }
 
 void MatchEvents::Remove(const MatchEvent *event, bool abort) {
@@ -31,6 +34,9 @@ void MatchEvents::Remove(const MatchEvent *event, bool abort) {
 	}
 	if (abort) {
 		(*found)->Abort();
+	}
+	if (observer) {
+		observer->EventEnded(**found, false);
 	}
 	events.erase(found);
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "match/MatchObserver.h"
 #include "world/MatchEvent.h"
 
 // The running events of a match, owned here in the order they were started. One that ends is
@@ -26,13 +27,17 @@ public:
 	// Aborts and deletes every event.
 	void AbortAll();
 
+	// Told of every event started and ended from now on (null for none).
+	void SetObserver(MatchObserver *observer_) { observer = observer_; }
+
 	int GetCount() const { return static_cast<int>(events.size()); }
 	const MatchEvent *Get(int index) const { return events[index].get(); }
 	int GetStarted() const { return started; }
 
 private:
 	std::vector<std::unique_ptr<MatchEvent>> events;
-	int started; // since construction
+	int started;             // since construction
+	MatchObserver *observer; // not owned
 };
 
 template <typename Ended>
@@ -44,6 +49,9 @@ void MatchEvents::Update(int dt, Ended ended) {
 			continue;
 		}
 		event->Finish();
+		if (observer) {
+			observer->EventEnded(*event, true);
+		}
 		ended(event);
 		events.erase(events.begin() + i);
 	}

@@ -43,6 +43,7 @@ void ReadAimOffset(NetReader &in, float &x, float &y) {
 
 void ReadEvent(NetReader &in, NetEvent &e) {
 	e.kind = static_cast<uint8_t>(in.U8In(NET_EVENT_COUNTDOWN, NET_EVENT_KIND_COUNT - 1));
+	e.time = in.U32();
 	switch (e.kind) {
 	case NET_EVENT_PERIOD: e.number = static_cast<uint16_t>(in.U8In(0, NET_PERIOD_COUNT - 1)); break;
 	case NET_EVENT_TURN:
@@ -142,6 +143,7 @@ void ReadPayload(NetReader &in, NetMessage &m) {
 	case NET_MSG_EVENT: ReadEvent(in, m.event); break;
 	case NET_MSG_REST:
 		m.rest.turn = static_cast<uint16_t>(in.U16In(1, 0xFFFF));
+		m.rest.time = in.U32();
 		for (float *position : m.rest.positions) {
 			position[0] = in.F32(NET_POSITION_LIMIT);
 			position[1] = in.F32(NET_POSITION_LIMIT);

@@ -13,6 +13,7 @@ void WriteMagic(NetWriter &out) {
 
 void WriteEvent(const NetEvent &e, NetWriter &out) {
 	out.U8(e.kind);
+	out.U32(e.time);
 	switch (e.kind) {
 	case NET_EVENT_PERIOD: out.U8(e.number); break;
 	case NET_EVENT_TURN:
@@ -103,6 +104,7 @@ bool WritePayload(const NetMessage &m, NetWriter &out) {
 	case NET_MSG_EVENT: WriteEvent(m.event, out); return true;
 	case NET_MSG_REST:
 		out.U16(m.rest.turn);
+		out.U32(m.rest.time);
 		for (const float *position : m.rest.positions) {
 			out.F32(position[0]);
 			out.F32(position[1]);

@@ -132,6 +132,7 @@ struct NetSnapshot {
 
 struct NetEvent {
 	uint8_t kind;    // NetEventKind; the comments there say which fields count
+	uint32_t time;   // ms of the host's clock when it happened, stamped by the sender
 	uint8_t side;    // 1 or 2
 	uint16_t number; // a turn or a period
 	uint8_t score[2];
@@ -142,6 +143,7 @@ struct NetEvent {
 
 struct NetRest {
 	uint16_t turn;
+	uint32_t time;                      // ms of the host's clock when the turn ended, stamped by the sender
 	float positions[NET_BODY_COUNT][2]; // units: ball, disc 1, disc 2
 };
 

@@ -26,6 +26,8 @@ public:
 		count--;
 		return true;
 	}
+	// The first item, still queued; null when there is none.
+	const T *Front() const { return count > 0 ? &items[first] : nullptr; }
 	void Clear() { first = count = 0; }
 	int GetCount() const { return count; }
 

@@ -16,8 +16,8 @@ NetSession::NetSession(Clock &clock_, const NetConfig &config_)
 
 NetSession::~NetSession() {
 	// Without waiting: the other side hears the hang-up if the datagram gets through, and
-	// times out otherwise.
-	transport.DisconnectNow(link.GetPeer(), NET_HANGUP_BYE);
+	// times out otherwise. After the trophy it says so, for a goodbye still on its way.
+	transport.DisconnectNow(link.GetPeer(), endReason == NET_END_OVER ? NET_HANGUP_OVER : NET_HANGUP_BYE);
 	transport.DisconnectNow(pending, NET_HANGUP_SILENT);
 }
 
@@ -57,7 +57,8 @@ bool NetSession::Host(const NetWelcome &options_) {
 	}
 	char addresses[160];
 	NetAddress::LocalAddresses(addresses, sizeof(addresses));
-	SetStatus("Waiting for a player on port %d \xE2\x80\x94 your addresses: %s", port, addresses);
+	// A plain dash: the menu's fonts hold printable ASCII only.
+	SetStatus("Waiting for a player on port %d - your addresses: %s", port, addresses);
 	state = NET_SESSION_WAITING;
 	return true;
 }
@@ -134,7 +135,7 @@ void NetSession::EndMatch() {
 	NetMessage bye(NET_MSG_BYE);
 	bye.bye.reason = NET_BYE_OVER;
 	SendToPeer(bye);
-	transport.Disconnect(link.GetPeer(), NET_HANGUP_BYE);
+	transport.Disconnect(link.GetPeer(), NET_HANGUP_OVER);
 	Ended(NET_END_OVER);
 	transport.Flush();
 }
@@ -228,7 +229,9 @@ void NetSession::Disconnected(int peer, uint32_t hangup) {
 			Ended(connected ? NET_END_LOST : NET_END_NO_ANSWER);
 		}
 	} else if (state == NET_SESSION_IN_MATCH) {
-		Ended(hangup == NET_HANGUP_BYE ? NET_END_OPPONENT_LEFT : NET_END_LOST);
+		Ended(hangup == NET_HANGUP_OVER  ? NET_END_OVER
+			  : hangup == NET_HANGUP_BYE ? NET_END_OPPONENT_LEFT
+										 : NET_END_LOST);
 	}
 }
 
@@ -441,6 +444,7 @@ void NetSession::SendEvent(const NetEvent &event) {
 	if (state == NET_SESSION_IN_MATCH) {
 		NetMessage message(NET_MSG_EVENT);
 		message.event = event;
+		message.event.time = clock.Milliseconds();
 		SendToPeer(message);
 	}
 }
@@ -450,10 +454,15 @@ void NetSession::SendRest(const NetRest &rest) {
 	if (state == NET_SESSION_IN_MATCH) {
 		NetMessage message(NET_MSG_REST);
 		message.rest = rest;
+		message.rest.time = clock.Milliseconds();
 		SendToPeer(message);
 	}
 }
 
 bool NetSession::SampleBodies(NetBody out[NET_BODY_COUNT], NetSnapshot *state_) const {
 	return snapshots.Sample(clock.Milliseconds(), out, state_);
+}
+
+bool NetSession::GetShownTime(uint32_t &hostTime) const {
+	return snapshots.GetShownTime(clock.Milliseconds(), hostTime);
 }

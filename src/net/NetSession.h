@@ -89,6 +89,7 @@ public:
 	// Host: a snapshot is due (every snapshotInterval ms); the session stamps its sequence and time.
 	bool IsSnapshotDue() const;
 	void SendSnapshot(const NetSnapshot &snapshot);
+	// The session stamps their time.
 	void SendEvent(const NetEvent &event);
 	void SendRest(const NetRest &rest);
 	// Joiner: what the host sent, in order.
@@ -97,6 +98,9 @@ public:
 	// Joiner: the host's snapshots, to sample with the session's clock.
 	const SnapshotInterpolator &GetSnapshots() const { return snapshots; }
 	bool SampleBodies(NetBody out[NET_BODY_COUNT], NetSnapshot *state = nullptr) const;
+	// Joiner: the moment of the host's clock the bodies are shown at now; false before the
+	// first snapshot. Events and rest reports are due when it reaches their time.
+	bool GetShownTime(uint32_t &hostTime) const;
 
 	// For the tests and the benchmark.
 	const NetTransport &GetTransport() const { return transport; }

@@ -14,7 +14,8 @@ enum NetHangup {
 	NET_HANGUP_SILENT = 0,
 	NET_HANGUP_BYE = 1,
 	NET_HANGUP_FULL = 2,
-	NET_HANGUP_VERSION = 3
+	NET_HANGUP_VERSION = 3,
+	NET_HANGUP_OVER = 4 // the match ended with its trophy
 };
 
 struct NetTransportEvent {

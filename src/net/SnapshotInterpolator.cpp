@@ -58,11 +58,16 @@ void SnapshotInterpolator::Push(const NetSnapshot &snapshot, uint32_t now) {
 	count++;
 }
 
+bool SnapshotInterpolator::GetShownTime(uint32_t now, uint32_t &hostTime) const {
+	hostTime = now - offset - DELAY;
+	return count > 0;
+}
+
 bool SnapshotInterpolator::Sample(uint32_t now, NetBody out[NET_BODY_COUNT], NetSnapshot *state) const {
-	if (count == 0) {
+	uint32_t shown = 0; // ms of the host's clock
+	if (!GetShownTime(now, shown)) {
 		return false;
 	}
-	const uint32_t shown = now - offset - DELAY; // ms of the host's clock
 	int older = 0;
 	while (older + 1 < count && Since(At(older + 1).time, shown) >= 0) {
 		older++;

@@ -28,6 +28,9 @@ public:
 	// first snapshot.
 	bool Sample(uint32_t now, NetBody out[NET_BODY_COUNT], NetSnapshot *state = nullptr) const;
 
+	// The moment of the host's clock that Sample shows at now; false before the first snapshot.
+	bool GetShownTime(uint32_t now, uint32_t &hostTime) const;
+
 	int GetCount() const { return count; }
 	// The newest snapshot; only with a count above 0.
 	const NetSnapshot &GetNewest() const;

@@ -213,6 +213,19 @@ void Aim::SetOrigin(const sgVec3 position) {
 	sgCopyVec3(origin, position);
 }
 
+void Aim::PlaceAt(float x, float y) {
+	assert(disc);
+	disc->GetPosition(origin);
+	sgCopyVec3(aimPoint, origin);
+	aimPoint[0] += x;
+	aimPoint[1] += y;
+}
+
+void Aim::GetOffset(float *x, float *y) const {
+	*x = aimPoint[0] - origin[0];
+	*y = aimPoint[1] - origin[1];
+}
+
 bool Aim::ApplyKeys(const int32_t keySlots[KEY_COUNT], const uint8_t *held, const uint8_t *previous, int keyCount) {
 	auto isDown = [keyCount](const uint8_t *keys, int32_t code) {
 		return keys && code >= 0 && code < keyCount && keys[code] != 0;

@@ -48,6 +48,11 @@ public:
 	// Origin and aim point := the disc's position; then the point moves xOffset along x.
 	void Reset(float xOffset);
 	void SetOrigin(const sgVec3 position);
+	// Origin := the disc's position, and the point x, y from it (as another machine steered it);
+	// the next Update holds it within MAX_LENGTH and lays out the line.
+	void PlaceAt(float x, float y);
+	// The point's place from the origin, units.
+	void GetOffset(float *x, float *y) const;
 
 	void MoveLeft() { moveFlags |= MOVE_LEFT; }
 	void MoveRight() { moveFlags |= MOVE_RIGHT; }

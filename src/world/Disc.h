@@ -28,6 +28,8 @@ public:
 	void Shoot(const sgVec3 aim);
 	void SetActive(bool on);
 	void AddGoal() { goals++; }
+	// The goals as the match's authority counts them (a network match's host).
+	void SetGoals(int count) { goals = count; }
 
 	int GetGoals() const { return goals; }
 	bool IsActive() const { return active; }

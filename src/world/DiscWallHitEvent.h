@@ -12,6 +12,7 @@ public:
 
 	DiscWallHitEvent(MatchContext *match, Disc *disc);
 	void Start() override;
+	Disc *GetDisc() const { return disc; }
 
 private:
 	Disc *disc;

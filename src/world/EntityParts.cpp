@@ -84,6 +84,8 @@ ssgEntity *LoadEntityModel(const char *directory, const char *file, bool strip) 
 		model = ssgLoad(file);
 	}
 	if (!model) {
+		// The library's own reason went to the log as a warning; the caller counts on an error.
+		Log(LOG_ERROR, "MODEL: %s/%s could not be read", directory, file);
 		return nullptr;
 	}
 	// A damaged file can load as an empty model: the object would be invisible.

@@ -20,6 +20,7 @@ public:
 	void Finish() override;
 	void Abort() override;
 
+	Disc *GetScorer() const { return scorer; }
 	int GetState() const { return state; }
 	float GetScale() const { return scale; }
 

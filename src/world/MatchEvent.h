@@ -20,6 +20,9 @@ public:
 	virtual void Finish() = 0;
 	virtual void Abort() {}
 
+	// What SetParams gave (PARAM_COUNT values).
+	const float *GetParams() const { return params; }
+
 protected:
 	MatchContext *match;
 	float params[PARAM_COUNT]; // contact events: contact x, y and one more value

@@ -8,7 +8,7 @@
 #include "world/MatchContext.h"
 
 ShotTurnEvent::ShotTurnEvent(MatchContext *match_, Disc *disc_, Aim *aim_, Ball *ball_)
-	: MatchEvent(match_), disc(disc_), aim(aim_), ball(ball_), remaining(0) {}
+	: MatchEvent(match_), disc(disc_), aim(aim_), ball(ball_), remaining(0), held(false) {}
 
 void ShotTurnEvent::Start() {
 	remaining = match->GetOptions().shootTime * 1000;
@@ -19,7 +19,7 @@ bool ShotTurnEvent::Update(int dt) {
 	if (remaining < 1) {
 		return false;
 	}
-	if (!match->IsFrozen()) {
+	if (!match->IsFrozen() && !held) {
 		remaining -= dt;
 	}
 	return true;

@@ -22,6 +22,9 @@ public:
 
 	// Ends the turn at the next Update.
 	void Fire() { remaining = 0; }
+	// While held the turn's time stands still (a network match's joiner has yet to see it).
+	void SetHeld(bool on) { held = on; }
+	bool IsHeld() const { return held; }
 	int GetRemaining() const { return remaining; }
 
 private:
@@ -29,6 +32,7 @@ private:
 	Aim *aim;
 	Ball *ball;
 	int remaining; // ms of the turn left
+	bool held;
 };
 
 #endif

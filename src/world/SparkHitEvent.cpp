@@ -5,9 +5,10 @@
 
 SparkHitEvent::SparkHitEvent(MatchContext *match_, int emitter_, int slowSound_, int fastSound_, float fastSpeed_)
 	: MatchEvent(match_), emitter(emitter_), slowSound(slowSound_), fastSound(fastSound_), fastSpeed(fastSpeed_),
-	  sparks(nullptr) {}
+	  speed(0.0f), sparks(nullptr) {}
 
-void SparkHitEvent::Hit(float speed) {
+void SparkHitEvent::Hit(float speed_) {
+	speed = speed_;
 	if (speed <= fastSpeed) {
 		match->PlaySound(slowSound);
 		return;

@@ -12,6 +12,8 @@ public:
 	bool Update(int dt) override;
 	void Finish() override {}
 	bool IsSparking() const { return sparks != nullptr; }
+	// Units per second of the fastest body involved, as the hit took it.
+	float GetSpeed() const { return speed; }
 
 protected:
 	SparkHitEvent(MatchContext *match, int emitter, int slowSound, int fastSound, float fastSpeed);
@@ -23,6 +25,7 @@ private:
 	int slowSound;
 	int fastSound;
 	float fastSpeed; // units per second; above it the hit sparks
+	float speed;     // units per second, of the hit
 	ParticleEmitter *sparks;
 };
 

@@ -91,8 +91,8 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 	for (const auto &size : sizes) {
 		const int w = size[0], h = size[1];
 		std::vector<int> lefts; // of each screen's panels: one edge for all of them
-		for (int number :
-			{MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1, MenuState::SCREEN_KEYS2}) {
+		for (int number : {MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1,
+				 MenuState::SCREEN_KEYS2, MenuState::SCREEN_ONLINE}) {
 			SCOPED_TRACE(std::to_string(w) + " screen " + std::to_string(number));
 			g_options.SetDefaults();
 			ASSERT_TRUE(rig.menu.MenuEnter(w, h) && rig.menu.ShowScreen(number));
@@ -108,7 +108,7 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 					options.GetPortraitPlace(player, &portrait.x, &portrait.y);
 					extra.push_back(portrait);
 				}
-			} else if (number != MenuState::SCREEN_MAIN) {
+			} else if (number == MenuState::SCREEN_KEYS1 || number == MenuState::SCREEN_KEYS2) {
 				rig.Activate("btn_fire");
 				// The player's own fire key: in use.
 				rig.PressKey(number == MenuState::SCREEN_KEYS1 ? SDLK_c : SDLK_p);
@@ -144,7 +144,7 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 				EXPECT_TRUE(std::any_of(panels.begin(), panels.end(), [&](const Box &p) { return p.Holds(b); }))
 					<< b << " on no panel";
 				back = back || b.name == "btn_back";
-				if (b.name == "lbl_error" || b.name == "lbl_wait") {
+				if (b.name == "lbl_error" || b.name == "lbl_wait" || b.name == "lbl_status") {
 					for (const Box &o : boxes) {
 						EXPECT_TRUE(&o == &b || o.type == WG_TYPE_WINDOW || !o.Overlaps(b)) << o << " covers " << b;
 					}
@@ -152,7 +152,7 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 			}
 			const bool warned =
 				std::any_of(boxes.begin(), boxes.end(), [](const Box &b) { return b.name == "lbl_error"; });
-			EXPECT_EQ(warned, number != MenuState::SCREEN_MAIN);
+			EXPECT_EQ(warned, number != MenuState::SCREEN_MAIN && number != MenuState::SCREEN_ONLINE);
 			EXPECT_EQ(back, number != MenuState::SCREEN_MAIN);
 			rig.menu.MenuLeave();
 		}
@@ -423,8 +423,9 @@ TEST(MainMenuScreen, AGamepadStepsThroughTheButtonsAndPressesThem) {
 	rig.input.EnableJoysticks(true);
 	ASSERT_TRUE(rig.Enter(MenuState::SCREEN_MAIN));
 	rig.input.EnableMouse(0, false); // a late pointer move to the centre would hover there
-	// Down twice, up once: the second button ("OPTIONS"), then the first button presses it.
-	for (int hat : {SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_UP}) {
+	// Down four times, up once: the third button ("OPTIONS"), then the first button presses it.
+	for (int hat : {SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED, SDL_HAT_DOWN, SDL_HAT_CENTERED,
+			 SDL_HAT_DOWN, SDL_HAT_UP}) {
 		PushPad(SDL_JOYHATMOTION, 0, 0, hat);
 	}
 	rig.Frame();

@@ -72,6 +72,11 @@ TEST(NetCodec, EveryMessageComesBackAsItWasSent) {
 	Again(Encoded(SampleMessage(NET_MSG_ANSWER)), read);
 	EXPECT_STREQ(read.answer.name, "lan-box");
 	EXPECT_EQ(read.answer.port, 24780);
+	Again(Encoded(SampleMessage(NET_MSG_EVENT)), read);
+	EXPECT_EQ(read.event.time, 0xFFFFFFF0u);
+	Again(Encoded(SampleMessage(NET_MSG_REST)), read);
+	EXPECT_EQ(read.rest.time, 123456u);
+	EXPECT_EQ(read.rest.positions[2][1], 0.25f);
 }
 
 TEST(NetCodec, RefusesWhatIsNotAWholeGoodMessage) {

@@ -38,12 +38,13 @@ NetMessage SampleMessage(int type) {
 		break;
 	case NET_MSG_EVENT:
 		m.event.kind = NET_EVENT_HIT;
-		m.event.code = 1; // disc on disc
+		m.event.time = 0xFFFFFFF0u; // a host's clock about to wrap
+		m.event.code = 1;           // disc on disc
 		m.event.x = 3.0f;
 		m.event.y = -4.0f;
 		m.event.speed = 55.5f;
 		break;
-	case NET_MSG_REST: m.rest = {40, {{1.0f, 2.0f}, {-35.0f, 0.0f}, {35.0f, 0.25f}}}; break;
+	case NET_MSG_REST: m.rest = {40, 123456u, {{1.0f, 2.0f}, {-35.0f, 0.0f}, {35.0f, 0.25f}}}; break;
 	case NET_MSG_ANSWER:
 		m.answer.port = 24780;
 		strcpy(m.answer.name, "lan-box");

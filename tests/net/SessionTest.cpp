@@ -101,16 +101,27 @@ TEST_F(NetSessionTest, AMatchGoesFromHelloToBye) {
 		event.score[0] = 1;
 		host->SendEvent(event);
 	}
+	const uint32_t sentAt = rig.clock.Milliseconds();
 	host->SendRest(SampleMessage(NET_MSG_REST).rest);
 	NetRest rest;
 	ASSERT_TRUE(rig.RunUntil([&] { return joiner->TakeRest(rest); }));
 	EXPECT_EQ(rest.positions[2][1], 0.25f);
+	EXPECT_EQ(rest.time, sentAt); // stamped with the host's clock
 	NetEvent event;
 	for (int kind : {NET_EVENT_PERIOD, NET_EVENT_TURN, NET_EVENT_GOAL}) {
 		ASSERT_TRUE(joiner->TakeEvent(event));
 		EXPECT_EQ(event.kind, kind);
+		EXPECT_EQ(event.time, sentAt);
 	}
 	EXPECT_FALSE(joiner->TakeEvent(event));
+	// The joiner shows the host's moment of sending the interpolation's delay later (loopback
+	// delivers within the round).
+	uint32_t shown = 0;
+	ASSERT_TRUE(joiner->GetShownTime(shown));
+	EXPECT_LE(static_cast<int32_t>(shown - sentAt), 0);
+	rig.Round(SnapshotInterpolator::DELAY + 20);
+	ASSERT_TRUE(joiner->GetShownTime(shown));
+	EXPECT_GE(static_cast<int32_t>(shown - sentAt), 0);
 
 	// Bye: the joiner leaves, the host is told in plain words.
 	joiner->Leave();
@@ -140,6 +151,22 @@ TEST_F(NetSessionTest, TheMatchOverAndMessagesOutOfPlaceAreRefused) {
 	ASSERT_TRUE(rig.RunUntil([&] { return EndedWith(*joiner, NET_END_OVER); }));
 	EXPECT_TRUE(EndedWith(*host, NET_END_OVER));
 	EXPECT_STREQ(joiner->GetStatusText(), "The match is over");
+}
+
+// The host ends the match and goes at once (its program quits): its hang-up overtakes the
+// goodbye still unread at the joiner, whose ENet then drops it. The hang-up says the match is
+// over all the same.
+TEST_F(NetSessionTest, AHostGoneRightAfterTheTrophyLeavesTheMatchOver) {
+	Connect();
+	host->EndMatch();
+	for (auto at = rig.sessions.begin(); at != rig.sessions.end(); ++at) {
+		if (at->get() == host) {
+			rig.sessions.erase(at);
+			break;
+		}
+	}
+	ASSERT_TRUE(rig.RunUntil([&] { return joiner->GetState() == NET_SESSION_ENDED; })) << log.Text();
+	EXPECT_EQ(joiner->GetEndReason(), NET_END_OVER) << joiner->GetStatusText();
 }
 
 TEST_F(NetSessionTest, ASecondJoinerIsToldTheGameIsFull) {

@@ -243,7 +243,7 @@ TEST(Program, DamagedOrForeignOptionsFilesAreNeitherTrustedNorOverwritten) {
 		ASSERT_TRUE(run.StartToMenu());
 		EXPECT_NE(run.Log().find("Warning: OPTIONS: player 1 key 0 is out of range, using 113"), std::string::npos)
 			<< run.Log();
-		run.ChooseInMenu(3); // player 1's keys
+		run.ChooseInMenu(4); // player 1's keys
 		run.Xdo("sleep 1 key Escape");
 		for (int waited = 0; waited < 10000 && run.dir.ReadText("options.dat").size() != 88; waited += 100) {
 			usleep(100000);
@@ -260,7 +260,7 @@ TEST(Program, DamagedOrForeignOptionsFilesAreNeitherTrustedNorOverwritten) {
 	ASSERT_EQ(symlink("elsewhere", "options.dat"), 0);
 	ASSERT_TRUE(run.StartToMenu());
 	EXPECT_NE(run.Log().find("Warning: OPTIONS: \"options.dat\" cannot be read"), std::string::npos) << run.Log();
-	run.ChooseInMenu(2); // the options
+	run.ChooseInMenu(3); // the options
 	run.Xdo("sleep 1 key Escape");
 	EXPECT_TRUE(run.WaitFor("OPTIONS: \"options.dat\" could not be read at start-up, so it is not replaced", 10000))
 		<< run.Log();
@@ -273,7 +273,7 @@ TEST(Program, DamagedOrForeignOptionsFilesAreNeitherTrustedNorOverwritten) {
 TEST(Program, AltEnterDuringAKeyWaitAssignsNoKey) {
 	GameRun run;
 	ASSERT_TRUE(run.StartToMenu());
-	run.ChooseInMenu(3); // player 1's keys
+	run.ChooseInMenu(4); // player 1's keys
 	// Tab to the fire key's button and wait for a key; Alt+Enter; Escape ends the wait and a
 	// second Escape leaves, saving the keys.
 	run.Xdo("sleep 1 mousemove --window %1 2 2 key Tab Tab Tab Tab Tab Return sleep 0.5 key alt+Return sleep 1");

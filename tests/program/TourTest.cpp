@@ -17,7 +17,7 @@ namespace {
 const char *const TIME_SCALE = "8";
 
 // Where the scripts put the buttons at 640×480, for the mouse.
-const char *const MAIN_OPTIONS = "168 165";
+const char *const MAIN_OPTIONS = "168 190";
 const char *const OPTIONS_MATCH = "96 46";
 const char *const OPTIONS_BACK = "96 432";
 const char *const INGAME_YES = "250 265"; // width / 2 - 90, height / 2 + 25
@@ -54,7 +54,7 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 	// Player 2's fire key with the keyboard: Tab one past its button and Shift+Tab back (as real
 	// key presses: under X, Shift+Tab types no character), Return, the left Ctrl key. A button
 	// acts in the frame after its key, so slow frames need the pauses.
-	run.ChooseInMenu(4);
+	run.ChooseInMenu(5);
 	run.Xdo("sleep 1.5 mousemove --window %1 2 2 key Tab Tab Tab Tab Tab Tab shift+Tab Return sleep 1 key Control_L "
 			"sleep 1 key Escape sleep 1");
 	int32_t fire = 0;
@@ -82,14 +82,14 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 
 	// The credits to their end, then once more, cut short by Escape.
 	ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 3)); // the menu again
-	run.ChooseInMenu(5);
+	run.ChooseInMenu(6);
 	ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!"));
 	const auto creditsStart = std::chrono::steady_clock::now();
 	ASSERT_TRUE(run.WaitFor(changes, 60000, 5)) << "the credits never ended";
 	// Their steps last 54 s of game time, a little under 7 s at the time scale.
 	EXPECT_GT(std::chrono::steady_clock::now() - creditsStart, std::chrono::seconds(6));
 	ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 5));
-	run.ChooseInMenu(5);
+	run.ChooseInMenu(6);
 	ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!", 30000, 2));
 	ASSERT_TRUE(run.HoldUntil("Escape", changes, 7)) << "Escape did not end the credits";
 	ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 7));
@@ -138,7 +138,7 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 			shot("1_main");
 			const char *const screens[] = {"2_options", "3_keys1", "4_keys2"};
 			for (int i = 0; i < 3; i++) {
-				run.ChooseInMenu(i + 2);
+				run.ChooseInMenu(i + 3);
 				if (i == 2) {
 					// Player 2's keys waiting for a new fire key, refusing the one in use.
 					run.Xdo(
@@ -151,6 +151,9 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 				}
 				run.Xdo("key Escape sleep 0.6"); // a screen's change drops keys queued meanwhile
 			}
+			run.ChooseInMenu(2);
+			shot("8_online");
+			run.Xdo("key Escape sleep 0.6");
 			run.ChooseInMenu(1);
 			ASSERT_TRUE(run.WaitFor("INGAME: ...Done!"));
 			sleep(1);
@@ -161,7 +164,7 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 			run.Xdo("mousemove --window %1 " + std::to_string(width / 2 - 90) + " " + std::to_string(height / 2 + 25) +
 					" sleep 0.2 click 1");
 			ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 3)); // the menu again
-			run.ChooseInMenu(5);
+			run.ChooseInMenu(6);
 			ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!"));
 			usleep(300000); // with the shot's own wait: past the first camera move, on the first page
 			shot("7_credits");
@@ -169,7 +172,7 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 			run.Xdo("sleep 0.5 key Escape sleep 0.3 key Escape");
 			EXPECT_EQ(run.game.Wait(), 0) << tag;
 
-			for (const char *screen : {"2_options", "3_keys1", "5_match", "6_ingame", "7_credits"}) {
+			for (const char *screen : {"2_options", "3_keys1", "5_match", "6_ingame", "7_credits", "8_online"}) {
 				EXPECT_GT(Difference(tag + "1_main.png", tag + screen + ".png"), 0.02) << tag << screen;
 			}
 			EXPECT_TRUE(run.Clean()) << tag;

@@ -24,7 +24,8 @@ public:
 	// xdotool actions on the game's window (%1 names it), after focusing it.
 	std::string Xdo(const std::string &actions) const;
 	// From the main menu with the keyboard: the pointer off the buttons, Tab `tabs` times (the
-	// buttons in order: start, options, player 1 keys, player 2 keys, credits, exit) and Return.
+	// buttons in order: start, play online, options, player 1 keys, player 2 keys, credits, exit)
+	// and Return.
 	void ChooseInMenu(int tabs) const;
 	// Holds the key (a game that polls its keys sees it only while a frame runs) again and again
 	// until the log holds the text `count` times; false after ten tries.
