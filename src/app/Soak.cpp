@@ -32,7 +32,7 @@ private:
 
 } // namespace
 
-SoakFactory::SoakFactory(int matches_) : matches(matches_), started(0) {
+SoakFactory::SoakFactory(int matches_) : game(net), matches(matches_), started(0) {
 	assert(matches >= 1 && matches <= MAX_MATCHES);
 }
 

@@ -2,6 +2,7 @@
 #define TAVRO_APP_SOAK_H
 
 #include "app/Program.h"
+#include "match/NetPlay.h"
 
 // "tavro --soak N": the game plays N computer matches back to back in one process, to watch its
 // memory and files over many. The menu starts a PC vs PC match as soon as it is set up (as its
@@ -19,6 +20,7 @@ public:
 	GameState NextAfterMenu();
 
 private:
+	NetPlay net; // never started: the soak plays at this machine
 	DefaultStateFactory game;
 	int matches; // to play
 	int started; // so far
