@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox python3
   desktop-file-utils appstream lintian dpkg-dev fakeroot clang-format
+  clang libfuzzer-14-dev libclang-rt-14-dev
 )
 
 missing=()

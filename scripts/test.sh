@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer. Tests that need a display run under Xvfb.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz target for a few seconds. Tests
+# that need a display run under Xvfb.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -27,4 +28,9 @@ if [ "${TAVRO_SKIP_SANITIZE:-0}" != 1 ]; then
   export ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1
   # A debug build, so every assert runs too.
   run_suite "$root/build-sanitize" -DTAVRO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+fi
+if [ "${TAVRO_SKIP_FUZZ:-0}" != 1 ]; then
+  # A target that no longer builds, or fails on its seeds or at once, fails the run; the long
+  # runs are for people (scripts/fuzz.sh 600).
+  "$root/scripts/fuzz.sh" "${TAVRO_FUZZ_SECONDS:-3}"
 fi

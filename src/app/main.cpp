@@ -5,6 +5,7 @@
 
 #include "app/Installation.h"
 #include "app/Program.h"
+#include "app/Soak.h"
 #include "frontend/ScriptTryout.h"
 #include "match/NetPlay.h"
 
@@ -23,12 +24,14 @@ void PrintUsage(FILE *out, const char *program) {
 		"                         address) on PORT (%d when none is given)\n"
 		"  --script FILE          run a screen script on an empty screen (to try menu scripts)\n"
 		"  --time-scale N         let the game's time run N times as fast (1 to %d)\n"
+		"  --soak N               play N computer matches back to back, then leave, printing the\n"
+		"                         memory and open files after each (1 to %d; see scripts/soak.sh)\n"
 		"  --help                 show this help and leave\n"
 		"  --version              show the version and leave\n"
 		"\n"
 		"Run beside the data tree of its build, the game keeps its files there; installed, it keeps\n"
 		"them in $XDG_DATA_HOME/tavro (~/.local/share/tavro).\n",
-		program, NET_DEFAULT_PORT, NET_DEFAULT_PORT, MAX_TIME_SCALE);
+		program, NET_DEFAULT_PORT, NET_DEFAULT_PORT, MAX_TIME_SCALE, SoakFactory::MAX_MATCHES);
 }
 
 // A whole number from 1 to limit, or 0.
@@ -52,6 +55,7 @@ int ReadPort(const char *text) {
 int main(int argc, char **argv) {
 	const char *scriptFile = nullptr;
 	int timeScale = 1;
+	int soakMatches = 0;
 	NetStartRequest net;
 	// For tests only: LAN discovery on a port of their own, so that runs side by side keep apart.
 	if (const char *discovery = getenv("TAVRO_NET_DISCOVERY_PORT")) {
@@ -68,6 +72,9 @@ int main(int argc, char **argv) {
 			scriptFile = argv[++i];
 		} else if (strcmp(argv[i], "--time-scale") == 0 && i + 1 < argc && ReadTimeScale(argv[i + 1])) {
 			timeScale = ReadTimeScale(argv[++i]);
+		} else if (strcmp(argv[i], "--soak") == 0 && i + 1 < argc &&
+				   ReadNumber(argv[i + 1], SoakFactory::MAX_MATCHES)) {
+			soakMatches = ReadNumber(argv[++i], SoakFactory::MAX_MATCHES);
 		} else if (strcmp(argv[i], "--host") == 0 && net.what == NetPlay::START_NONE) {
 			net.what = NetPlay::START_HOST;
 			if (i + 1 < argc && ReadPort(argv[i + 1])) {
@@ -96,6 +103,10 @@ int main(int argc, char **argv) {
 	if (scriptFile) {
 		ScriptTryoutFactory tryout(script.c_str());
 		return RunProgram(&tryout, timeScale);
+	}
+	if (soakMatches > 0) {
+		SoakFactory soak(soakMatches);
+		return RunProgram(&soak, timeScale);
 	}
 	return RunProgram(nullptr, timeScale, net);
 }

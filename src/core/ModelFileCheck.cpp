@@ -400,15 +400,8 @@ bool ModelFileCheck::ReadFaces(size_t begin, size_t end, int depth, size_t &take
 	if (!Walk(FACES_PRESCAN_TABLE, begin + taken, end, depth + 1)) {
 		return false;
 	}
-	// Faces no material claims get the first material (or the reader's own plain one).
-	if (facesMapped) {
-		return true;
-	}
-	if (materials.empty()) {
-		faces += faceCount;
-		return faces <= MAX_FACES || Refuse("more than %ld faces", MAX_FACES);
-	}
-	return UseMaterial(materials[0], faceCount);
+	// Without a material list the reader builds the faces from an index list it never frees.
+	return facesMapped || Refuse("a face list at byte %zu names no material", begin);
 }
 
 bool ModelFileCheck::ReadFaceMaterial(size_t begin, size_t end, size_t &taken) {

@@ -10,8 +10,8 @@
 // Checks a 3DS model before the scene-graph library reads it. The library's reader trusts every
 // length, count, index and name in the file: a short chunk makes it loop for ever, a count past
 // its chunk or an index past its list reads and writes outside its arrays, a material without a
-// name frees a pointer it never set, and a hierarchy that loops makes every later walk recurse
-// without end. This walk follows the reader's own chunk tables in the reader's order (meshes
+// name frees a pointer it never set, a face list that names no material loses memory, and a
+// hierarchy that loops makes every later walk recurse without end. This walk follows the reader's own chunk tables in the reader's order (meshes
 // prescanned for their vertices, face lists for their smoothing and materials) and refuses any
 // file where the reader would leave its chunk, its lists or its bounds, so a file that passes is
 // read exactly as walked here.

@@ -61,7 +61,7 @@ bool GL2D_BmpRect::Load(const char *file) {
 	GL2D_ImagePair images;
 	images.Load(imagePath, alphaPath);
 	Release();
-	if (images.Image() && !SetSurfaces(images.Image(), images.Alpha())) {
+	if (images.Oversized() || (images.Image() && !SetSurfaces(images.Image(), images.Alpha()))) {
 		return false;
 	}
 	for (int i = 0; i < PART_COUNT; i++) {

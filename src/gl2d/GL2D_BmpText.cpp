@@ -70,7 +70,7 @@ bool GL2D_BmpText::Load(const char *file) {
 	GL2D_ImagePair images;
 	images.Load(imagePath, alphaPath);
 	glyphs.Release();
-	if (images.Image() && !glyphs.CreateFromSurfaces(images.Image(), images.Alpha())) {
+	if (images.Oversized() || (images.Image() && !glyphs.CreateFromSurfaces(images.Image(), images.Alpha()))) {
 		return false;
 	}
 	cellWidth = newCellWidth;

@@ -20,7 +20,7 @@ bool GL2D_SimpleBmpRect::Load(const char *file) {
 	GL2D_ImagePair images;
 	images.Load(imagePath, alphaPath);
 	Release();
-	if (images.Image() && !SetSurfaces(images.Image(), images.Alpha())) {
+	if (images.Oversized() || (images.Image() && !SetSurfaces(images.Image(), images.Alpha()))) {
 		return false;
 	}
 	return true;

@@ -15,11 +15,6 @@ namespace {
 
 const int LEFT_BUTTON = 1;
 
-// A handle is its slot's index plus one, plus its generation times SLOT_RANGE; it stays an
-// integer a Lua number holds exactly. A slot whose generations are used up is not used again.
-const long long SLOT_RANGE = 1LL << 24;
-const long long MAX_GENERATION = 1LL << 28;
-
 // Positions are summed down the tree; with the depth capped no sum comes near int's range.
 static_assert((WgManager::MAX_DEPTH + 2LL) * WgItem::MAX_COORD + WgItem::MAX_SIZE < (1LL << 30),
 	"summed positions must stay far inside int");
@@ -78,7 +73,7 @@ WgNode *WgManager::AddItem(WgItem *item, WgNode *parent) {
 			!container->focusNode) {
 			return nullptr;
 		}
-		if (DepthOf(parent) >= MAX_DEPTH) {
+		if (parent->GetDepth() >= MAX_DEPTH) {
 			if (!depthRefused) {
 				depthRefused = true;
 				Log(LOG_WARNING, "GUI: '%s' not added: it would lie deeper than %d containers", item->GetName(),
@@ -102,14 +97,6 @@ WgNode *WgManager::AddItem(WgItem *item, WgNode *parent) {
 	return item->treeNode;
 }
 
-int WgManager::DepthOf(const WgNode *treeNode) {
-	int depth = 0;
-	for (; treeNode && treeNode->GetOwner(); treeNode = treeNode->GetParent()) {
-		depth++;
-	}
-	return depth;
-}
-
 long long WgManager::AddItemHandle(WgItem *item, long long parentHandle) {
 	WgNode *parent = nullptr;
 	if (parentHandle != 0) {
@@ -126,46 +113,11 @@ long long WgManager::GetHandle(WgNode *node) {
 	if (!node || !itemRoot->Contains(node) || node == itemRoot) {
 		return 0;
 	}
-	if (node->GetHandle() == 0) {
-		int index = 0;
-		if (freeSlots.empty()) {
-			if (static_cast<long long>(slots.size()) >= SLOT_RANGE) {
-				return 0;
-			}
-			index = static_cast<int>(slots.size());
-			slots.push_back(Slot{nullptr, 0});
-		} else {
-			index = freeSlots.back();
-			freeSlots.pop_back();
-		}
-		slots[index].node = node;
-		node->SetHandle(index + 1 + slots[index].generation * SLOT_RANGE);
-	}
-	return node->GetHandle();
+	return handles.Issue(node);
 }
 
 WgNode *WgManager::GetNodeOfHandle(long long handle) const {
-	if (handle < 1) {
-		return nullptr;
-	}
-	const long long index = (handle - 1) % SLOT_RANGE, generation = (handle - 1) / SLOT_RANGE;
-	if (index >= static_cast<long long>(slots.size()) || slots[index].generation != generation) {
-		return nullptr;
-	}
-	return slots[index].node;
-}
-
-void WgManager::ReleaseHandle(WgNode *treeNode) {
-	const long long handle = treeNode->GetHandle();
-	if (handle == 0) {
-		return;
-	}
-	Slot &slot = slots[(handle - 1) % SLOT_RANGE];
-	slot.node = nullptr;
-	if (++slot.generation < MAX_GENERATION) {
-		freeSlots.push_back(static_cast<int>((handle - 1) % SLOT_RANGE));
-	}
-	treeNode->SetHandle(0);
+	return handles.Find(handle);
 }
 
 void WgManager::ForgetItem(WgItem *item) {
@@ -201,7 +153,7 @@ void WgManager::RemoveFromTrees(WgNode *treeNode) {
 	if (hitNode == treeNode) {
 		hitNode = nullptr;
 	}
-	ReleaseHandle(treeNode);
+	handles.Release(treeNode);
 	if (item->focusNode) {
 		item->focusNode->DeleteChildren();
 		delete item->focusNode;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "gui/WgHandleTable.h"
+
 class WgItem;
 class WgNode;
 struct NI_Event;
@@ -30,14 +32,12 @@ public:
 	// that is not a container's node of this manager, or one MAX_DEPTH containers deep (logged
 	// once).
 	WgNode *AddItem(WgItem *item, WgNode *parent = nullptr);
-	// What scripts see of tree nodes: numbers issued by this manager, never pointers; 0 is no
-	// node. A number names a slot of the node table and the slot's generation: a slot is used
-	// again once its node is gone, under a number its old holders never had.
+	// What scripts see of tree nodes: numbers issued by this manager's handle table.
 	long long AddItemHandle(WgItem *item, long long parentHandle);
 	long long GetHandle(WgNode *node);
 	WgNode *GetNodeOfHandle(long long handle) const;
 	// Slots in the node table, used or free.
-	size_t GetNodeTableSize() const { return slots.size(); }
+	size_t GetNodeTableSize() const { return handles.GetSize(); }
 
 	// One input event; null only gives a pending first focus.
 	void SetInputEvent(const NI_Event *event);
@@ -71,19 +71,12 @@ public:
 private:
 	friend class WgItem;
 
-	struct Slot {
-		WgNode *node;         // null while free
-		long long generation; // of the node in it, or of the next one
-	};
-
 	// The item is being destroyed: it leaves both trees and the item list.
 	void ForgetItem(WgItem *item);
 	// The items of the subtree leave both trees; they stay in the item list.
 	void RemoveFromTrees(WgNode *treeNode);
-	void ReleaseHandle(WgNode *treeNode);
 	// Whether the item and every container above it are visible.
 	static bool IsShown(const WgItem *item);
-	static int DepthOf(const WgNode *treeNode);
 	void FirstFocus();
 	void HandleKey(const NI_Event *event);
 	void HandleRelease(const NI_Event *event);
@@ -105,8 +98,7 @@ private:
 
 	bool ownsItems;
 	std::vector<WgItem *> items; // every item added and not yet destroyed; each knows its index
-	std::vector<Slot> slots;     // the node table behind the handles
-	std::vector<int> freeSlots;  // indices of free slots that may be used again
+	WgHandleTable handles;
 	WgNode *itemRoot;
 	WgNode *focusRoot;
 	WgNode *focused; // a focus-tree node; focusRoot when nothing is focused

@@ -58,3 +58,11 @@ bool WgNode::Contains(const WgNode *node) const {
 	}
 	return false;
 }
+
+int WgNode::GetDepth() const {
+	int depth = 0;
+	for (const WgNode *node = this; node && node->owner; node = node->parent) {
+		depth++;
+	}
+	return depth;
+}

@@ -28,6 +28,8 @@ public:
 	WgNode *GetPrev() const { return prev; }
 	// Whether node is this one or lies below it.
 	bool Contains(const WgNode *node) const;
+	// Nodes with an owner from this one up: how deep inside containers an item added here sits.
+	int GetDepth() const;
 
 	// The number the manager gave a tree node for scripts; 0 for none.
 	long long GetHandle() const { return handle; }

@@ -2,7 +2,7 @@
 # - numbers become integers and floats through TavroToInt and TavroToFloat, which hold them in
 #   range (a plain cast of a huge or NaN number is undefined);
 # - constructors and destructors go through the binding, which refuses to delete what a
-#   script does not own;
+#   script does not own and deletes what a script made and left when its state closes;
 # - new_local and the call form are dropped: Lua's collector never owns a program object;
 # - messages about a null self name the method as scripts call it, not its C++ name;
 # - every function is registered inside TavroGuarded, which turns C++ exceptions into script
@@ -15,7 +15,7 @@ file(READ "${IN}" code)
 string(REGEX REPLACE "\\(\\( *int\\) +tolua_tonumber\\(" "(TavroToInt(" code "${code}")
 string(REGEX REPLACE "\\(\\( *float\\) +tolua_tonumber\\(" "(TavroToFloat(" code "${code}")
 string(REPLACE "Mtolua_delete(self)" "TavroScriptDelete(tolua_S,self)" code "${code}")
-string(REPLACE "Mtolua_new(" "TavroTrackNew(new " code "${code}")
+string(REPLACE "Mtolua_new(" "TavroTrackNew(tolua_S,new " code "${code}")
 string(REGEX REPLACE "[ \t]*tolua_function\\(tolua_S,\"(new_local|\\.call)\",[^\n]*\n" "" code "${code}")
 string(REGEX REPLACE "tolua_function\\(tolua_S,(\"[^\"]+\"),([A-Za-z_0-9]+)\\);" "tolua_function(tolua_S,\\1,TavroGuarded<\\2>);" code "${code}")
 string(REGEX REPLACE "tolua_isusertable\\(tolua_S,1,(\"[A-Za-z_0-9]+\"),0,&tolua_err\\)" "TavroIsClass(tolua_S,1,\\1,&tolua_err)" code "${code}")

@@ -46,6 +46,9 @@ int AddItem(lua_State *L) {
 		tolua_error(L, "invalid 'self' in function 'AddItem'", nullptr);
 	}
 	const long long handle = self->AddItemHandle(item, parent);
+	if (handle && self->OwnsItems()) {
+		ScriptObjects::Disown(item);
+	}
 	if (handle) {
 		lua_pushnumber(L, static_cast<lua_Number>(handle));
 	} else {
@@ -155,6 +158,37 @@ void TavroNoteNew(GL2D_Font *font) {
 	ScriptObjects::AddFont(font);
 }
 
+void TavroMade(lua_State *L, void *object, void (*release)(void *)) {
+	lua_pushvalue(L, LUA_REGISTRYINDEX);
+	const void *state = lua_topointer(L, -1);
+	lua_pop(L, 1);
+	ScriptObjects::Made(state, object, release);
+}
+
+void TavroLetGoMade(WgItem *item) {
+	ScriptObjects::Disown(item);
+}
+
+void TavroLetGoMade(WgManager *manager) {
+	ScriptObjects::Disown(manager);
+}
+
+void TavroLetGoMade(const GL2D_Rect *rect) {
+	LetGo(rect);
+}
+
+void TavroLetGoMade(const GL2D_BmpText *font) {
+	LetGo(font);
+}
+
+void TavroLetGoMade(const GL2D_CacheManager *cache) {
+	LetGo(cache);
+}
+
+void TavroLetGoMade(const void *object) {
+	LetGo(object);
+}
+
 void TavroScriptDelete(lua_State *L, WgItem *item) {
 	Refuse(L, item, item->GetClassName());
 	if (item->GetPartOf()) {
@@ -164,6 +198,7 @@ void TavroScriptDelete(lua_State *L, WgItem *item) {
 		luaL_error(L, "cannot delete '%s' while a widget event runs", item->GetName());
 	}
 	// Its destructor takes it out of its manager and out of every script's reach.
+	ScriptObjects::Disown(item);
 	delete item;
 }
 
@@ -172,6 +207,7 @@ void TavroScriptDelete(lua_State *L, WgManager *manager) {
 	if (WgItem::IsDispatching()) {
 		luaL_error(L, "cannot delete a WgManager while a widget event runs");
 	}
+	ScriptObjects::Disown(manager);
 	delete manager;
 }
 

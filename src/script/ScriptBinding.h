@@ -61,12 +61,30 @@ float TavroToFloat(lua_State *L, int narg, double def);
 // (the call then finds no file), with a log line.
 const char *TavroScriptPath(lua_State *L, const char *file);
 
-// Constructors: fonts a script makes are known to the binding (they may hold a clip).
+// Constructors: fonts a script makes are known to the binding (they may hold a clip), and
+// whatever a script makes belongs to its Lua state until the script deletes it or hands it to
+// a manager that owns its items (ScriptObjects::Made).
 void TavroNoteNew(GL2D_Font *font);
 inline void TavroNoteNew(const void *) {}
+void TavroMade(lua_State *L, void *object, void (*release)(void *));
+// What the state does with what it still holds when it closes: everything that points at the
+// object lets go (widgets and managers see to that themselves), then it is deleted.
+void TavroLetGoMade(WgItem *item);
+void TavroLetGoMade(WgManager *manager);
+void TavroLetGoMade(const GL2D_Rect *rect);
+void TavroLetGoMade(const GL2D_BmpText *font);
+void TavroLetGoMade(const GL2D_CacheManager *cache);
+void TavroLetGoMade(const void *object);
 template <class T>
-T *TavroTrackNew(T *object) {
+void TavroReleaseMade(void *object) {
+	T *made = static_cast<T *>(object);
+	TavroLetGoMade(made);
+	delete made;
+}
+template <class T>
+T *TavroTrackNew(lua_State *L, T *object) {
 	TavroNoteNew(object);
+	TavroMade(L, object, TavroReleaseMade<T>);
 	return object;
 }
 

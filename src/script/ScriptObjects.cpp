@@ -34,6 +34,22 @@ std::unordered_map<const void *, const GL2D_CacheManager *> &Lenders() {
 	return lenders;
 }
 
+struct MadeObject {
+	const void *state;
+	void (*release)(void *);
+};
+
+std::unordered_map<void *, MadeObject> &MadeObjects() {
+	static std::unordered_map<void *, MadeObject> objects;
+	return objects;
+}
+
+// Made objects of a closing state, on their way out.
+std::unordered_map<void *, void (*)(void *)> &Releasing() {
+	static std::unordered_map<void *, void (*)(void *)> objects;
+	return objects;
+}
+
 template <class Map, class Key>
 void Take(Map &map, Key object) {
 	auto found = map.find(object);
@@ -106,6 +122,7 @@ void ScriptObjects::Gone(const void *object) {
 	WgItem::ForgetEverywhere(object);
 	ScriptState::ObjectGone(object);
 	Protected().erase(object);
+	Disown(object);
 }
 
 void ScriptObjects::ToolkitObjectGone(const void *object) {
@@ -114,6 +131,7 @@ void ScriptObjects::ToolkitObjectGone(const void *object) {
 	}
 	ScriptState::ObjectGone(object);
 	Protected().erase(object);
+	Disown(object);
 }
 
 void ScriptObjects::RectGone(const GL2D_Rect *rect) {
@@ -128,4 +146,37 @@ void ScriptObjects::RectGone(const GL2D_Rect *rect) {
 void ScriptObjects::FontGone(const GL2D_Font *font) {
 	ForgetFont(font);
 	Gone(font);
+}
+
+void ScriptObjects::Made(const void *state, void *object, void (*release)(void *)) {
+	if (state && object && release) {
+		MadeObjects()[object] = MadeObject{state, release};
+	}
+}
+
+void ScriptObjects::Disown(const void *object) {
+	MadeObjects().erase(const_cast<void *>(object));
+	Releasing().erase(const_cast<void *>(object));
+}
+
+bool ScriptObjects::IsMade(const void *object) {
+	return MadeObjects().count(const_cast<void *>(object)) != 0;
+}
+
+void ScriptObjects::ReleaseMade(const void *state) {
+	// Set apart first, and one at a time: releasing one may delete another (a manager the
+	// items it owns), which then leaves the list through Disown.
+	for (auto entry = MadeObjects().begin(); entry != MadeObjects().end();) {
+		if (entry->second.state == state) {
+			Releasing()[entry->first] = entry->second.release;
+			entry = MadeObjects().erase(entry);
+		} else {
+			++entry;
+		}
+	}
+	while (!Releasing().empty()) {
+		const auto next = *Releasing().begin();
+		Releasing().erase(Releasing().begin());
+		next.second(next.first);
+	}
 }

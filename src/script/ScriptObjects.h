@@ -33,6 +33,15 @@ public:
 	static void ToolkitObjectGone(const void *object);
 	static void RectGone(const GL2D_Rect *rect);
 	static void FontGone(const GL2D_Font *font);
+
+	// An object a script made belongs to the Lua state that made it (state: the state's
+	// registry, which its coroutines share) until a script deletes it or hands it to a manager
+	// that owns its items; release deletes it. Made objects left when the state closes are
+	// deleted then: a script that forgets them must not grow the program.
+	static void Made(const void *state, void *object, void (*release)(void *));
+	static void Disown(const void *object);
+	static bool IsMade(const void *object);
+	static void ReleaseMade(const void *state);
 };
 
 #endif

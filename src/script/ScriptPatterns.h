@@ -11,6 +11,4 @@ struct lua_State;
 // must be on top of the stack; run inside a protected call.
 void OpenScriptPatterns(lua_State *L);
 
-constexpr int MAX_PATTERN_DEPTH = 200;
-
 #endif

@@ -170,6 +170,9 @@ ScriptState::~ScriptState() {
 		return;
 	}
 	ClearGlobals();
+	lua_pushvalue(lua, LUA_REGISTRYINDEX);
+	const void *registry = lua_topointer(lua, -1);
+	lua_pop(lua, 1);
 	lua_close(lua);
 	if (prevOpen) {
 		prevOpen->nextOpen = nextOpen;
@@ -179,6 +182,8 @@ ScriptState::~ScriptState() {
 	if (nextOpen) {
 		nextOpen->prevOpen = prevOpen;
 	}
+	// What its scripts made and neither deleted nor handed over goes with the state.
+	ScriptObjects::ReleaseMade(registry);
 }
 
 bool ScriptState::RegisterSurface() {

@@ -18,6 +18,27 @@ constexpr int kMaxParticles = 4096;
 constexpr float kBoundingRadius = 5.0f;   // units
 constexpr float kSpreadLimitRatio = 0.6f; // of the spread
 
+// PLIB's particle system builds its four vertex arrays over memory it hands them without
+// ownership, so deleting the system leaves that memory behind; it goes with the last reference.
+struct ListMemory : ssgSimpleList {
+	static char *Unowned(ssgSimpleList *array) {
+		return array && !(array->*(&ListMemory::own_mem)) ? array->*(&ListMemory::list) : nullptr;
+	}
+};
+
+void DeleteSystem(ssgaParticleSystem *system) {
+	if (system->getRef() > 1) {
+		system->deRef(); // the scene still holds it
+		return;
+	}
+	char *const lists[] = {ListMemory::Unowned(system->getVertices()), ListMemory::Unowned(system->getNormals()),
+		ListMemory::Unowned(system->getTexCoords()), ListMemory::Unowned(system->getColours())};
+	ssgDeRefDelete(system);
+	for (char *list : lists) {
+		delete[] list;
+	}
+}
+
 } // namespace
 
 ParticleEmitter *ParticleEmitter::current = nullptr;
@@ -71,7 +92,7 @@ ParticleEmitter::~ParticleEmitter() {
 		current = nullptr;
 	}
 	if (system) {
-		ssgDeRefDelete(system);
+		DeleteSystem(system);
 	}
 	if (state) {
 		ssgDeRefDelete(state);
@@ -130,7 +151,7 @@ void ParticleEmitter::ReleaseSystem() {
 	if (node) {
 		node->removeKid(system);
 	}
-	ssgDeRefDelete(system);
+	DeleteSystem(system);
 	system = nullptr;
 }
 

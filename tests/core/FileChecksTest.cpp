@@ -42,8 +42,9 @@ std::string FanModel(int faces) {
 	for (int i = 0; i < faces; i++) {
 		list += std::string(8, '\0');
 	}
+	list += Chunk(0x4130, Name("m") + Short(0));
 	const std::string mesh = Chunk(0x4100, Chunk(0x4110, vertices) + Chunk(0x4120, list));
-	return Chunk(0x4D4D, Chunk(0x3D3D, Chunk(0x4000, Name("fan") + mesh)));
+	return Chunk(0x4D4D, Chunk(0x3D3D, Chunk(0xAFFF, Chunk(0xA000, Name("m"))) + Chunk(0x4000, Name("fan") + mesh)));
 }
 
 // The sun's model with a hierarchy of the given entries (id, name, parent id) appended.
@@ -194,6 +195,13 @@ TEST(FileChecks, ModelsTheReaderWouldMishandleAreRefusedWithTheFault) {
 			},
 			"longer than 255 characters"},
 		{"a shared vertex", [] { return FanModel(1400); }, "share their vertices too widely"},
+		{"faces of no material",
+			[&] {
+				std::string f = sun;
+				f[FindChunk(f, 0x4130)] = 0x35;
+				return f;
+			},
+			"names no material"},
 		{"many materials",
 			[&] {
 				std::string f = Chunk(0x4D4D, Chunk(0x3D3D, materials));

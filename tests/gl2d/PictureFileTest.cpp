@@ -84,3 +84,43 @@ TEST_F(GL2DSimpleBmpRect, UnreadableImageGivesAnEmptyPictureAndBadFilesAreRefuse
 	}
 	EXPECT_TRUE(log.Has("Warning: GL2D: one.nsbr lacks its image or alpha line")) << log.Text();
 }
+
+TEST_F(GL2DSimpleBmpRect, BmpHeadersSdlMishandlesAreRefusedBeforeItReadsThem) {
+	SaveBmp(MakeImage(8, 8, Pattern), "rgb.bmp");
+	SaveBmp(MakeAlphaImage(8, 8, [](int x, int) { return static_cast<uint8_t>(x); }), "grey.bmp");
+	// Little-endian fields of the headers: depth at 28, compression at 30, palette length at 46.
+	const struct {
+		const char *base;
+		int offset, bytes;
+		uint32_t value;
+		const char *reason; // null: still an image
+	} cases[] = {
+		{"rgb.bmp", 28, 2, 2049, "a depth other than 1, 4, 8, 16, 24 or 32 bits"}, // read as 1 bit, no palette
+		{"rgb.bmp", 30, 4, 1, "compression"}, {"grey.bmp", 46, 4, 300, "more palette colours than the depth allows"},
+		{"rgb.bmp", 14, 4, 20, "an unknown information header"},
+		{"rgb.bmp", 18, 4, 0, "a size that needs more than 64 textures"},
+		{"rgb.bmp", 22, 4, 0x80000000u, "a size that needs more than 64 textures"}, {"grey.bmp", 46, 4, 256, nullptr},
+		{"rgb.bmp", 22, 4, 0xFFFFFFF8u, nullptr}, // height -8: rows top down
+	};
+	for (const auto &c : cases) {
+		std::string bytes = dir.ReadText(c.base);
+		for (int i = 0; i < c.bytes; i++) {
+			bytes[c.offset + i] = static_cast<char>((c.value >> (8 * i)) & 0xFF);
+		}
+		dir.WriteText("x.bmp", bytes);
+		dir.WriteText("x.nsbr", "x.bmp\n-\n");
+		LogCapture log;
+		GL2D_SimpleBmpRect picture;
+		const bool oversized = c.reason && std::string(c.reason).find("64 textures") != std::string::npos;
+		EXPECT_EQ(picture.Load("x.nsbr"), !oversized) << c.offset << " " << c.value;
+		EXPECT_EQ(picture.GetTileCount(), c.reason ? 0 : 1) << c.offset << " " << c.value;
+		picture.Draw(0, 0);
+		if (c.reason) {
+			EXPECT_TRUE(
+				log.Has(std::string("Warning: GL2D: x.bmp is not an image the game reads (") + c.reason + "), refused"))
+				<< log.Text();
+		} else {
+			EXPECT_FALSE(log.Has("x.bmp")) << log.Text();
+		}
+	}
+}

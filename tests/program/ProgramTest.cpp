@@ -166,6 +166,43 @@ TEST(Program, ComputerMatchRunsToItsEndAndBackToTheMenu) {
 	EXPECT_TRUE(run.Clean());
 }
 
+TEST(Program, SoakPlaysComputerMatchesBackToBackThenLeavesWithTheOptionsAsTheyWere) {
+	SKIP_IN_SANITIZED_BUILD("InGame.FourPeriodsThenTheTrophyThenTheEnd plays a whole match");
+	GameRun run("320 240 32 0\n");
+	WriteOptions(MODE_PL1_VS_PL2, DAYTIME_NIGHT, 1, 1); // two people: the soak plays by itself anyway
+	const std::string options = run.dir.ReadText("options.dat");
+	ASSERT_TRUE(run.game.Start(run.x.Display(), {"--soak", "2", "--time-scale", "50"}));
+	ASSERT_EQ(run.game.Wait(120000), 0) << run.Log();
+	// Scores and figures vary: entries are compared up to them, the figures checked on their own.
+	std::vector<std::string> entries = LogEntries(run.Log());
+	for (std::string &entry : entries) {
+		long memory = 0;
+		int match = 0, descriptors = 0;
+		if (sscanf(entry.c_str(), "Message: SOAK: Match %d of 2 played, resident memory %ld kB, %d file descriptors",
+				&match, &memory, &descriptors) == 3) {
+			EXPECT_GT(memory, 10000) << entry;
+			EXPECT_GT(descriptors, 2) << entry;
+			entry = "SOAK " + std::to_string(match);
+		} else if (entry.rfind("Message: INGAME: Final score ", 0) == 0) {
+			entry = "Final score";
+		}
+	}
+	EXPECT_TRUE(EntriesInOrder(entries, {
+											"Message: INGAME: Initialization...",
+											"Final score",
+											"Message: INGAME: Deinitialization...",
+											"SOAK 1",
+											"Message: INGAME: Initialization...",
+											"Final score",
+											"Message: INGAME: Deinitialization...",
+											"SOAK 2",
+											"Message: DEINIT: Engine deinitialization...",
+										}));
+	EXPECT_EQ(CountOf(run.Log(), "INGAME: Initialization..."), 2);
+	EXPECT_TRUE(run.Clean());
+	EXPECT_EQ(run.dir.ReadText("options.dat"), options);
+}
+
 // "nan" where an arena file gives a disc's start: the reader refuses the file, so the game ends
 // in order with the reason in its log instead of handing the number to the physics.
 TEST(Program, AnArenaFileWithNumbersNoArenaHasEndsTheGameInOrder) {

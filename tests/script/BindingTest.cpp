@@ -35,6 +35,8 @@ protected:
 
 // The next C++ allocation of this many bytes fails, as it would with the machine's memory gone.
 size_t s_failingSize = 0;
+// Blocks the program holds: allocated with new and not yet deleted.
+long s_liveBlocks = 0;
 
 int FailNextNew(lua_State *L) {
 	s_failingSize = static_cast<size_t>(lua_tonumber(L, 1));
@@ -52,14 +54,17 @@ void *operator new(size_t size) {
 	if (!block) {
 		throw std::bad_alloc();
 	}
+	s_liveBlocks++;
 	return block;
 }
 
 void operator delete(void *block) noexcept {
+	s_liveBlocks -= block != nullptr;
 	free(block);
 }
 
 void operator delete(void *block, size_t) noexcept {
+	s_liveBlocks -= block != nullptr;
 	free(block);
 }
 
@@ -229,4 +234,47 @@ TEST_F(Binding, FailedAllocationsAndCppExceptionsAreScriptErrors) {
 	)")) << rig.LogText();
 	EXPECT_TRUE(rig.Run("assert(#hog == 16 * 2^20) pManager:AddItem(WgButton_GL2D:new('b'))")) << rig.LogText();
 	EXPECT_NE(rig.Find(WG_TYPE_BUTTON, "b"), nullptr);
+}
+
+// What a script makes and forgets goes with its Lua state (event scripts get a fresh one every
+// time); what it hands to the screen's manager stays, and so does a look set on it.
+TEST_F(Binding, ObjectsAScriptMakesAndForgetsGoWithItsState) {
+	rig.Write("make.lua", R"(
+		for i = 1, 200 do
+			GL2D_Color:new()
+			GL2D_Rect:new()
+			WgButton_GL2D:new("b" .. i)
+			local manager = WgManager:new(true)
+			manager:AddItem(WgLabel_GL2D:new("owned"))
+			coroutine.wrap(function() WgListBox_GL2D:new("l") end)()
+		end
+		GL2D_CacheManager:new():GetRect("data/rects/button.nbr")
+	)");
+	long grown[4] = {};
+	for (long &growth : grown) {
+		const long before = s_liveBlocks;
+		{
+			ScriptState state;
+			ASSERT_TRUE(state.RunFile("make.lua")) << rig.LogText();
+		}
+		growth = s_liveBlocks - before;
+	}
+	EXPECT_EQ(grown[2], 0);
+	EXPECT_EQ(grown[3], 0);
+	{
+		const std::string keep = R"(
+			local kept = WgLabel_GL2D:new("kept")
+			kept:SetDim(100, 40)
+			kept:SetCaption("Hi")
+			pManager:AddItem(kept)
+			WgLabel_GL2D:new("forgotten")
+		)";
+		ScriptState state;
+		state.SetObject("pManager", rig.screen.GetManager(), "WgManager");
+		ASSERT_TRUE(state.RunBuffer(keep.data(), keep.size(), "keep")) << rig.LogText();
+	}
+	WgItem *kept = rig.Find(WG_TYPE_LABEL, "kept");
+	ASSERT_NE(kept, nullptr);
+	EXPECT_EQ(kept->GetCaption(), "Hi\n");
+	rig.Draw(16);
 }

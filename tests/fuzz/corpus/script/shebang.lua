@@ -1,0 +1,2 @@
+#!/bin/lua
+return 1

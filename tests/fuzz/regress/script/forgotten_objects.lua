@@ -1,0 +1,11 @@
+-- Objects made and never deleted nor handed to a manager: they go with the state.
+local white = GL2D_Color:new()
+local clip = GL2D_Rect:new()
+local font = GL2D_BmpText:new()
+font:SetClip(clip)
+local manager = WgManager:new(false)
+manager:AddItem(WgButton_GL2D:new("not owned"))
+WgManager:new(true):AddItem(WgLabel_GL2D:new("owned"))
+local label = WgLabel_GL2D:new("shown")
+label:SetFont(GI_ISTATE_DEFAULT, font)
+pManager:AddItem(label)
