@@ -1,6 +1,8 @@
 #ifndef TAVRO_BENCH_MATCHRIG_H
 #define TAVRO_BENCH_MATCHRIG_H
 
+#include <unistd.h>
+
 #include <SDL/SDL.h>
 #include <plib/ssg.h>
 
@@ -22,9 +24,13 @@ public:
 		log.Open(logName, "Kelvane");
 		g_log = &log;
 		// Without a display SDL sets up no video, and asking for GL attributes then crashes.
-		if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-			fprintf(stderr, "no video (%s): run under Xvfb\n", SDL_GetError());
-			return;
+		// xvfb-run may start the program a moment before its server takes connections.
+		for (int attempt = 0; SDL_Init(SDL_INIT_VIDEO) != 0; attempt++) {
+			if (attempt == 20) {
+				fprintf(stderr, "no video (%s): run under Xvfb\n", SDL_GetError());
+				return;
+			}
+			usleep(100000);
 		}
 		SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
 		SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
@@ -33,7 +39,8 @@ public:
 			return;
 		}
 		ssgInit();
-		g_videoConfig = &video; // the match lays itself out for 640 × 480
+		video.SetScreenSize(width, height); // the match lays itself out for the window
+		g_videoConfig = &video;
 		input.Init();
 		input.EnableKeyboard(0, true); // the computer sides steer through the match's key reading too
 		g_input = &input;

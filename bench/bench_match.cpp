@@ -1,11 +1,12 @@
-// A "PC vs PC" match of 4 × 1 minute at 640×480 with the clock advancing 16 ms a frame, as fast
-// as the machine runs it; then the same match again without drawing, for the cost of the rules;
-// then "PL1 vs PC" with the aim guide, the player steering all the time so the guide is traced
-// again every frame of their turns; then "PC vs PC" at each computer level, for the time its
-// thinking takes per frame.
+// The match's frames against the floor (FrameFloor.h) at 640×480 and 1920×1080: "PC vs PC" with
+// the small view on, then the in-game menu open over it. Then, at 640×480, a "PC vs PC" match
+// of 4 × 1 minute with the clock advancing 16 ms a frame, as fast as the machine runs it; the
+// same match again without drawing, for the cost of the rules; "PL1 vs PC" with the aim guide,
+// the player steering all the time so the guide is traced again every frame of their turns;
+// then "PC vs PC" at each computer level, for the time its thinking takes per frame.
 // Run under Xvfb from the build directory:
-//   xvfb-run -a -s "-screen 0 1024x768x24" bench/bench_match [match|guide|levels]
-// (all three without an argument).
+//   xvfb-run -a -s "-screen 0 1920x1080x24" bench/bench_match [frames [WIDTHxHEIGHT ...]|match|guide|levels]
+// (all four without an argument).
 #include <sys/resource.h>
 
 #include <SDL/SDL.h>
@@ -17,9 +18,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <vector>
 
+#include "FrameFloor.h"
 #include "MatchRig.h"
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
@@ -210,19 +213,76 @@ bool BenchLevels() {
 	return finished;
 }
 
+// Holds key for one frame at a time until done() or tries frames have passed.
+bool PressUntil(int key, const std::function<void()> &frame, const std::function<bool()> &done, int tries) {
+	for (int i = 0; i < tries && !done(); i++) {
+		g_keys[key] = i % 2 == 0; // pressed, let go, pressed...: each press is new
+		frame();
+	}
+	g_keys[key] = 0;
+	return done();
+}
+
+// "PC vs PC" with the small view, then the in-game menu over it, in a window of the size.
+int MatchFrames(const floorbench::Size &size) {
+	MatchRig rig("bench_match.log", size.width, size.height);
+	if (!rig.IsReady()) {
+		return 1;
+	}
+	rig.GetInput().SetKeyStateSource(g_keys, SDLK_LAST);
+	ManualClock clock(1000);
+	FrameTimer timer(&clock);
+	g_timer = &timer;
+	InGame game;
+	game.SetSeed(12345);
+	if (!game.Init()) {
+		fprintf(stderr, "match set-up failed; run from the build directory\n");
+		return 1;
+	}
+	auto frame = [&] {
+		clock.Advance(16);
+		if (!game.Frame()) { // a match that ended starts again
+			game.Deinit();
+			game.Init();
+		}
+	};
+	const bool mini = PressUntil(
+		SDLK_F5, frame, [&] { return game.GetControls().IsMiniViewShown(); }, 2000);
+	if (!mini) {
+		fprintf(stderr, "the small view never showed\n");
+	}
+	floorbench::Print("PC vs PC match, small view on", size, floorbench::Measure(frame));
+	const bool menu = PressUntil(
+		SDLK_ESCAPE, frame, [&] { return game.GetPhase() == PHASE_MENU_OPEN; }, 2000);
+	if (!menu) {
+		fprintf(stderr, "the in-game menu never opened\n");
+	}
+	floorbench::Print("in-game menu over the match", size, floorbench::Measure(frame));
+	game.Deinit();
+	g_timer = nullptr;
+	return mini && menu ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
 	const char *only = argc > 1 ? argv[1] : nullptr;
 	auto section = [only](const char *name) { return !only || strcmp(only, name) == 0; };
 	setvbuf(stdout, nullptr, _IOLBF, 0); // figures show as they come
+	bool finished = true;
+	// Before this process opens a window of its own: each size runs in a child.
+	if (section("frames")) {
+		finished = floorbench::RunAtSizes(floorbench::SizesFrom(argc, argv, 2), MatchFrames);
+		if (only) {
+			return finished ? 0 : 1;
+		}
+	}
 	MatchRig rig("bench_match.log", 640, 480);
 	if (!rig.IsReady()) {
 		return 1;
 	}
 	rig.GetInput().SetKeyStateSource(g_keys, SDLK_LAST);
 
-	bool finished = true;
 	if (section("match")) {
 		finished = BenchMatch() && finished;
 	}

@@ -1,20 +1,22 @@
-// The main menu at 640×480 over its flying background for 2000 frames, the clock advancing 16 ms
-// a frame and no input: time per frame and heap allocations per frame (aim: 0).
-// Run under Xvfb from the build directory: xvfb-run -a -s "-screen 0 1024x768x24" bench/bench_menu
+// The front end's frames against the floor (FrameFloor.h): the main menu over its flying
+// background, then the credits, the clock advancing 16 ms a frame and no input; for the menu
+// also the heap allocations per frame (aim: 0 of our own).
+// Run under Xvfb from the build directory:
+//   xvfb-run -a -s "-screen 0 1920x1080x24" bench/bench_menu [WIDTHxHEIGHT ...]
+// (640x480 and 1920x1080 without sizes).
 #include <SDL/SDL.h>
 #include <plib/ssg.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
+#include "FrameFloor.h"
 #include "HeapCounter.h"
 #include "core/Clock.h"
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/VideoConfig.h"
+#include "frontend/Credits.h"
 #include "frontend/MenuState.h"
 #include "options/OptionsRecord.h"
 #include "input/NoxInput.h"
@@ -22,15 +24,19 @@
 #include "script/LuaScriptRunner.h"
 #include "gui/WgScriptRunner.h"
 
-int main() {
+namespace {
+
+void DropWindowEvents() {
+	SDL_Event drop;
+	while (SDL_PollEvent(&drop)) { // no input: what the window system sends is dropped
+	}
+}
+
+int RunAt(const floorbench::Size &size) {
 	LogFile log;
 	log.Open("bench_menu.log", "Kelvane");
 	g_log = &log;
-	SDL_Init(SDL_INIT_VIDEO);
-	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-	if (!SDL_SetVideoMode(640, 480, 32, SDL_OPENGL)) {
-		fprintf(stderr, "no OpenGL window: run under Xvfb\n");
+	if (!floorbench::OpenWindow(size)) {
 		return 1;
 	}
 	ssgInit();
@@ -38,7 +44,8 @@ int main() {
 	FrameTimer timer(&clock);
 	g_timer = &timer;
 	VideoConfig video;
-	g_videoConfig = &video; // 640 × 480
+	video.SetScreenSize(size.width, size.height);
+	g_videoConfig = &video;
 	NoxInput input;
 	input.Init();
 	input.EnableKeyboard(0, true);
@@ -52,51 +59,63 @@ int main() {
 	g_scriptRunner = &scripts;
 	g_options.SetDefaults();
 
+	int code = 0;
 	MenuState menu;
-	if (!menu.MenuEnter(640, 480) || !menu.ShowScreen(MenuState::SCREEN_MAIN)) {
-		fprintf(stderr, "menu set-up failed; run from the build directory\n");
-		return 1;
-	}
-	const int warmUp = 100, frames = 2000;
-	std::vector<double> frameMs;
-	long all = 0, own = 0;
-	for (int frame = 0; frame < warmUp + frames; frame++) {
-		clock.Advance(16);
-		SDL_Event drop;
-		while (SDL_PollEvent(&drop)) { // no input: what the window system sends is dropped
-		}
-		const bool measured = frame >= warmUp;
-		const long allBefore = allocations, ownBefore = newAllocations;
-		counting = measured;
-		auto start = std::chrono::steady_clock::now();
-		menu.Frame();
-		auto end = std::chrono::steady_clock::now();
-		counting = false;
-		if (measured) {
-			frameMs.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+	if (menu.MenuEnter(size.width, size.height) && menu.ShowScreen(MenuState::SCREEN_MAIN)) {
+		long frames = 0, all = 0, own = 0;
+		floorbench::Ratio ratio = floorbench::Measure([&] {
+			clock.Advance(16);
+			DropWindowEvents();
+			const long allBefore = allocations, ownBefore = newAllocations;
+			counting = true;
+			menu.Frame();
+			counting = false;
 			all += allocations - allBefore;
 			own += newAllocations - ownBefore;
-		}
+			frames++;
+		});
+		floorbench::Print("main menu, background flying", size, ratio);
+		// Mesa's software renderer is C++ too: when it compiles a shader, its news count here.
+		printf("  heap allocations per frame: %.2f by new (ours, aim 0, and the GL driver's), %.2f in all\n",
+			static_cast<double>(own) / frames, static_cast<double>(all) / frames);
+	} else {
+		fprintf(stderr, "menu set-up failed; run from the build directory\n");
+		code = 1;
 	}
 	menu.MenuLeave();
 
-	double sum = 0;
-	for (double ms : frameMs) {
-		sum += ms;
+	Credits credits;
+	if (credits.Init()) {
+		floorbench::Ratio ratio = floorbench::Measure([&] {
+			clock.Advance(16);
+			DropWindowEvents();
+			if (!credits.Frame()) { // at their end they start again
+				credits.Deinit();
+				credits.Init();
+			}
+		});
+		floorbench::Print("credits", size, ratio);
+	} else {
+		fprintf(stderr, "credits set-up failed; run from the build directory\n");
+		code = 1;
 	}
-	std::vector<double> sorted = frameMs;
-	std::sort(sorted.begin(), sorted.end());
-	printf("main menu at 640x480, %d frames of 16 ms, the background flying, no input\n", frames);
-	printf("  frame time: mean %.2f ms, median %.2f ms, 99th percentile %.2f ms\n", sum / frames,
-		sorted[sorted.size() / 2], sorted[sorted.size() * 99 / 100]);
-	// Mesa's software renderer is C++ too: when it compiles a shader, its news count here.
-	printf("  heap allocations per frame: %.2f by new (ours, aim 0, and the GL driver's), %.2f in all\n",
-		static_cast<double>(own) / frames, static_cast<double>(all) / frames);
+	credits.Deinit();
 
 	g_scriptRunner = nullptr;
 	sound.Deinit();
+	g_sound = nullptr;
+	g_input = nullptr;
+	g_videoConfig = nullptr;
+	g_timer = nullptr;
 	g_log = nullptr;
 	log.Close();
 	SDL_Quit();
-	return 0;
+	return code;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+	setvbuf(stdout, nullptr, _IOLBF, 0); // figures show as they come
+	return floorbench::RunAtSizes(floorbench::SizesFrom(argc, argv, 1), RunAt) ? 0 : 1;
 }

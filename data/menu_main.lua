@@ -1,9 +1,9 @@
 -- The main menu: seven buttons in a column on a panel at the left, as every menu screen stands.
-local w, gap = 280, 50
-local height = 7 * gap + 30
+local w, gap = Px(280), Px(50)
+local height = 7 * gap + Px(30)
 local top = math.floor((ScreenHeight - height) / 2)
 
-MenuPanel("pnl_main", MenuLeft, top, w + 40, height)
+MenuPanel("pnl_main", MenuLeft, top, w + Px(40), height)
 local buttons = {
 	{"btn_start", "START MATCH"},
 	{"btn_online", "PLAY ONLINE"},
@@ -14,5 +14,5 @@ local buttons = {
 	{"btn_exit", "EXIT"},
 }
 for i, b in ipairs(buttons) do
-	MenuButton(b[1], b[2], MenuLeft + 20, top + 20 + (i - 1) * gap, w)
+	MenuButton(b[1], b[2], MenuLeft + Px(20), top + Px(20) + (i - 1) * gap, w)
 end

@@ -7,28 +7,39 @@ local function Color(r, g, b, a)
 	return c
 end
 
+-- Every screen is laid out for 640 x 480 and grows with the window: Px turns a length at that
+-- size into pixels of this window, and the fonts are rendered at the size they are shown.
+MenuScale = ScreenScale or 1
+function Px(length)
+	return math.floor(length * MenuScale + 0.5)
+end
+
 -- The cache keeps its own copy of a font's colour, so ours go at once: a screen is built every
 -- time it is shown, and colours left behind would pile up.
 local white = Color(1, 1, 1, 1)
+local cream = Color(1, 0.965, 0.878, 1)
+local gold = Color(1, 0.824, 0.227, 1)
 local orange = Color(1, 0.68, 0.25, 1)
-local menuFont = pCacheManager:GetFont("data/fonts/menu.nbf", white)
-local focusFont = pCacheManager:GetFont("data/fonts/menu_focus.nbf", white)
-local warnFont = pCacheManager:GetFont("data/fonts/warning.ntf", orange)
-local noteFont = pCacheManager:GetFont("data/fonts/warning.ntf", white)
+local menuFont = pCacheManager:GetFont("data/fonts/menu.ntf", cream, MenuScale)
+local focusFont = pCacheManager:GetFont("data/fonts/menu.ntf", gold, MenuScale)
+local warnFont = pCacheManager:GetFont("data/fonts/warning.ntf", orange, MenuScale)
+local noteFont = pCacheManager:GetFont("data/fonts/warning.ntf", white, MenuScale)
 local ink = Color(0.1, 0.06, 0.13, 1)
-local gold = Color(1, 0.8, 0.2, 1)
-local inkFont = pCacheManager:GetFont("data/fonts/warning.ntf", ink)
-local goldFont = pCacheManager:GetFont("data/fonts/warning.ntf", gold)
+local chosen = Color(1, 0.8, 0.2, 1)
+local inkFont = pCacheManager:GetFont("data/fonts/warning.ntf", ink, MenuScale)
+local chosenFont = pCacheManager:GetFont("data/fonts/warning.ntf", chosen, MenuScale)
+cream:delete()
 white:delete()
 orange:delete()
 ink:delete()
 gold:delete()
+chosen:delete()
 
 -- The menu screens stand at the left, each an edge of panels at the same distance from the
 -- screen's edge: the flying arena keeps the right, and the logo its corner (the program draws it
 -- 250 pixels from the right edge and 110 from the bottom), so nothing is drawn under it. The
 -- question during a match is a dialog over play, in the middle.
-MenuLeft = math.max(8, math.floor((ScreenWidth - 640) / 4) + 8)
+MenuLeft = math.max(Px(8), math.floor((ScreenWidth - Px(640)) / 4) + Px(8))
 
 local function StyleText(label, horizontal)
 	for _, state in ipairs({GI_ISTATE_DEFAULT, GI_ISTATE_DISABLED, GI_ISTATE_HIGHLIGHTED}) do
@@ -53,7 +64,7 @@ end
 function MenuButton(name, text, x, y, w, h)
 	local button = WgButton_GL2D:new(name)
 	button:SetCoords(x, y)
-	button:SetDim(w, h or 40)
+	button:SetDim(w, h or Px(40))
 	button:SetLabel(text)
 	button:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/button.nbr"))
 	button:SetBorder(GI_ISTATE_DISABLED, pCacheManager:GetRect("data/rects/button_disabled.nbr"))
@@ -68,7 +79,7 @@ end
 function MenuLabel(name, text, x, y, w, h, horizontal)
 	local label = WgLabel_GL2D:new(name)
 	label:SetCoords(x, y)
-	label:SetDim(w, h or 40)
+	label:SetDim(w, h or Px(40))
 	label:SetCaption(text)
 	label:ReceiveFocus(false)
 	StyleText(label, horizontal or HALIGN_LEFT)
@@ -99,7 +110,7 @@ end
 function MenuEditBox(name, text, x, y, w, h)
 	local edit = WgEditBox_GL2D:new(name)
 	edit:SetCoords(x, y)
-	edit:SetDim(w, h or 40)
+	edit:SetDim(w, h or Px(40))
 	edit:SetContent(text)
 	edit:SetSmartEdit(true)
 	edit:SetCursor("data/rects/caret.nsbr")
@@ -107,7 +118,7 @@ function MenuEditBox(name, text, x, y, w, h)
 	label:SetFont(GI_ISTATE_DEFAULT, inkFont)
 	label:SetFont(GI_ISTATE_FOCUSED, inkFont)
 	label:SetAlign(VALIGN_MIDDLE, HALIGN_LEFT)
-	label:SetMargin(10, 0, 10, 0)
+	label:SetMargin(Px(10), 0, Px(10), 0)
 	label:SetScrollMode(true)
 	label:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/editbox.nbr"))
 	label:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/editbox_focus.nbr"))
@@ -115,21 +126,21 @@ function MenuEditBox(name, text, x, y, w, h)
 	return edit
 end
 
--- A list the program fills, rows rows high, with the arrows beside it; a click on a row
+-- A list the program fills, rows rows high (each 24 at 640 x 480), with the arrows beside it; a click on a row
 -- chooses it.
 function MenuList(name, x, y, w, rows)
 	local list = WgListBox_GL2D:new(name)
 	list:SetCoords(x, y)
 	list:SetDim(w, 0)
-	list:SetMargins(8, 6, 8, 6)
-	list:SetRowHeight(24)
+	list:SetMargins(Px(8), Px(6), Px(8), Px(6))
+	list:SetRowHeight(Px(24))
 	list:SetRowsPerPage(rows)
-	list:SetFont(noteFont, goldFont)
+	list:SetFont(noteFont, chosenFont)
 	list:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/listbox.nbr"))
 	list:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/listbox.nbr"))
 	for _, arrow in ipairs({{list:GetButtonUp(), "<"}, {list:GetButtonDown(), ">"}}) do
 		local button, sign = arrow[1], arrow[2]
-		button:SetDim(30, 0)
+		button:SetDim(Px(30), 0)
 		button:SetLabel(sign)
 		button:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/button.nbr"))
 		button:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/button_focus.nbr"))

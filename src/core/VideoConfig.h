@@ -21,6 +21,14 @@ public:
 	}
 	void SetFullscreen(bool on) { fullscreen = on; }
 
+	// How much larger than at 640 × 480 the menus and the HUD are drawn in a window of the
+	// size: as the height grows, unless the window is narrower than 4:3 (1 below that size).
+	static float ScreenScale(int w, int h) {
+		const float byWidth = w / 640.0f, byHeight = h / 480.0f;
+		const float scale = byWidth < byHeight ? byWidth : byHeight;
+		return scale > 1.0f ? scale : 1.0f;
+	}
+
 	int Width() const { return width; }
 	int Height() const { return height; }
 	int BitsPerPixel() const { return bitsPerPixel; }

@@ -11,6 +11,7 @@
 #include "core/VideoConfig.h"
 #include "gl2d/GL2D_BmpRect.h"
 #include "gl2d/GL2D_BmpText.h"
+#include "gl2d/GL2D_TrueTypeText.h"
 #include "input/NoxInput.h"
 #include "audio/SoundBank.h"
 #include "script/ScriptState.h"
@@ -46,7 +47,9 @@ Credits::~Credits() {
 }
 
 bool Credits::LoadFont(GL2D_BmpText *&font, const char *path) {
-	font = new GL2D_BmpText();
+	if (!font) {
+		font = new GL2D_BmpText();
+	}
 	if (!font->Load(path)) {
 		Log(LOG_ERROR, "CREDITS: %s loading failed!", path);
 		return false;
@@ -73,7 +76,13 @@ bool Credits::Init() {
 	if (g_input) {
 		g_input->SetInputMode(NI_MODE_POLLING);
 	}
-	if (!LoadFont(font1, "data/fonts/spectrum.nbf") || !LoadFont(font2, "data/fonts/credits.nbf")) {
+	// The titles keep their picture font, one size; the text is rendered at the window's scale.
+	const float scale = VideoConfig::ScreenScale(screenWidth, screenHeight);
+	GL2D_TrueTypeText *text = new GL2D_TrueTypeText();
+	font2 = text;
+	text->SetColor(0.847f, 0.925f, 1.0f, 1.0f);
+	text->SetScale(scale);
+	if (!LoadFont(font1, "data/fonts/spectrum.nbf") || !LoadFont(font2, "data/fonts/credits.ntf")) {
 		return false;
 	}
 	panel = new GL2D_BmpRect();
@@ -89,6 +98,7 @@ bool Credits::Init() {
 	script->SetObject("pPanel", panel, "GL2D_BmpRect");
 	script->SetNumber("ScreenWidth", screenWidth);
 	script->SetNumber("ScreenHeight", screenHeight);
+	script->SetNumber("ScreenScale", scale);
 	if (!file.Read(CREDITS_FILE)) {
 		Log(LOG_ERROR, "CREDITS: %s cannot be read", CREDITS_FILE);
 		return false;

@@ -41,6 +41,7 @@ public:
 	ScriptState *GetScript() const { return script; }
 
 private:
+	// Loads the file into font, made a bitmap font when it is null; false, logged, on failure.
 	bool LoadFont(GL2D_BmpText *&font, const char *path);
 	bool EscapeHeld() const;
 	bool StepIsOver();

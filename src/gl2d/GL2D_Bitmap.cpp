@@ -11,6 +11,8 @@
 namespace {
 
 const float TEXEL = 1.0f / GL2D_Bitmap::TILE_SIZE;
+// Floats of the quads gathered before they are drawn: 512 quads of 4 corners of 4 floats.
+const size_t MAX_BATCH_FLOATS = 512 * 16;
 
 // Bytes R, G, B, A in memory whatever the machine's byte order.
 #if SDL_BYTEORDER == SDL_BIG_ENDIAN
@@ -35,7 +37,8 @@ SDL_Surface *ConvertToRgba(SDL_Surface *image) {
 
 } // namespace
 
-GL2D_Bitmap::GL2D_Bitmap() : tileCount(0), tilesAcross(0), tilesDown(0), hasAlpha(false) {
+GL2D_Bitmap::GL2D_Bitmap()
+	: tileCount(0), tilesAcross(0), tilesDown(0), hasAlpha(false), batchTile(-1), batching(false) {
 	std::fill(tiles, tiles + MAX_TILES, 0u);
 }
 
@@ -232,6 +235,16 @@ void GL2D_Bitmap::DrawQuad(int tile, const GL2D_Rect &screen, const GL2D_Rect &s
 	float t0 = source.y * TEXEL;
 	float s1 = (source.x + source.w) * TEXEL;
 	float t1 = (source.y + source.h) * TEXEL;
+	if (batching) {
+		if (tile != batchTile || batch.size() >= MAX_BATCH_FLOATS) {
+			FlushQuads();
+			batchTile = tile;
+		}
+		const float corners[16] = {
+			s0, t1, screen.x, bottom, s0, t0, screen.x, screen.y, s1, t0, right, screen.y, s1, t1, right, bottom};
+		batch.insert(batch.end(), corners, corners + 16);
+		return;
+	}
 	glBindTexture(GL_TEXTURE_2D, tiles[tile]);
 	glBegin(GL_QUADS);
 	glTexCoord2f(s0, t1);
@@ -243,6 +256,42 @@ void GL2D_Bitmap::DrawQuad(int tile, const GL2D_Rect &screen, const GL2D_Rect &s
 	glTexCoord2f(s1, t1);
 	glVertex2f(right, bottom);
 	glEnd();
+}
+
+void GL2D_Bitmap::BeginQuads() const {
+	assert(!batching);
+	if (batch.capacity() == 0) {
+		batch.reserve(MAX_BATCH_FLOATS + 16);
+	}
+	batch.clear();
+	batchTile = -1;
+	batching = true;
+}
+
+void GL2D_Bitmap::EndQuads() const {
+	assert(batching);
+	FlushQuads();
+	batching = false;
+}
+
+void GL2D_Bitmap::FlushQuads() const {
+	if (batch.empty()) {
+		return;
+	}
+	if (batchTile >= 0 && batchTile < tileCount) {
+		glBindTexture(GL_TEXTURE_2D, tiles[batchTile]);
+		const GLsizei stride = 4 * sizeof(float);
+		glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+		glEnableClientState(GL_VERTEX_ARRAY);
+		glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+		glDisableClientState(GL_NORMAL_ARRAY);
+		glDisableClientState(GL_COLOR_ARRAY);
+		glTexCoordPointer(2, GL_FLOAT, stride, batch.data());
+		glVertexPointer(2, GL_FLOAT, stride, batch.data() + 2);
+		glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(batch.size() / 4));
+		glPopClientAttrib();
+	}
+	batch.clear();
 }
 
 void GL2D_Bitmap::DrawRegion(int index, float x, float y, const GL2D_Rect *clip) const {

@@ -59,6 +59,12 @@ public:
 
 	// An index without a region draws nothing. clip may be null.
 	void DrawRegion(int index, float x, float y, const GL2D_Rect *clip) const;
+	// Between the two, the quads of every DrawRegion are gathered and drawn with one call per
+	// run of quads on the same tile, in the order they were asked for (the picture is the same;
+	// Mesa spends far less per quad in a vertex array than between glBegin and glEnd). Nothing
+	// else may draw before EndQuads.
+	void BeginQuads() const;
+	void EndQuads() const;
 	void DrawRegionScaled(int index, float cx, float cy, float sx, float sy) const;
 
 	// The region's rectangle; all zero for an index without a region.
@@ -78,6 +84,7 @@ private:
 	void DeleteTextures();
 	void ApplyBlending() const;
 	void DrawQuad(int tile, const GL2D_Rect &screen, const GL2D_Rect &source) const;
+	void FlushQuads() const;
 
 	GLuint tiles[MAX_TILES];
 	int tileCount;
@@ -85,6 +92,11 @@ private:
 	int tilesDown;
 	std::vector<GL2D_Region> regions;
 	bool hasAlpha;
+	// The quads gathered between BeginQuads and EndQuads, all on batchTile: per corner the
+	// texture coordinates then the position. It keeps its storage from one frame to the next.
+	mutable std::vector<float> batch;
+	mutable int batchTile;
+	mutable bool batching;
 };
 
 #endif

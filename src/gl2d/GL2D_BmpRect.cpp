@@ -102,6 +102,7 @@ void GL2D_BmpRect::Draw(int x, int y, int w, int h, const GL2D_Rect *clip) const
 	const float top = static_cast<float>(y);
 	const float right = left + w;
 	const float bottom = top + h;
+	BeginQuads(); // a large frame is hundreds of small pieces
 
 	DrawRegion(TOP_LEFT, left, top, clip);
 	DrawRegion(TOP_RIGHT, right - r[TOP_RIGHT].w, top, clip);
@@ -154,4 +155,5 @@ void GL2D_BmpRect::Draw(int x, int y, int w, int h, const GL2D_Rect *clip) const
 			}
 		}
 	}
+	EndQuads();
 }

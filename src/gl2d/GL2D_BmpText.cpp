@@ -130,7 +130,9 @@ int GL2D_BmpText::Run(int count, bool draw) const {
 }
 
 int GL2D_BmpText::Write() {
+	glyphs.BeginQuads();
 	cursor = Run(MAX_TEXT, true);
+	glyphs.EndQuads();
 	return cursor;
 }
 

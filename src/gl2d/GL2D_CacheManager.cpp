@@ -41,10 +41,11 @@ GL2D_CacheManager::~GL2D_CacheManager() {
 }
 
 template <class T>
-T *GL2D_CacheManager::Find(const std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color) {
+T *GL2D_CacheManager::Find(
+	const std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color, float scale) {
 	for (const Entry<T> &entry : entries) {
-		if (entry.file == file && entry.color.r == color.r && entry.color.g == color.g && entry.color.b == color.b &&
-			entry.color.a == color.a) {
+		if (entry.file == file && entry.scale == scale && entry.color.r == color.r && entry.color.g == color.g &&
+			entry.color.b == color.b && entry.color.a == color.a) {
 			return entry.object.get();
 		}
 	}
@@ -53,35 +54,40 @@ T *GL2D_CacheManager::Find(const std::vector<Entry<T>> &entries, const char *fil
 
 template <class T>
 T *GL2D_CacheManager::Keep(
-	std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color, std::unique_ptr<T> object) {
+	std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color, std::unique_ptr<T> object, float scale) {
 	// A failed load keeps nothing, so a later request tries again.
 	if (!object->Load(file)) {
 		return nullptr;
 	}
-	entries.push_back(Entry<T>{file, color, std::move(object)});
+	entries.push_back(Entry<T>{file, color, scale, std::move(object)});
 	return entries.back().object.get();
 }
 
-GL2D_Font *GL2D_CacheManager::GetFont(const char *file, float r, float g, float b, float a) {
+GL2D_Font *GL2D_CacheManager::GetFont(const char *file, float r, float g, float b, float a, float scale) {
 	if (!Usable(file)) {
 		return nullptr;
 	}
 	const GL2D_Color color = {r, g, b, a};
-	if (GL2D_Font *found = Find(fonts, file, color)) {
+	const char *extension = Extension(file);
+	const bool trueType = strcmp(extension, ".ntf") == 0;
+	// A picture font has one size; a TrueType one holds its scale in bounds (NaN gives 1).
+	const float kept = trueType ? GL2D_TrueTypeText::HeldScale(scale) : 1.0f;
+	if (GL2D_Font *found = Find(fonts, file, color, kept)) {
 		return found;
 	}
-	const char *extension = Extension(file);
 	std::unique_ptr<GL2D_Font> font;
-	if (strcmp(extension, ".ntf") == 0) {
-		// TrueType glyphs take their colour when they are rendered, at load.
-		font.reset(new GL2D_TrueTypeText);
-		font->SetColor(r, g, b, a);
+	if (trueType) {
+		// TrueType glyphs take their colour and size when they are rendered, at load.
+		GL2D_TrueTypeText *text = new GL2D_TrueTypeText;
+		font.reset(text);
+		text->SetColor(r, g, b, a);
+		text->SetScale(kept);
 	} else if (strcmp(extension, ".nbf") == 0) {
 		font.reset(new GL2D_BmpText);
 	} else {
 		return nullptr;
 	}
-	return Keep(fonts, file, color, std::move(font));
+	return Keep(fonts, file, color, std::move(font), kept);
 }
 
 GL2D_BmpRect *GL2D_CacheManager::GetRect(const char *file) {

@@ -24,9 +24,10 @@ public:
 	GL2D_CacheManager(const GL2D_CacheManager &) = delete;
 	GL2D_CacheManager &operator=(const GL2D_CacheManager &) = delete;
 
-	// ".ntf" (made in the given colour) or ".nbf"; null for another extension or a failed load.
-	// The same file in another colour is another font.
-	GL2D_Font *GetFont(const char *file, float r, float g, float b, float a);
+	// ".ntf" (made in the given colour, its sizes times scale) or ".nbf" (a picture: drawn as it
+	// is at any scale); null for another extension or a failed load. The same file in another
+	// colour or at another scale is another font.
+	GL2D_Font *GetFont(const char *file, float r, float g, float b, float a, float scale = 1.0f);
 	// ".nbr" only.
 	GL2D_BmpRect *GetRect(const char *file);
 	// ".nsbr" only.
@@ -41,14 +42,15 @@ private:
 	struct Entry {
 		std::string file;
 		GL2D_Color color; // what was asked for; pictures all share white
+		float scale;      // of a TrueType font's sizes; 1 for pictures
 		std::unique_ptr<T> object;
 	};
 
 	template <class T>
-	static T *Find(const std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color);
+	static T *Find(const std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color, float scale = 1.0f);
 	template <class T>
-	static T *Keep(
-		std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color, std::unique_ptr<T> object);
+	static T *Keep(std::vector<Entry<T>> &entries, const char *file, const GL2D_Color &color, std::unique_ptr<T> object,
+		float scale = 1.0f);
 
 	std::vector<Entry<GL2D_Font>> fonts;
 	std::vector<Entry<GL2D_BmpRect>> rects;

@@ -4,15 +4,15 @@
 
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
-#include "gl2d/GL2D_BmpText.h"
+#include "core/VideoConfig.h"
 #include "gl2d/GL2D_SimpleBmpRect.h"
 #include "gl2d/GL2D_TrueTypeText.h"
 #include "world/Disc.h"
 #include "world/MatchContext.h"
 
 Hud::Hud()
-	: width(0), height(0), match(nullptr), timer(nullptr), textFont(nullptr), scoreFont(nullptr), clockFont(nullptr),
-	  miniFrame(nullptr) {}
+	: width(0), height(0), scale(1.0f), match(nullptr), timer(nullptr), textFont(nullptr), scoreFont(nullptr),
+	  clockFont(nullptr), miniFrame(nullptr) {}
 
 Hud::~Hud() {
 	Deinit();
@@ -24,20 +24,12 @@ bool Hud::Init(int width_, int height_, const MatchContext *match_, const FrameT
 	match = match_;
 	timer = timer_;
 
-	textFont = new GL2D_TrueTypeText();
-	textFont->SetColor(0.9f, 0.1f, 0.0f, 0.0f);
-	if (!textFont->Load("data/fonts/arial_green.ntf")) {
-		Log(LOG_ERROR, "HUD: Arial Red font loading failed!");
-		return false;
-	}
-	scoreFont = new GL2D_BmpText();
-	if (!scoreFont->Load("data/fonts/numbers.nbf")) {
-		Log(LOG_ERROR, "HUD: Wobbles Numbers font loading failed!");
-		return false;
-	}
-	clockFont = new GL2D_BmpText();
-	if (!clockFont->Load("data/fonts/numbersblue.nbf")) {
-		Log(LOG_ERROR, "HUD: Wobbles Numbers Blue font loading failed!");
+	// The HUD grows with the window; its fonts are rendered at the size they are shown.
+	scale = VideoConfig::ScreenScale(width, height);
+	textFont = LoadFont("data/fonts/arial_green.ntf", 0.9f, 0.1f, 0.0f, "Arial Red");
+	scoreFont = LoadFont("data/fonts/numbers.ntf", 1.0f, 0.95f, 0.48f, "Wobbles Numbers");
+	clockFont = LoadFont("data/fonts/numbersblue.ntf", 0.78f, 0.965f, 1.0f, "Wobbles Numbers Blue");
+	if (!textFont || !scoreFont || !clockFont) {
 		return false;
 	}
 	miniFrame = new GL2D_SimpleBmpRect();
@@ -46,6 +38,22 @@ bool Hud::Init(int width_, int height_, const MatchContext *match_, const FrameT
 		return false;
 	}
 	return true;
+}
+
+GL2D_TrueTypeText *Hud::LoadFont(const char *file, float r, float g, float b, const char *name) const {
+	GL2D_TrueTypeText *font = new GL2D_TrueTypeText();
+	font->SetColor(r, g, b, 1.0f);
+	font->SetScale(scale);
+	if (!font->Load(file)) {
+		Log(LOG_ERROR, "HUD: %s font loading failed!", name);
+		delete font;
+		return nullptr;
+	}
+	return font;
+}
+
+int Hud::Px(int length) const {
+	return static_cast<int>(length * scale + 0.5f);
 }
 
 void Hud::Deinit() {
@@ -79,16 +87,16 @@ void Hud::Draw(bool miniViewShown, bool showFps) {
 	char text[32];
 	if (showFps && timer) {
 		snprintf(text, sizeof(text), "FPS: %.1f", timer->GetFps());
-		textFont->Write(width - 100, height - 30, text);
+		textFont->Write(width - Px(100), height - Px(30), text);
 	}
 	FormatScore(text, sizeof(text), match->GetDisc(1)->GetGoals(), match->GetDisc(2)->GetGoals());
-	scoreFont->Write(width / 2 - scoreFont->GetTextWidth(text) / 2, 5, text);
+	scoreFont->Write(width / 2 - scoreFont->GetTextWidth(text) / 2, Px(5), text);
 
 	FormatClock(text, sizeof(text), match->GetPeriodTimeLeft());
-	clockFont->Write(width - clockFont->GetTextWidth(text) - 10, 5, text);
+	clockFont->Write(width - clockFont->GetTextWidth(text) - Px(10), Px(5), text);
 
 	FormatPeriod(text, sizeof(text), match->GetPeriodIndex());
-	clockFont->Write(10, height - clockFont->GetFontHeight() - 10, text);
+	clockFont->Write(Px(10), height - clockFont->GetFontHeight() - Px(10), text);
 
 	if (miniViewShown) {
 		miniFrame->Draw(0, 0);

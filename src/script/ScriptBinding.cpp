@@ -239,10 +239,10 @@ void TavroScriptDelete(lua_State *L, GL2D_CacheManager *cache) {
 	DeleteObject(L, cache, "GL2D_CacheManager");
 }
 
-GL2D_Font *ScriptCacheGetFont(GL2D_CacheManager *cache, const char *file, GL2D_Color *color) {
+GL2D_Font *ScriptCacheGetFont(GL2D_CacheManager *cache, const char *file, GL2D_Color *color, float scale) {
 	const GL2D_Color white = {1.0f, 1.0f, 1.0f, 1.0f};
 	const GL2D_Color &wanted = color ? *color : white;
-	GL2D_Font *font = cache->GetFont(file, wanted.r, wanted.g, wanted.b, wanted.a);
+	GL2D_Font *font = cache->GetFont(file, wanted.r, wanted.g, wanted.b, wanted.a, scale);
 	if (font && !ScriptObjects::IsLent(font)) {
 		ScriptObjects::Lend(cache, font);
 		ScriptObjects::AddFont(font);

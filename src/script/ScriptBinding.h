@@ -101,7 +101,7 @@ void TavroScriptDelete(lua_State *L, GL2D_Mouse *mouse);
 void TavroScriptDelete(lua_State *L, GL2D_CacheManager *cache);
 
 // Methods that scripts call in another form than the program.
-GL2D_Font *ScriptCacheGetFont(GL2D_CacheManager *cache, const char *file, GL2D_Color *color);
+GL2D_Font *ScriptCacheGetFont(GL2D_CacheManager *cache, const char *file, GL2D_Color *color, float scale);
 GL2D_BmpRect *ScriptCacheGetRect(GL2D_CacheManager *cache, const char *file);
 GL2D_SimpleBmpRect *ScriptCacheGetSimpleRect(GL2D_CacheManager *cache, const char *file);
 void ScriptMouseDraw(GL2D_Mouse *mouse, int x, int y);

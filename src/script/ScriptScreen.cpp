@@ -1,5 +1,6 @@
 #include "script/ScriptScreen.h"
 
+#include "core/VideoConfig.h"
 #include "gl2d/GL2D_CacheManager.h"
 #include "gl2d/GL2D_Mouse.h"
 #include "gui/WgManager.h"
@@ -43,6 +44,7 @@ void ScriptScreen::HandOverGlobals() {
 	state->SetObject("pCacheManager", cache, "GL2D_CacheManager");
 	state->SetNumber("ScreenWidth", width);
 	state->SetNumber("ScreenHeight", height);
+	state->SetNumber("ScreenScale", VideoConfig::ScreenScale(width, height));
 }
 
 bool ScriptScreen::RunScript(const char *file) {

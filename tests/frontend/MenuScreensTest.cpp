@@ -15,9 +15,14 @@
 #include "frontend/MenuState.h"
 #include "options/OptionsRecord.h"
 #include "frontend/OptionsScreen.h"
+#include "gl2d/GL2D_Font.h"
+#include "gui/WgButton_GL2D.h"
 #include "gui/WgItem.h"
+#include "gui/WgLabel_GL2D.h"
 #include "gui/WgManager.h"
 #include "gui/WgNode.h"
+#include "match/MenuKit.h"
+#include "script/ScriptScreen.h"
 #include "world/Arena.h"
 #include "world/SkyBox.h"
 
@@ -64,9 +69,8 @@ std::ostream &operator<<(std::ostream &out, const Box &b) {
 }
 
 // The visible widgets of the screen, where they stand.
-std::vector<Box> VisibleWidgets(const MenuScreen &screen) {
+std::vector<Box> VisibleWidgets(const WgManager *manager) {
 	std::vector<Box> boxes;
-	const WgManager *manager = const_cast<MenuScreen &>(screen).GetScreen().GetManager();
 	for (const WgNode *node = manager->GetItemRoot()->GetFirstChild(); node; node = node->GetNext()) {
 		const WgItem *item = node->GetOwner();
 		if (item->IsVisible()) {
@@ -79,15 +83,45 @@ std::vector<Box> VisibleWidgets(const MenuScreen &screen) {
 	return boxes;
 }
 
+std::vector<Box> VisibleWidgets(const MenuScreen &screen) {
+	return VisibleWidgets(const_cast<MenuScreen &>(screen).GetScreen().GetManager());
+}
+
+// The text of a button or label as it is drawn: its font's height and the width of its text.
+struct Text {
+	int height = 0, width = 0; // pixels
+};
+
+bool TextOf(const WgItem *item, Text *text) {
+	const WgLabel_GL2D *label = nullptr;
+	std::string words;
+	if (item->GetType() == WG_TYPE_BUTTON) {
+		const WgButton_GL2D *button = static_cast<const WgButton_GL2D *>(item);
+		label = button->GetLabel();
+		words = button->GetLabelText();
+	} else if (item->GetType() == WG_TYPE_LABEL) {
+		label = static_cast<const WgLabel_GL2D *>(item);
+		words = item->GetLineCount() > 0 ? item->GetLine(0) : "";
+	}
+	const GL2D_Font *font = label ? label->GetFont(GI_ISTATE_DEFAULT) : nullptr;
+	if (!font) {
+		return false;
+	}
+	text->height = font->GetFontHeight();
+	text->width = font->GetTextWidth(words.c_str());
+	return true;
+}
+
 } // namespace
 
-// Every screen at the smallest size and two larger ones, with its warnings showing: each widget
+// Every screen at the smallest size and larger ones at 4:3, 16:10 and 16:9, with its warnings
+// showing: each widget
 // (and the portraits) inside the screen and on a panel, none under the logo or the version,
 // the warnings and the line asking for a key covered by nothing, and the way back in sight.
 TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCovered) {
 	ScratchDir dir;
 	MenuRig rig(dir);
-	const int sizes[][2] = {{640, 480}, {800, 600}, {1024, 768}};
+	const int sizes[][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 720}, {1280, 800}, {1920, 1080}, {2560, 1440}};
 	for (const auto &size : sizes) {
 		const int w = size[0], h = size[1];
 		std::vector<int> lefts; // of each screen's panels: one edge for all of them
@@ -159,6 +193,71 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 		// The menu screens stand at the left, all from the same edge.
 		EXPECT_EQ(std::count(lefts.begin(), lefts.end(), lefts[0]), static_cast<long>(lefts.size())) << w;
 		EXPECT_LT(lefts[0], w / 8) << w;
+	}
+}
+
+// The text of every screen, the question over a match included, takes the same share of the
+// window's height at every size as at 640×480 (within a fifth), fits its widget, and the
+// question's widgets stay inside the window, on their panel and clear of each other.
+TEST(MenuScreens, TextGrowsWithTheWindowAndFitsItsWidgets) {
+	ScratchDir dir;
+	MenuRig rig(dir);
+	const int sizes[][2] = {{640, 480}, {1024, 768}, {1280, 720}, {1280, 800}, {1920, 1080}, {2560, 1440}};
+	const int screens[] = {
+		MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1, MenuState::SCREEN_ONLINE, -1};
+	std::vector<std::pair<std::string, double>> shares; // of each text at 640×480: height / window height
+	for (const auto &size : sizes) {
+		const int w = size[0], h = size[1];
+		for (int number : screens) {
+			SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " screen " + std::to_string(number));
+			g_options.SetDefaults();
+			ScriptScreen question;
+			const WgManager *manager = nullptr;
+			if (number < 0) {
+				ASSERT_TRUE(question.Build(w, h) && RunMenuScript(question, "data/menu_ingame.lua"));
+				manager = question.GetManager();
+			} else {
+				ASSERT_TRUE(rig.menu.MenuEnter(w, h) && rig.menu.ShowScreen(number));
+				manager = rig.menu.GetScreen()->GetScreen().GetManager();
+			}
+			std::vector<Box> boxes = VisibleWidgets(manager);
+			int texts = 0;
+			for (const WgNode *node = manager->GetItemRoot()->GetFirstChild(); node; node = node->GetNext()) {
+				const WgItem *item = node->GetOwner();
+				Text text;
+				if (!item->IsVisible() || !TextOf(item, &text)) {
+					continue;
+				}
+				texts++;
+				int bw = 0, bh = 0;
+				item->GetDim(&bw, &bh);
+				const std::string key = std::to_string(number) + item->GetName();
+				const double share = static_cast<double>(text.height) / h;
+				EXPECT_LE(text.height, bh) << item->GetName();
+				EXPECT_LE(text.width, bw) << item->GetName();
+				if (w == 640) {
+					shares.emplace_back(key, share);
+					continue;
+				}
+				auto at640 = std::find_if(shares.begin(), shares.end(), [&](const auto &s) { return s.first == key; });
+				ASSERT_NE(at640, shares.end()) << key;
+				EXPECT_NEAR(share / at640->second, 1.0, 0.2) << item->GetName() << " " << text.height << " pixels";
+			}
+			EXPECT_GE(texts, 3);
+			if (number < 0) {
+				const Box screen{"screen", -1, 0, 0, w, h};
+				for (const Box &b : boxes) {
+					EXPECT_TRUE(screen.Holds(b)) << b;
+					for (const Box &o : boxes) {
+						EXPECT_TRUE(&o == &b || o.type == WG_TYPE_WINDOW || b.type == WG_TYPE_WINDOW || !o.Overlaps(b))
+							<< o << " covers " << b;
+						EXPECT_TRUE(b.type == WG_TYPE_WINDOW || o.type != WG_TYPE_WINDOW || o.Holds(b)) << b;
+					}
+				}
+			} else {
+				rig.menu.MenuLeave();
+			}
+		}
 	}
 }
 

@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "Gl2dTestKit.h"
@@ -205,4 +206,53 @@ TEST_F(GL2DBitmap, ScaledDrawingIsCentred) {
 	EXPECT_EQ(window.Count(192, 192, 16, 16, 0x3050A0u), 16 * 16);
 	EXPECT_TRUE(Empty(191, 192, 1, 16));
 	EXPECT_TRUE(Empty(208, 192, 1, 16));
+}
+
+// Quads gathered between BeginQuads and EndQuads make the very picture drawn one by one: blended
+// pieces over each other on several tiles, clipped ones, and more than one batch holds.
+TEST_F(GL2DBitmap, GatheredQuadsDrawTheSamePictureInTheSameOrder) {
+	GL2D_Bitmap bitmap;
+	SurfacePtr image = MakeImage(300, 40, [](int x, int y) { return (x + y) % 7 == 0 ? 0u : Pattern(x, y); });
+	ASSERT_TRUE(bitmap.CreateFromSurface(image.get(), nullptr));
+	GL2D_Bitmap blended;
+	SurfacePtr grey = MakeImage(300, 40, [](int x, int y) { return Pattern(x, y) & 0x7F7F7Fu; });
+	SDL_Surface *cover = SDL_CreateRGBSurface(SDL_SWSURFACE, 300, 40, 8, 0, 0, 0, 0);
+	ASSERT_NE(cover, nullptr);
+	for (int y = 0; y < 40; y++) {
+		for (int x = 0; x < 300; x++) {
+			static_cast<Uint8 *>(cover->pixels)[y * cover->pitch + x] = x % 3 == 0 ? 0 : 128;
+		}
+	}
+	ASSERT_TRUE(blended.CreateFromSurfaces(grey.get(), cover));
+	SDL_FreeSurface(cover);
+	bitmap.AddRegion(240, 0, 40, 40); // across the seam of two tiles
+	blended.AddRegion(250, 10, 30, 20);
+	blended.AddRegion(0, 0, 8, 8);
+	const GL2D_Rect clip = {30, 30, 400, 300};
+	auto draw = [&](bool gathered) {
+		Clear();
+		for (const GL2D_Bitmap *b : {&bitmap, &blended}) {
+			if (gathered) {
+				b->BeginQuads();
+			}
+			for (int i = 0; i < 700; i++) { // more than one batch of small pieces
+				b->DrawRegion(
+					b == &bitmap ? 0 : 1 + i % 2, float(i % 35 * 16), float(i / 35 * 20), i % 5 ? nullptr : &clip);
+			}
+			if (gathered) {
+				b->EndQuads();
+			}
+		}
+		Grab();
+		std::vector<uint32_t> pixels;
+		for (int y = 0; y < 480; y++) {
+			for (int x = 0; x < 640; x++) {
+				pixels.push_back(At(x, y));
+			}
+		}
+		return pixels;
+	};
+	const std::vector<uint32_t> oneByOne = draw(false), gathered = draw(true);
+	EXPECT_GT(std::count_if(oneByOne.begin(), oneByOne.end(), [](uint32_t p) { return p != BACKGROUND; }), 100000);
+	EXPECT_TRUE(oneByOne == gathered);
 }

@@ -66,6 +66,15 @@ TEST_F(GL2DCacheManager, OtherColourIsOtherFont) {
 	EXPECT_NE(cache.GetFont("font.nbf", 0, 1, 1, 1), bitmap);
 	EXPECT_EQ(cache.GetFontCount(), 5);
 
+	// Another scale is another TrueType font, rendered at its size; a bitmap font has one size.
+	GL2D_Font *twice = cache.GetFont("menu.ntf", 1, 1, 1, 1, 2.0f);
+	ASSERT_NE(twice, nullptr);
+	EXPECT_NE(twice, white);
+	EXPECT_EQ(cache.GetFont("menu.ntf", 1, 1, 1, 1, 2.0f), twice);
+	EXPECT_NEAR(twice->GetFontHeight(), 2 * white->GetFontHeight(), 2);
+	EXPECT_EQ(cache.GetFont("font.nbf", 0, 0, 1, 1, 2.0f), bitmap);
+	EXPECT_EQ(cache.GetFontCount(), 6);
+
 	// Both draw.
 	red->Write(10, 10, "Red");
 	Grab();

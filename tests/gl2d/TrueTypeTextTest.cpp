@@ -1,6 +1,8 @@
 #include <SDL/SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -64,6 +66,51 @@ TEST_F(GL2DTrueTypeText, WithoutKeyTextSitsOnBlackBoxes) {
 	EXPECT_EQ(white + window.Count(0, 0, advance, height, 0x000000), advance * height);
 }
 
+// An outlined font is rendered at its size times the scale, smooth (edges between the ink, the
+// ring and the background) and shaded towards the foot; scales out of bounds are held in them.
+TEST_F(GL2DTrueTypeText, OutlinedFontsAreSmoothShadedAndRenderedAtTheirScale) {
+	dir.WriteText("ring.ntf", "DejaVuSans-Bold.ttf 16 -1,0,0 1.6 0,0,255\n");
+	const float scales[] = {1.0f, 2.0f, 0.0f, 100.0f, std::nanf("")};
+	const int sizes[] = {16, 32, 4, 128, 16};
+	int heightAt1 = 0;
+	for (int i = 0; i < 5; i++) {
+		GL2D_TrueTypeText font;
+		font.SetColor(1.0f, 0.0f, 0.0f, 1.0f);
+		font.SetScale(scales[i]);
+		ASSERT_TRUE(font.Load("ring.ntf")) << scales[i];
+		EXPECT_EQ(font.GetPointSize(), sizes[i]);
+		EXPECT_EQ(font.GetOutline(), std::max(1, int(std::lround(1.6f * sizes[i] / 16))));
+		heightAt1 = i == 0 ? font.GetFontHeight() : heightAt1;
+		if (scales[i] == 2.0f) {
+			EXPECT_NEAR(font.GetFontHeight(), 2 * heightAt1, 2);
+		}
+	}
+	GL2D_TrueTypeText font;
+	font.SetColor(1.0f, 0.0f, 0.0f, 1.0f);
+	font.SetScale(3.0f);
+	ASSERT_TRUE(font.Load("ring.ntf"));
+	const int advance = font.Write(10, 10, "EE"), height = font.GetFontHeight();
+	EXPECT_EQ(advance, font.GetTextWidth("EE"));
+	Grab();
+	window.Keep("gl2d_truetype_outlined");
+	int red = 0, blue = 0, dark = 0, between = 0;
+	for (int y = 10; y < 10 + height; y++) {
+		for (int x = 10; x < 10 + advance; x++) {
+			const uint32_t p = window.At(x, y);
+			const int r = p >> 16 & 0xFF, b = p & 0xFF;
+			red += r > 200 && b < 60;
+			blue += b > 200 && r < 60;
+			dark += p == 0x1A1020u;
+			between += r > 40 && r < 200 && b < 60 && p != BACKGROUND;
+		}
+	}
+	EXPECT_GT(red, 20);     // the letters' heads
+	EXPECT_GT(blue, 20);    // their feet
+	EXPECT_GT(dark, 20);    // the ring
+	EXPECT_GT(between, 10); // smooth edges
+	EXPECT_TRUE(Empty(10 + advance + 2, 0, 40, 200));
+}
+
 TEST_F(GL2DTrueTypeText, FontBesideTheDescriptionComesFirstAndOneFoundNowhereFails) {
 	std::filesystem::create_directories("fonts");
 	std::filesystem::copy_file(DejaVuPath(), "fonts/OwnFace.ttf");
@@ -90,10 +137,15 @@ TEST_F(GL2DTrueTypeText, MalformedFilesAreRefused) {
 		"DejaVuSans.ttf 16 x,0,0", "DejaVuSans.ttf 16 0,256,0", "DejaVuSans.ttf sixteen 0,0,0",
 		"DejaVuSans.ttf 0 0,0,0", "DejaVuSans.ttf 100000 0,0,0",
 		"No%s%n%sFace.ttf 16 0,0,0", // SDL_ttf would take the name as a format
+		"DejaVuSans.ttf 16 -1,0,0 -1", "DejaVuSans.ttf 16 -1,0,0 17", "DejaVuSans.ttf 16 -1,0,0 nan",
+		"DejaVuSans.ttf 16 -1,0,0 2x", "DejaVuSans.ttf 16 -1,0,0 2 0,300,0", "DejaVuSans.ttf 16 -1,0,0 2 0,0",
+		"DejaVuSans.ttf 16 -1,0,0 0 9,9,9", // a shade needs an outline
+		"DejaVuSans.ttf 200 -1,0,0 2",      // past the largest size at scale 2
 	};
 	for (const char *text : bad) {
 		dir.WriteText("bad.ntf", text);
 		GL2D_TrueTypeText font;
+		font.SetScale(2.0f);
 		EXPECT_FALSE(font.Load("bad.ntf")) << text;
 		EXPECT_FALSE(font.IsOpen());
 		EXPECT_EQ(font.GetGlyphSheet().GetRegionCount(), 0);

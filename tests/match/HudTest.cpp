@@ -13,6 +13,7 @@
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/Overlay2D.h"
+#include "gl2d/GL2D_TrueTypeText.h"
 #include "options/OptionsRecord.h"
 #include "match/GoalReplay.h"
 #include "match/Hud.h"
@@ -114,6 +115,42 @@ TEST(Hud, DrawsItsTextsWhereTheyBelongAndTheFrameOnlyWithTheSmallView) {
 	EXPECT_GT(Painted(window, 520, 440, 640, 480), 5);
 	EXPECT_GT(Painted(window, 0, 0, 250, 190), 200);
 	hud.Deinit();
+}
+
+// The score and the clocks take the same share of the window's height at every size as at
+// 640×480 (within a fifth), and stay where they belong.
+TEST(Hud, TextsGrowWithTheWindow) {
+	ScratchDir dir;
+	dir.LinkData();
+	double scoreShare = 0, clockShare = 0; // at 640×480: font height / window height
+	const int sizes[][2] = {{640, 480}, {1280, 720}, {1920, 1080}, {2560, 1440}};
+	for (const auto &size : sizes) {
+		const int w = size[0], h = size[1];
+		SCOPED_TRACE(w);
+		GLWindow window(w, h);
+		ASSERT_TRUE(window.IsOpen());
+		ScoreBoard board;
+		Hud hud;
+		ASSERT_TRUE(hud.Init(w, h, &board, nullptr));
+		const double score = double(hud.GetScoreFont()->GetFontHeight()) / h;
+		const double clock = double(hud.GetClockFont()->GetFontHeight()) / h;
+		if (w == 640) {
+			scoreShare = score;
+			clockShare = clock;
+		}
+		EXPECT_NEAR(score / scoreShare, 1.0, 0.2);
+		EXPECT_NEAR(clock / clockShare, 1.0, 0.2);
+		window.Clear(0, 0, 0);
+		Begin2D(w, h);
+		hud.Draw(false, false);
+		End2D();
+		const int band = h / 12;                                                 // the texts' strips, top and bottom
+		EXPECT_GT(Painted(window, w * 2 / 5, 0, w * 3 / 5, band), 20 * w / 640); // score
+		EXPECT_GT(Painted(window, w * 4 / 5, 0, w, band), 20 * w / 640);         // clock
+		EXPECT_GT(Painted(window, 0, h - band, w / 5, h), 20 * w / 640);         // period
+		EXPECT_EQ(Painted(window, w / 5, band * 2, w * 4 / 5, h - band * 2), 0); // the middle clear
+		hud.Deinit();
+	}
 }
 
 TEST(Hud, AMissingFileFailsWithItsMessage) {

@@ -10,6 +10,7 @@
 
 #include "EndToEnd.h"
 #include "SanitizedBuild.h"
+#include "core/VideoConfig.h"
 #include "options/OptionsRecord.h"
 
 namespace {
@@ -116,23 +117,27 @@ TEST(Tour, EveryScreenWithMouseAndKeyboardThenQuit) {
 	EXPECT_NE(run.Log().find("--- Log closed on "), std::string::npos);
 }
 
-// Every screen at the smallest and a large size, by day and by night, kept in the build's
+// Every screen at the smallest and larger sizes, by day and by night, kept in the build's
 // "screenshots" folder to look at (tools/screens_contact_sheet.sh puts them on one sheet).
-// A run covers 640×480 by day and 1024×768 by night; TAVRO_SCREENSHOTS=1 takes all four.
+// A run covers 640×480 by day and 1024×768 by night; TAVRO_SCREENSHOTS=1 takes both times of
+// day at each size and adds 1920×1080.
 TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 	SKIP_IN_SANITIZED_BUILD("pictures only");
-	const bool allFour = getenv("TAVRO_SCREENSHOTS") != nullptr;
-	for (const char *size : {"640 480", "1024 768"}) {
+	const bool allSizes = getenv("TAVRO_SCREENSHOTS") != nullptr;
+	const int sizes[][2] = {{640, 480}, {1024, 768}, {1920, 1080}};
+	for (const auto &size : sizes) {
+		const int width = size[0], height = size[1];
 		for (int night = 0; night < 2; night++) {
-			if (!allFour && (size[0] == '6') == (night == 1)) {
+			if (!allSizes && (width == 1920 || (width == 640) == (night == 1))) {
 				continue;
 			}
-			GameRun run(std::string(size) + " 32 0\n");
+			GameRun run(std::to_string(width) + " " + std::to_string(height) + " 32 0\n",
+				width > 1024 ? "1920x1080" : "1024x768");
 			WriteOptions(MODE_PL1_VS_PC, night, 4, night);
 			ASSERT_TRUE(run.StartToMenu({"--time-scale", TIME_SCALE}));
-			std::string tag = std::string("tour_") + (size[0] == '6' ? "640" : "1024") + (night ? "_night_" : "_day_");
+			std::string tag = "tour_" + std::to_string(width) + (night ? "_night_" : "_day_");
 			auto shot = [&](const std::string &screen) {
-				usleep(600000);
+				usleep(width > 1024 ? 1500000 : 600000); // software GL draws a large window slowly
 				run.Shoot(tag + screen + ".png");
 			};
 			shot("1_main");
@@ -160,9 +165,10 @@ TEST(Tour, EveryScreenAtTwoSizesByDayAndByNight) {
 			shot("5_match");
 			ASSERT_TRUE(run.HoldUntil("Escape", "INGAME: Paused", 1));
 			shot("6_ingame");
-			const int width = size[0] == '6' ? 640 : 1024, height = size[0] == '6' ? 480 : 768;
-			run.Xdo("mousemove --window %1 " + std::to_string(width / 2 - 90) + " " + std::to_string(height / 2 + 25) +
-					" sleep 0.2 click 1");
+			// YES, which grows with the window as every menu does.
+			const float scale = VideoConfig::ScreenScale(width, height);
+			run.Xdo("mousemove --window %1 " + std::to_string(width / 2 - int(90 * scale)) + " " +
+					std::to_string(height / 2 + int(25 * scale)) + " sleep 0.2 click 1");
 			ASSERT_TRUE(run.WaitFor("MAIN: ...Done!", 10000, 3)); // the menu again
 			run.ChooseInMenu(6);
 			ASSERT_TRUE(run.WaitFor("CREDITS: ...Done!"));

@@ -9,7 +9,7 @@
 
 namespace fs = std::filesystem;
 
-GameRun::GameRun(const std::string &video) {
+GameRun::GameRun(const std::string &video, const char *screen) : x(screen) {
 	dir.LinkData();
 	if (!video.empty()) {
 		dir.WriteText("video.cfg", video);

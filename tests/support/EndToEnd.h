@@ -14,8 +14,9 @@
 // build's data tree, on a private X server, driven as a person would, with screenshots kept.
 class GameRun {
 public:
-	// Writes "video.cfg" with the given line, unless it is empty.
-	explicit GameRun(const std::string &video = "640 480 32 0\n");
+	// Writes "video.cfg" with the given line, unless it is empty; the private X screen has the
+	// size given ("WIDTHxHEIGHT").
+	explicit GameRun(const std::string &video = "640 480 32 0\n", const char *screen = "1024x768");
 	// Starts the program and waits for its menu.
 	::testing::AssertionResult StartToMenu(const std::vector<std::string> &arguments = {});
 	// Waits until the log holds the text `count` times.

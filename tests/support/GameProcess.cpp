@@ -25,7 +25,8 @@ bool WaitForExit(pid_t pid, int timeoutMs, int *status) {
 
 } // namespace
 
-XServer::XServer() : pid(-1) {
+XServer::XServer(const char *screen) : pid(-1) {
+	const std::string depth = std::string(screen) + "x24";
 	int fds[2];
 	if (pipe(fds) != 0) {
 		return;
@@ -36,7 +37,7 @@ XServer::XServer() : pid(-1) {
 		std::string fd = std::to_string(fds[1]);
 		int devnull = open("/dev/null", O_WRONLY);
 		dup2(devnull, 2);
-		execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-noreset", "-nolisten", "tcp",
+		execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", depth.c_str(), "-noreset", "-nolisten", "tcp",
 			static_cast<char *>(nullptr));
 		_exit(127);
 	}

@@ -9,7 +9,8 @@
 // A private Xvfb server for one end-to-end test, so tests never share a screen.
 class XServer {
 public:
-	XServer();
+	// A screen of 1024 × 768 unless asked for another ("WIDTHxHEIGHT").
+	explicit XServer(const char *screen = "1024x768");
 	~XServer();
 	bool IsRunning() const { return pid > 0 && !display.empty(); }
 	const std::string &Display() const { return display; }
