@@ -49,11 +49,24 @@ local function StyleText(label, horizontal)
 	label:SetAlign(VALIGN_MIDDLE, horizontal)
 end
 
+-- Where a widget stands; 40 high at 640 x 480 unless told.
+local function Place(widget, x, y, w, h)
+	widget:SetCoords(x, y)
+	widget:SetDim(w, h or Px(40))
+	return widget
+end
+
+-- A button's frames for the states a player sees, and its label.
+local function StyleButton(button)
+	button:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/button.nbr"))
+	button:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/button_focus.nbr"))
+	button:SetBorder(BB_ISTATE_CLICKED, pCacheManager:GetRect("data/rects/button_click.nbr"))
+	StyleText(button:GetLabel(), HALIGN_MIDDLE)
+end
+
 -- A frame behind a group of widgets; it never takes the focus, so Tab stays with the buttons.
 function MenuPanel(name, x, y, w, h)
-	local panel = WgWindow_GL2D:new(name)
-	panel:SetCoords(x, y)
-	panel:SetDim(w, h)
+	local panel = Place(WgWindow_GL2D:new(name), x, y, w, h)
 	panel:ReceiveFocus(false)
 	panel:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/window.nbr"))
 	panel:SetBorder(GI_ISTATE_HIGHLIGHTED, pCacheManager:GetRect("data/rects/window.nbr"))
@@ -62,24 +75,17 @@ function MenuPanel(name, x, y, w, h)
 end
 
 function MenuButton(name, text, x, y, w, h)
-	local button = WgButton_GL2D:new(name)
-	button:SetCoords(x, y)
-	button:SetDim(w, h or Px(40))
+	local button = Place(WgButton_GL2D:new(name), x, y, w, h)
 	button:SetLabel(text)
-	button:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/button.nbr"))
+	StyleButton(button)
 	button:SetBorder(GI_ISTATE_DISABLED, pCacheManager:GetRect("data/rects/button_disabled.nbr"))
-	button:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/button_focus.nbr"))
-	button:SetBorder(BB_ISTATE_CLICKED, pCacheManager:GetRect("data/rects/button_click.nbr"))
-	StyleText(button:GetLabel(), HALIGN_MIDDLE)
 	pManager:AddItem(button)
 	return button
 end
 
 -- A line of text; a value shown beside its button is left-aligned, a title centred.
 function MenuLabel(name, text, x, y, w, h, horizontal)
-	local label = WgLabel_GL2D:new(name)
-	label:SetCoords(x, y)
-	label:SetDim(w, h or Px(40))
+	local label = Place(WgLabel_GL2D:new(name), x, y, w, h)
 	label:SetCaption(text)
 	label:ReceiveFocus(false)
 	StyleText(label, horizontal or HALIGN_LEFT)
@@ -108,9 +114,7 @@ end
 
 -- A line to type in: dark letters on a light field, the end of a long text in sight.
 function MenuEditBox(name, text, x, y, w, h)
-	local edit = WgEditBox_GL2D:new(name)
-	edit:SetCoords(x, y)
-	edit:SetDim(w, h or Px(40))
+	local edit = Place(WgEditBox_GL2D:new(name), x, y, w, h)
 	edit:SetContent(text)
 	edit:SetSmartEdit(true)
 	edit:SetCursor("data/rects/caret.nsbr")
@@ -142,10 +146,7 @@ function MenuList(name, x, y, w, rows)
 		local button, sign = arrow[1], arrow[2]
 		button:SetDim(Px(30), 0)
 		button:SetLabel(sign)
-		button:SetBorder(GI_ISTATE_DEFAULT, pCacheManager:GetRect("data/rects/button.nbr"))
-		button:SetBorder(GI_ISTATE_FOCUSED, pCacheManager:GetRect("data/rects/button_focus.nbr"))
-		button:SetBorder(BB_ISTATE_CLICKED, pCacheManager:GetRect("data/rects/button_click.nbr"))
-		StyleText(button:GetLabel(), HALIGN_MIDDLE)
+		StyleButton(button)
 	end
 	pManager:AddItem(list)
 	return list

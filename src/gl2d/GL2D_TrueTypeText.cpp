@@ -230,15 +230,22 @@ bool GL2D_TrueTypeText::Load(const char *file) {
 	return true;
 }
 
+bool GL2D_TrueTypeText::MeasureSheet(SheetShape &shape) const {
+	shape.chars = GetCharOrder();
+	shape.count = static_cast<int>(strlen(shape.chars));
+	shape.height = GetFontHeight();
+	shape.rows = (shape.count + GLYPHS_PER_ROW - 1) / GLYPHS_PER_ROW;
+	return shape.count > 0 && shape.height >= 1;
+}
+
 bool GL2D_TrueTypeText::BuildSheet(const int *key) {
 	kerning = 0;
-	const char *chars = GetCharOrder();
-	const int count = static_cast<int>(strlen(chars));
-	const int height = GetFontHeight();
-	if (count == 0 || height < 1) {
+	SheetShape shape;
+	if (!MeasureSheet(shape)) {
 		return false;
 	}
-	const int rows = (count + GLYPHS_PER_ROW - 1) / GLYPHS_PER_ROW;
+	const char *chars = shape.chars;
+	const int count = shape.count, height = shape.height, rows = shape.rows;
 
 	// Each glyph is as wide as its one-letter text. A row's width is the larger of the row
 	// measured as one text and its glyphs side by side, so that no glyph is cut at the edge.
@@ -329,13 +336,12 @@ bool GL2D_TrueTypeText::SheetFits(long long sheetWidth, long long sheetHeight) c
 }
 
 bool GL2D_TrueTypeText::BuildOutlinedSheet() {
-	const char *chars = GetCharOrder();
-	const int count = static_cast<int>(strlen(chars));
-	const int height = GetFontHeight();
-	if (count == 0 || height < 1) {
+	SheetShape shape;
+	if (!MeasureSheet(shape)) {
 		return false;
 	}
-	const int rows = (count + GLYPHS_PER_ROW - 1) / GLYPHS_PER_ROW;
+	const char *chars = shape.chars;
+	const int count = shape.count, height = shape.height, rows = shape.rows;
 	glyphs.Release(); // the widths below are measured by the font, not by an older sheet
 	SDL_Color ink = {ColorByte(color.r), ColorByte(color.g), ColorByte(color.b), 0};
 	std::vector<SDL_Surface *> rings(count, nullptr), bodies(count, nullptr);

@@ -47,6 +47,13 @@ public:
 	static int GetLibraryUsers() { return libraryUsers; }
 
 private:
+	// The letters a sheet holds, a glyph's height and the rows they take.
+	struct SheetShape {
+		const char *chars;
+		int count, height, rows; // letters, pixels, rows
+	};
+	// False when there is nothing to lay out.
+	bool MeasureSheet(SheetShape &shape) const;
 	bool BuildSheet(const int *key);
 	// The glyphs rendered smooth, each with its outline, into an image and its alpha.
 	bool BuildOutlinedSheet();
