@@ -37,7 +37,7 @@ chosen:delete()
 
 -- The menu screens stand at the left, each an edge of panels at the same distance from the
 -- screen's edge: the flying arena keeps the right, and the logo its corner (the program draws it
--- 250 pixels from the right edge and 110 from the bottom), so nothing is drawn under it. The
+-- Px(250) from the right edge and Px(110) from the bottom), so nothing is drawn under it. The
 -- question during a match is a dialog over play, in the middle.
 MenuLeft = math.max(Px(8), math.floor((ScreenWidth - Px(640)) / 4) + Px(8))
 

@@ -29,6 +29,9 @@ public:
 		return scale > 1.0f ? scale : 1.0f;
 	}
 
+	// A length at 640 × 480 in pixels of a window of that scale.
+	static int Scaled(int length, float scale) { return static_cast<int>(length * scale + 0.5f); }
+
 	int Width() const { return width; }
 	int Height() const { return height; }
 	int BitsPerPixel() const { return bitsPerPixel; }

@@ -23,8 +23,9 @@ const char *const Credits::SKIP_TEXT = "ESCAPE SKIPS";
 namespace {
 
 const char *const MUSIC_FILE = "data/sounds/tavro_credits.xm";
-const int HINT_MARGIN = 12; // pixels from the screen's edges to the hint's panel
-const int HINT_PAD_X = 12;  // pixels of panel left and right of the text
+// Pixels at 640 × 480, grown with the window.
+const int HINT_MARGIN = 12; // from the screen's edges to the hint's panel
+const int HINT_PAD_X = 12;  // of panel left and right of the text
 const int HINT_PAD_Y = 8;   // above and below it
 
 void SetUpCreditsLight() {
@@ -85,6 +86,7 @@ bool Credits::Init() {
 	if (!LoadFont(font1, "data/fonts/spectrum.nbf") || !LoadFont(font2, "data/fonts/credits.ntf")) {
 		return false;
 	}
+	font1->SetDrawScale(scale);
 	panel = new GL2D_BmpRect();
 	if (!panel->Load("data/rects/window.nbr")) {
 		Log(LOG_WARNING, "CREDITS: data/rects/window.nbr loading failed; the texts have no panel");
@@ -190,10 +192,11 @@ void Credits::RunTextStep() {
 }
 
 void Credits::GetSkipHintRect(int *x, int *y, int *w, int *h) const {
-	*w = font2 ? font2->GetTextWidth(SKIP_TEXT) + 2 * HINT_PAD_X : 0;
-	*h = font2 ? font2->GetFontHeight() + 2 * HINT_PAD_Y : 0;
-	*x = screenWidth - *w - HINT_MARGIN;
-	*y = screenHeight - *h - HINT_MARGIN;
+	const float scale = VideoConfig::ScreenScale(screenWidth, screenHeight);
+	*w = font2 ? font2->GetTextWidth(SKIP_TEXT) + 2 * VideoConfig::Scaled(HINT_PAD_X, scale) : 0;
+	*h = font2 ? font2->GetFontHeight() + 2 * VideoConfig::Scaled(HINT_PAD_Y, scale) : 0;
+	*x = screenWidth - *w - VideoConfig::Scaled(HINT_MARGIN, scale);
+	*y = screenHeight - *h - VideoConfig::Scaled(HINT_MARGIN, scale);
 }
 
 void Credits::DrawSkipHint() const {
@@ -205,7 +208,8 @@ void Credits::DrawSkipHint() const {
 	if (panel) {
 		panel->Draw(x, y, w, h);
 	}
-	font2->Write(x + HINT_PAD_X, y + HINT_PAD_Y, SKIP_TEXT);
+	// The text in the middle of its panel.
+	font2->Write(x + (w - font2->GetTextWidth(SKIP_TEXT)) / 2, y + (h - font2->GetFontHeight()) / 2, SKIP_TEXT);
 }
 
 bool Credits::Frame() {

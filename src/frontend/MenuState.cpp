@@ -31,8 +31,9 @@ int s_mouseY = 0; // pixels
 const int RANDOM_ARENA_AT_START = 0;  // "xeno"
 const int RANDOM_ARENA_ON_CHANGE = 1; // "tris"
 
-bool LoadPicture(GL2D_SimpleBmpRect *&picture, const char *file) {
+bool LoadPicture(GL2D_SimpleBmpRect *&picture, const char *file, float scale) {
 	picture = new GL2D_SimpleBmpRect();
+	picture->SetSmooth(scale != 1.0f);
 	if (!picture->Load(file)) {
 		Log(LOG_ERROR, "MENU: %s loading failed!", file);
 		return false;
@@ -92,7 +93,8 @@ bool MenuState::MenuEnter(int screenWidth, int screenHeight) {
 		return false;
 	}
 	g_sound->PlayMusic();
-	if (!LoadPicture(logo, "data/rects/tavro.nsbr") || !LoadPicture(version, "data/rects/version.nsbr")) {
+	const float scale = VideoConfig::ScreenScale(width, height);
+	if (!LoadPicture(logo, "data/rects/tavro.nsbr", scale) || !LoadPicture(version, "data/rects/version.nsbr", scale)) {
 		return false;
 	}
 
@@ -216,24 +218,26 @@ void MenuState::ChangeArena(int arena) {
 }
 
 void MenuState::GetLogoRect(int *x, int *y, int *w, int *h) const {
-	*x = width - 250;
-	*y = height - 110;
-	*w = logo ? logo->GetWidth() : 0;
-	*h = logo ? logo->GetHeight() : 0;
+	const float scale = VideoConfig::ScreenScale(width, height);
+	*x = width - VideoConfig::Scaled(250, scale);
+	*y = height - VideoConfig::Scaled(110, scale);
+	*w = logo ? VideoConfig::Scaled(logo->GetWidth(), scale) : 0;
+	*h = logo ? VideoConfig::Scaled(logo->GetHeight(), scale) : 0;
 }
 
 void MenuState::GetVersionRect(int *x, int *y, int *w, int *h) const {
-	*x = 4;
-	*y = height - 24;
-	*w = version ? version->GetWidth() : 0;
-	*h = version ? version->GetHeight() : 0;
+	const float scale = VideoConfig::ScreenScale(width, height);
+	*x = VideoConfig::Scaled(4, scale);
+	*y = height - VideoConfig::Scaled(24, scale);
+	*w = version ? VideoConfig::Scaled(version->GetWidth(), scale) : 0;
+	*h = version ? VideoConfig::Scaled(version->GetHeight(), scale) : 0;
 }
 
 void MenuState::DrawLogo() const {
 	int x = 0, y = 0, w = 0, h = 0;
 	GetLogoRect(&x, &y, &w, &h);
 	if (logo) {
-		logo->Draw(x, y);
+		logo->DrawScaledAt(x, y, VideoConfig::ScreenScale(width, height));
 	}
 }
 
@@ -241,7 +245,7 @@ void MenuState::DrawVersion() const {
 	int x = 0, y = 0, w = 0, h = 0;
 	GetVersionRect(&x, &y, &w, &h);
 	if (version) {
-		version->Draw(x, y);
+		version->DrawScaledAt(x, y, VideoConfig::ScreenScale(width, height));
 	}
 }
 

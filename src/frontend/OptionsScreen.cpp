@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/LogFile.h"
+#include "core/VideoConfig.h"
 #include "core/UserFiles.h"
 #include "frontend/MenuState.h"
 #include "options/NameTable.h"
@@ -145,6 +146,7 @@ void OptionsScreen::RefreshCaptions() {
 			char file[64];
 			snprintf(file, sizeof(file), "data/rects/%s.nsbr", CharacterName(o.character[player]));
 			portraits[player] = new GL2D_SimpleBmpRect();
+			portraits[player]->SetSmooth(Scale() != 1.0f);
 			if (!portraits[player]->Load(file)) {
 				delete portraits[player];
 				portraits[player] = nullptr;
@@ -256,16 +258,21 @@ void OptionsScreen::HandleEvent(const NI_Event *event) {
 void OptionsScreen::GetPortraitPlace(int player, int *x, int *y) const {
 	const WgItem *label = labels[player == 0 ? LABEL_LOGO1 : LABEL_LOGO2];
 	const GL2D_SimpleBmpRect *portrait = portraits[player == 0 ? 0 : 1];
+	const float scale = Scale();
 	if (!label) {
-		*x = menu.GetWidth() / 2 + 75;
-		*y = menu.GetHeight() / 2 + (player == 0 ? 25 : 90);
+		*x = menu.GetWidth() / 2 + VideoConfig::Scaled(75, scale);
+		*y = menu.GetHeight() / 2 + VideoConfig::Scaled(player == 0 ? 25 : 90, scale);
 		return;
 	}
 	int lx = 0, ly = 0, lw = 0, lh = 0;
 	label->GetCoords(&lx, &ly);
 	label->GetDim(&lw, &lh);
-	*x = lx + lw + PORTRAIT_GAP;
-	*y = ly + (lh - (portrait ? portrait->GetHeight() : 0)) / 2;
+	*x = lx + lw + VideoConfig::Scaled(PORTRAIT_GAP, scale);
+	*y = ly + (lh - (portrait ? VideoConfig::Scaled(portrait->GetHeight(), scale) : 0)) / 2;
+}
+
+float OptionsScreen::Scale() const {
+	return VideoConfig::ScreenScale(menu.GetWidth(), menu.GetHeight());
 }
 
 void OptionsScreen::DrawOverlay(int frameTime) {
@@ -274,7 +281,7 @@ void OptionsScreen::DrawOverlay(int frameTime) {
 		if (portraits[player]) {
 			int x = 0, y = 0;
 			GetPortraitPlace(player, &x, &y);
-			portraits[player]->Draw(x, y);
+			portraits[player]->DrawScaledAt(x, y, Scale());
 		}
 	}
 	screen.DrawCursor(frameTime);

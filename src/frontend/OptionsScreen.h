@@ -34,9 +34,11 @@ public:
 	bool IsSameCharacter() const { return sameCharacter; }
 	// Where the player's portrait is drawn: just right of the label with the character's name,
 	// centred on it; where the script made no such label, (width / 2 + 75, height / 2 + 25) for
-	// player 0 and 65 pixels lower for player 1.
+	// player 0 and 65 lower for player 1 (lengths at 640 × 480, grown with the window).
 	void GetPortraitPlace(int player, int *x, int *y) const;
-	static constexpr int PORTRAIT_GAP = 8; // pixels between a name's label and its portrait
+	// Of the menus and the pictures at this window size.
+	float Scale() const;
+	static constexpr int PORTRAIT_GAP = 8; // pixels at 640 × 480 between a name's label and its portrait
 
 private:
 	enum Label {

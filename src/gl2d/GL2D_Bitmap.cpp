@@ -38,7 +38,7 @@ SDL_Surface *ConvertToRgba(SDL_Surface *image) {
 } // namespace
 
 GL2D_Bitmap::GL2D_Bitmap()
-	: tileCount(0), tilesAcross(0), tilesDown(0), hasAlpha(false), batchTile(-1), batching(false) {
+	: tileCount(0), tilesAcross(0), tilesDown(0), hasAlpha(false), smooth(false), batchTile(-1), batching(false) {
 	std::fill(tiles, tiles + MAX_TILES, 0u);
 }
 
@@ -136,8 +136,7 @@ bool GL2D_Bitmap::BuildTiles(SDL_Surface *image, const GL2D_ColorKey *key, SDL_S
 		glBindTexture(GL_TEXTURE_2D, tiles[t]);
 		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
 		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+		ApplyFilter();
 		glTexImage2D(GL_TEXTURE_2D, 0, 4, TILE_SIZE, TILE_SIZE, 0, GL_RGBA, GL_UNSIGNED_BYTE, tile.data());
 	}
 	if (alphaImage) {
@@ -332,6 +331,20 @@ void GL2D_Bitmap::DrawRegion(int index, float x, float y, const GL2D_Rect *clip)
 		GL2D_Rect screen = {left, top, width, height};
 		GL2D_Rect source = {u, v, width, height};
 		DrawQuad(piece.tile, screen, source);
+	}
+}
+
+void GL2D_Bitmap::ApplyFilter() const {
+	const GLint filter = smooth ? GL_LINEAR : GL_NEAREST;
+	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+}
+
+void GL2D_Bitmap::SetSmooth(bool on) {
+	smooth = on;
+	for (int t = 0; t < tileCount; t++) {
+		glBindTexture(GL_TEXTURE_2D, tiles[t]);
+		ApplyFilter();
 	}
 }
 

@@ -66,6 +66,9 @@ public:
 	void BeginQuads() const;
 	void EndQuads() const;
 	void DrawRegionScaled(int index, float cx, float cy, float sx, float sy) const;
+	// Pictures shown larger than they are look smoothed rather than blocky. Off by default:
+	// a picture drawn at its size stays exact to the pixel.
+	void SetSmooth(bool on);
 
 	// The region's rectangle; all zero for an index without a region.
 	GL2D_Rect GetRegion(int index) const;
@@ -83,6 +86,8 @@ private:
 	bool BuildTiles(SDL_Surface *image, const GL2D_ColorKey *key, SDL_Surface *alphaImage);
 	void DeleteTextures();
 	void ApplyBlending() const;
+	// To the bound texture.
+	void ApplyFilter() const;
 	void DrawQuad(int tile, const GL2D_Rect &screen, const GL2D_Rect &source) const;
 	void FlushQuads() const;
 
@@ -92,6 +97,7 @@ private:
 	int tilesDown;
 	std::vector<GL2D_Region> regions;
 	bool hasAlpha;
+	bool smooth; // filtered linearly
 	// The quads gathered between BeginQuads and EndQuads, all on batchTile: per corner the
 	// texture coordinates then the position. It keeps its storage from one frame to the next.
 	mutable std::vector<float> batch;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -26,7 +27,8 @@ bool Fits16(long long x, long long y, long long w, long long h) {
 } // namespace
 
 GL2D_BmpText::GL2D_BmpText()
-	: kerning(1), cursor(0), cellWidth(0), cellHeight(0), columns(1), originX(0), originY(0), unused(0) {
+	: kerning(1), cursor(0), drawScale(1.0f), cellWidth(0), cellHeight(0), columns(1), originX(0), originY(0),
+	  unused(0) {
 	order[0] = '\0';
 	SetCharOrder(DEFAULT_ORDER);
 }
@@ -121,10 +123,14 @@ int GL2D_BmpText::Run(int count, bool draw) const {
 		if (glyph < 0) {
 			continue;
 		}
-		if (draw) {
+		const GL2D_Rect cell = glyphs.GetRegion(glyph);
+		if (draw && drawScale == 1.0f) {
 			glyphs.DrawRegion(glyph, static_cast<float>(x) + advance, static_cast<float>(y), clip);
+		} else if (draw) {
+			glyphs.DrawRegionScaled(
+				glyph, x + advance + cell.w * drawScale * 0.5f, y + cell.h * drawScale * 0.5f, drawScale, drawScale);
 		}
-		advance = static_cast<int>(static_cast<float>(kerning) + glyphs.GetRegion(glyph).w + advance);
+		advance = static_cast<int>((static_cast<float>(kerning) + cell.w) * drawScale + advance);
 	}
 	return advance;
 }
@@ -157,11 +163,16 @@ int GL2D_BmpText::GetCursorPos(int n) const {
 }
 
 int GL2D_BmpText::GetFontWidth() const {
-	return cellWidth + kerning;
+	return static_cast<int>(std::lround((cellWidth + kerning) * drawScale));
 }
 
 int GL2D_BmpText::GetFontHeight() const {
-	return cellHeight;
+	return static_cast<int>(std::lround(cellHeight * drawScale));
+}
+
+void GL2D_BmpText::SetDrawScale(float scale) {
+	drawScale = scale >= 0.25f ? std::min(scale, 8.0f) : (scale > 0.0f ? 0.25f : 1.0f);
+	glyphs.SetSmooth(drawScale != 1.0f);
 }
 
 int GL2D_BmpText::GetTextWidth(const char *measured) const {

@@ -33,6 +33,10 @@ public:
 	// Longer orders are cut to MAX_ORDER characters.
 	bool SetCharOrder(const char *order);
 	void SetKerning(int k);
+	// A picture font has one size: it is drawn, measured and spaced this many times larger
+	// (0.25 to 8; 1 as loaded), smoothed when not 1.
+	void SetDrawScale(float scale);
+	float GetDrawScale() const { return drawScale; }
 	// Advance of the first n characters of the stored text, as Write counts it.
 	int GetCursorPos(int n) const;
 
@@ -44,6 +48,7 @@ protected:
 	GL2D_Bitmap glyphs;
 	int kerning; // pixels after every glyph
 	int cursor;  // pixels, advance of the last write
+	float drawScale;
 
 private:
 	// Glyph of a character, or -1 when the order lacks it or the sheet has no such region.

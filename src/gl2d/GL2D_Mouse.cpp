@@ -1,13 +1,16 @@
 #include "gl2d/GL2D_Mouse.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <string>
 
 #include "core/LogFile.h"
 #include "gl2d/GL2D_SimpleBmpRect.h"
 #include "gl2d/GL2D_TextFile.h"
 
-GL2D_Mouse::GL2D_Mouse() : frameCount(0), hotSpotX(0), hotSpotY(0), frameDuration(0), elapsed(0), currentFrame(0) {}
+GL2D_Mouse::GL2D_Mouse()
+	: frameCount(0), hotSpotX(0), hotSpotY(0), frameDuration(0), elapsed(0), currentFrame(0), scale(1.0f) {}
 
 GL2D_Mouse::~GL2D_Mouse() {
 	Release();
@@ -46,6 +49,7 @@ bool GL2D_Mouse::Load(const char *file) {
 	}
 	for (int i = 0; i < count; i++) {
 		frames[i].reset(new GL2D_SimpleBmpRect);
+		frames[i]->SetSmooth(scale != 1.0f);
 		frames[i]->Load(names[i].c_str());
 	}
 	frameCount = count;
@@ -59,15 +63,24 @@ const GL2D_SimpleBmpRect *GL2D_Mouse::GetFrame(int index) const {
 	return index >= 0 && index < frameCount ? frames[index].get() : nullptr;
 }
 
+void GL2D_Mouse::SetScale(float newScale) {
+	scale = newScale > 1.0f ? std::min(newScale, 8.0f) : 1.0f;
+	for (int i = 0; i < frameCount; i++) {
+		if (frames[i]) {
+			frames[i]->SetSmooth(scale != 1.0f);
+		}
+	}
+}
+
 void GL2D_Mouse::Draw(int x, int y, int elapsedNow) {
 	if (frameCount == 0) {
 		return;
 	}
 	// Hot spot offsets come from data: keep the subtraction from overflowing.
-	long long left = static_cast<long long>(x) - hotSpotX;
-	long long top = static_cast<long long>(y) - hotSpotY;
+	long long left = static_cast<long long>(x) - std::llround(hotSpotX * static_cast<double>(scale));
+	long long top = static_cast<long long>(y) - std::llround(hotSpotY * static_cast<double>(scale));
 	if (left >= INT_MIN && left <= INT_MAX && top >= INT_MIN && top <= INT_MAX) {
-		frames[currentFrame]->Draw(static_cast<int>(left), static_cast<int>(top));
+		frames[currentFrame]->DrawScaledAt(static_cast<int>(left), static_cast<int>(top), scale);
 	}
 	if (elapsedNow > 0) {
 		elapsed = elapsedNow > INT_MAX - elapsed ? INT_MAX : elapsed + elapsedNow;

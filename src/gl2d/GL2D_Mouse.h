@@ -26,6 +26,8 @@ public:
 	// Draws the current frame at the mouse position (x, y), then lets elapsed ms of the
 	// animation pass (the menus pass the frame time of the frame timer).
 	void Draw(int x, int y, int elapsed);
+	// The pictures and the hot spot this many times larger (1 to 8), smoothed when not 1.
+	void SetScale(float scale);
 
 	int GetFrameCount() const { return frameCount; }
 	int GetCurrentFrame() const { return currentFrame; }
@@ -45,6 +47,7 @@ private:
 	int frameDuration; // ms
 	int elapsed;       // ms, in the current frame
 	int currentFrame;
+	float scale;
 };
 
 #endif

@@ -42,6 +42,14 @@ void GL2D_SimpleBmpRect::Draw(int x, int y, const GL2D_Rect *clip) const {
 	DrawRegion(0, static_cast<float>(x), static_cast<float>(y), clip);
 }
 
+void GL2D_SimpleBmpRect::DrawScaledAt(int left, int top, float scale) const {
+	if (scale == 1.0f) {
+		Draw(left, top);
+		return;
+	}
+	DrawRegionScaled(0, left + GetWidth() * scale * 0.5f, top + GetHeight() * scale * 0.5f, scale, scale);
+}
+
 void GL2D_SimpleBmpRect::DrawScaled(int x, int y, float sx, float sy) const {
 	DrawRegionScaled(0, static_cast<float>(x), static_cast<float>(y), sx, sy);
 }

@@ -17,6 +17,8 @@ public:
 	void Draw(int x, int y, const GL2D_Rect *clip = nullptr) const;
 	// Centred on (x, y) and scaled.
 	void DrawScaled(int x, int y, float sx, float sy) const;
+	// Its top left corner at (left, top), scale times its size; at 1 the same as Draw.
+	void DrawScaledAt(int left, int top, float scale) const;
 
 	int GetWidth() const { return static_cast<int>(GetRegion(0).w); }
 	int GetHeight() const { return static_cast<int>(GetRegion(0).h); }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/LogFile.h"
+#include "core/VideoConfig.h"
 #include "gl2d/GL2D_SimpleBmpRect.h"
 #include "match/MatchWorld.h"
 #include "world/Ball.h"
@@ -15,7 +16,7 @@ const char *const GoalReplay::PICTURE = "data/rects/replay.nsbr";
 namespace {
 
 const float CAMERA_OFFSET[3] = {0.0f, -32.0f, 22.0f}; // units from the ball
-const int PICTURE_MARGIN = 12;                        // pixels above the bottom edge
+const int PICTURE_MARGIN = 12;                        // pixels above the bottom edge at 640 × 480
 
 GameObject *Body(const MatchWorld &world, int index) {
 	return index == 0 ? static_cast<GameObject *>(world.GetBall()) : world.GetDisc(index);
@@ -36,6 +37,7 @@ void GoalReplay::SetUp(int width, int height) {
 	camera.SetMode(Camera::MODE_LOOK_TARGET);
 	camera.SetOffset(CAMERA_OFFSET[0], CAMERA_OFFSET[1], CAMERA_OFFSET[2]);
 	picture.reset(new GL2D_SimpleBmpRect());
+	picture->SetSmooth(VideoConfig::ScreenScale(screenWidth, screenHeight) != 1.0f);
 	if (!picture->Load(PICTURE)) {
 		Log(LOG_WARNING, "INGAME: %s loading failed; the replay shows without it", PICTURE);
 		picture.reset();
@@ -114,6 +116,10 @@ void GoalReplay::DrawPicture() const {
 	// Bottom middle: the HUD has the score and the clock at the top, the period and the frame
 	// rate in the bottom corners and the small view's frame at the top left.
 	if (picture) {
-		picture->Draw((screenWidth - picture->GetWidth()) / 2, screenHeight - picture->GetHeight() - PICTURE_MARGIN);
+		const float scale = VideoConfig::ScreenScale(screenWidth, screenHeight);
+		const int w = VideoConfig::Scaled(picture->GetWidth(), scale);
+		const int h = VideoConfig::Scaled(picture->GetHeight(), scale);
+		picture->DrawScaledAt(
+			(screenWidth - w) / 2, screenHeight - h - VideoConfig::Scaled(PICTURE_MARGIN, scale), scale);
 	}
 }

@@ -33,6 +33,7 @@ bool Hud::Init(int width_, int height_, const MatchContext *match_, const FrameT
 		return false;
 	}
 	miniFrame = new GL2D_SimpleBmpRect();
+	miniFrame->SetSmooth(scale != 1.0f);
 	if (!miniFrame->Load("data/rects/cloud.nsbr")) {
 		Log(LOG_ERROR, "HUD: Cloud loading failed!");
 		return false;
@@ -53,7 +54,7 @@ GL2D_TrueTypeText *Hud::LoadFont(const char *file, float r, float g, float b, co
 }
 
 int Hud::Px(int length) const {
-	return static_cast<int>(length * scale + 0.5f);
+	return VideoConfig::Scaled(length, scale);
 }
 
 void Hud::Deinit() {
@@ -99,6 +100,6 @@ void Hud::Draw(bool miniViewShown, bool showFps) {
 	clockFont->Write(Px(10), height - clockFont->GetFontHeight() - Px(10), text);
 
 	if (miniViewShown) {
-		miniFrame->Draw(0, 0);
+		miniFrame->DrawScaledAt(0, 0, scale);
 	}
 }

@@ -54,6 +54,7 @@ bool InGame::Init() {
 		screenWidth = g_videoConfig->Width();
 		screenHeight = g_videoConfig->Height();
 	}
+	announcement.smooth = VideoConfig::ScreenScale(screenWidth, screenHeight) != 1.0f;
 	phase = PHASE_STARTING;
 	controls.Reset();
 

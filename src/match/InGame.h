@@ -12,6 +12,7 @@
 #include "match/InGameMenu.h"
 #include "match/MatchControls.h"
 #include "match/MatchEvents.h"
+#include "match/MatchView.h"
 #include "match/MatchObserver.h"
 #include "match/MatchPhysics.h"
 #include "match/MatchWorld.h"
@@ -69,8 +70,8 @@ public:
 	void SetTurnOver(bool over) override { turnOver = over; }
 	void SetShotTimer(ShotTurnEvent *timer) override { shotTimer = timer; }
 	void RecordGoal(Disc *disc) override;
-	int GetScreenWidth() const override { return screenWidth; }
-	int GetScreenHeight() const override { return screenHeight; }
+	int GetLayoutWidth() const override { return LayoutLength(screenWidth, screenWidth, screenHeight); }
+	int GetLayoutHeight() const override { return LayoutLength(screenHeight, screenWidth, screenHeight); }
 	const OptionsRecord &GetOptions() const override;
 	Disc *GetDisc(int side) const override { return world->GetDisc(side); }
 	void SetBallHidden(bool hidden) override;

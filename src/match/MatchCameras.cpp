@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/VideoConfig.h"
 #include "match/Camera.h"
 #include "world/GameObject.h"
 
@@ -78,8 +79,11 @@ bool SetUpMatchCamera(
 	}
 	const CameraSetUp &s = SET_UPS[index];
 	if (s.mini) {
-		camera.Init(s.name, MINI_VIEW_WIDTH, MINI_VIEW_HEIGHT);
-		camera.SetViewport(MINI_VIEW_LEFT, screenHeight - MINI_VIEW_TOP_MARGIN);
+		// In its frame, which grows with the window as the HUD does.
+		const float scale = VideoConfig::ScreenScale(screenWidth, screenHeight);
+		camera.Init(s.name, VideoConfig::Scaled(MINI_VIEW_WIDTH, scale), VideoConfig::Scaled(MINI_VIEW_HEIGHT, scale));
+		camera.SetViewport(VideoConfig::Scaled(MINI_VIEW_LEFT, scale),
+			screenHeight - VideoConfig::Scaled(MINI_VIEW_TOP_MARGIN, scale));
 	} else {
 		camera.Init(s.name, screenWidth, screenHeight);
 	}

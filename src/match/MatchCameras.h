@@ -19,6 +19,7 @@ enum MatchCamera {
 	MATCH_CAMERA_COUNT
 };
 
+// The small view at 640 × 480; it grows with the window as the HUD does.
 static constexpr int MINI_VIEW_WIDTH = 213;         // pixels
 static constexpr int MINI_VIEW_HEIGHT = 147;        // pixels
 static constexpr int MINI_VIEW_LEFT = 15;           // pixels from the left edge

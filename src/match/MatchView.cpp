@@ -9,6 +9,7 @@
 #include "core/Overlay2D.h"
 #include "core/Screenshot.h"
 #include "core/UserFiles.h"
+#include "core/VideoConfig.h"
 #include "gl2d/GL2D_SimpleBmpRect.h"
 #include "input/NoxInput.h"
 #include "match/AimGuide.h"
@@ -42,7 +43,17 @@ const MatchSound MATCH_SOUNDS[] = {
 	{SOUND_HURRY_UP, "data/sounds/hurry_up.wav", "SOUND: HURRYUP loading failed!"},
 };
 
-void DrawAnnouncement(const Announcement &announcement, int mode, int width, int height) {
+// Laid out at 640 × 480 (the events are told the window's size in those lengths) and drawn as
+// much larger as the menus.
+void DrawAnnouncement(const Announcement &announcement, int mode, int screenWidth, int screenHeight) {
+	if (mode == ANNOUNCE_NONE) {
+		return;
+	}
+	const float scale = VideoConfig::ScreenScale(screenWidth, screenHeight);
+	const int width = LayoutLength(screenWidth, screenWidth, screenHeight);
+	const int height = LayoutLength(screenHeight, screenWidth, screenHeight);
+	glPushMatrix();
+	glScalef(scale, scale, 1.0f);
 	const GL2D_SimpleBmpRect *const *slots = announcement.slots;
 	const float *v = announcement.layout;
 	auto draw = [](const GL2D_SimpleBmpRect *picture, float x, float y, float sx, float sy) {
@@ -67,9 +78,14 @@ void DrawAnnouncement(const Announcement &announcement, int mode, int width, int
 		break;
 	default: break;
 	}
+	glPopMatrix();
 }
 
 } // namespace
+
+int LayoutLength(int pixels, int width, int height) {
+	return static_cast<int>(pixels / VideoConfig::ScreenScale(width, height));
+}
 
 bool SetUpMatchView(const OptionsRecord &options, const MatchWorld &world, AimGuide &guide, Hud &hud,
 	const MatchContext *match, int width, int height) {

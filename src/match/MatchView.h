@@ -32,6 +32,9 @@ struct MatchView {
 	int frameTime; // ms
 };
 
+// A window's length in lengths at 640 × 480 (the announcements' layout).
+int LayoutLength(int pixels, int width, int height);
+
 // The main view (or the replay's), the HUD, the announcement, the open menu, the replay's
 // picture and the small view; then F10's screenshot, and the buffers swapped.
 void DrawMatchView(const MatchView &view);

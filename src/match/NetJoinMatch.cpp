@@ -75,6 +75,7 @@ bool NetJoinMatch::Init() {
 		screenWidth = g_videoConfig->Width();
 		screenHeight = g_videoConfig->Height();
 	}
+	announcement.smooth = VideoConfig::ScreenScale(screenWidth, screenHeight) != 1.0f;
 	controls.Reset();
 	world.reset(new MatchWorld());
 	if (!world->Build(options, screenWidth, screenHeight, random)) {

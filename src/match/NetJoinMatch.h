@@ -12,6 +12,7 @@
 #include "match/InGameMenu.h"
 #include "match/MatchControls.h"
 #include "match/MatchEvents.h"
+#include "match/MatchView.h"
 #include "match/MatchWorld.h"
 #include "net/NetMessage.h"
 #include "net/NetQueue.h"
@@ -56,8 +57,8 @@ public:
 	void SetTurnOver(bool) override {}
 	void SetShotTimer(ShotTurnEvent *) override {}
 	void RecordGoal(Disc *) override {} // the host counts the goals
-	int GetScreenWidth() const override { return screenWidth; }
-	int GetScreenHeight() const override { return screenHeight; }
+	int GetLayoutWidth() const override { return LayoutLength(screenWidth, screenWidth, screenHeight); }
+	int GetLayoutHeight() const override { return LayoutLength(screenHeight, screenWidth, screenHeight); }
 	const OptionsRecord &GetOptions() const override { return options; }
 	Disc *GetDisc(int side) const override { return world->GetDisc(side); }
 	void SetBallHidden(bool hidden) override;

@@ -24,6 +24,7 @@ bool ScriptScreen::Build(int screenWidth, int screenHeight, const char *cursorFi
 	MakeManager();
 	cache = new GL2D_CacheManager();
 	cursor = new GL2D_Mouse();
+	cursor->SetScale(VideoConfig::ScreenScale(width, height));
 	cursor->Load(cursorFile);
 	state = new ScriptState();
 	if (!state->IsOpen()) {

@@ -22,12 +22,13 @@ enum AnnouncementSlot {
 // values whose meaning depends on the event.
 struct Announcement {
 	GL2D_SimpleBmpRect *slots[SLOT_COUNT];
-	float layout[8]; // pixels or scale factors
+	float layout[8]; // lengths at 640 × 480 or scale factors
+	bool smooth;     // the pictures are drawn larger than they are: filter them smoothly
 
-	Announcement() : slots(), layout() {}
+	Announcement() : slots(), layout(), smooth(false) {}
 
 	// Null when the picture cannot be loaded: it is then simply not drawn.
-	static GL2D_SimpleBmpRect *LoadPicture(const char *path);
+	GL2D_SimpleBmpRect *LoadPicture(const char *path) const;
 	// Deletes an event's picture and empties every slot that showed it.
 	void DropPicture(GL2D_SimpleBmpRect *&picture);
 	void Place(float x, float y, float scale) {

@@ -29,13 +29,13 @@ void CountdownEvent::Start() {
 	static const char *const files[NUMERAL_COUNT] = {
 		"data/rects/three.nsbr", "data/rects/two.nsbr", "data/rects/one.nsbr"};
 	for (int i = 0; i < NUMERAL_COUNT; i++) {
-		numerals[i] = Announcement::LoadPicture(files[i]);
+		numerals[i] = match->GetAnnouncement().LoadPicture(files[i]);
 	}
 	ShowNumeral(0);
 	state = 0;
 	stateTime = 0;
 	scale = 0.0f;
-	match->GetAnnouncement().Place(match->GetScreenWidth() / 2, match->GetScreenHeight() / 2, scale);
+	match->GetAnnouncement().Place(match->GetLayoutWidth() / 2, match->GetLayoutHeight() / 2, scale);
 	match->SetAnnouncementMode(ANNOUNCE_COUNTDOWN);
 }
 
@@ -73,7 +73,7 @@ bool CountdownEvent::Update(int dt) {
 		}
 		break;
 	}
-	match->GetAnnouncement().Place(match->GetScreenWidth() / 2, match->GetScreenHeight() / 2, scale);
+	match->GetAnnouncement().Place(match->GetLayoutWidth() / 2, match->GetLayoutHeight() / 2, scale);
 	stateTime += dt;
 	return true;
 }

@@ -44,8 +44,8 @@ void GoalEvent::DropPictures() {
 void GoalEvent::Start() {
 	int side = scorer == match->GetDisc(1) ? 1 : 2;
 	std::string path = std::string("data/rects/") + match->GetCharacterName(side) + "_big.nsbr";
-	portrait = Announcement::LoadPicture(path.c_str());
-	yeah = Announcement::LoadPicture("data/rects/yeah.nsbr"); // shown after the bounces
+	portrait = match->GetAnnouncement().LoadPicture(path.c_str());
+	yeah = match->GetAnnouncement().LoadPicture("data/rects/yeah.nsbr"); // shown after the bounces
 	Announcement &announcement = match->GetAnnouncement();
 	announcement.slots[SLOT_A] = portrait;
 	announcement.slots[SLOT_B] = nullptr;
@@ -53,7 +53,7 @@ void GoalEvent::Start() {
 	stateTime = 0;
 	state = 0;
 	scale = baseScale = 0.0f;
-	announcement.Place(match->GetScreenWidth() / 2 - 120, match->GetScreenHeight() / 2, scale);
+	announcement.Place(match->GetLayoutWidth() / 2 - 120, match->GetLayoutHeight() / 2, scale);
 	match->SetAnnouncementMode(ANNOUNCE_GOAL);
 	match->SetBallHidden(true);
 	match->PlaySound(SOUND_GOAL);
@@ -76,7 +76,7 @@ bool GoalEvent::Update(int dt) {
 			baseScale = scale;
 		}
 	}
-	match->GetAnnouncement().Place(match->GetScreenWidth() / 2 - 120, match->GetScreenHeight() / 2, scale);
+	match->GetAnnouncement().Place(match->GetLayoutWidth() / 2 - 120, match->GetLayoutHeight() / 2, scale);
 	stateTime += dt;
 	return true;
 }

@@ -40,8 +40,10 @@ public:
 	// lastScorer := disc, and the disc counts the goal.
 	virtual void RecordGoal(Disc *disc) = 0;
 
-	virtual int GetScreenWidth() const = 0;  // pixels
-	virtual int GetScreenHeight() const = 0; // pixels
+	// The window in lengths at 640 × 480, where the announcements are laid out: pixels divided
+	// by the scale the match draws them at (VideoConfig::ScreenScale).
+	virtual int GetLayoutWidth() const = 0;
+	virtual int GetLayoutHeight() const = 0;
 	virtual const OptionsRecord &GetOptions() const = 0;
 	virtual Disc *GetDisc(int side) const = 0; // side 1 or 2
 	// Hides or shows the ball together with its shadow, when it has one.

@@ -13,7 +13,7 @@ namespace {
 
 GL2D_SimpleBmpRect *LoadPortrait(MatchContext *match, int side) {
 	std::string path = std::string("data/rects/") + match->GetCharacterName(side) + "_big.nsbr";
-	return Announcement::LoadPicture(path.c_str());
+	return match->GetAnnouncement().LoadPicture(path.c_str());
 }
 
 } // namespace
@@ -35,7 +35,7 @@ void TrophyEvent::DropPictures() {
 
 void TrophyEvent::Start() {
 	Announcement &announcement = match->GetAnnouncement();
-	trophy = Announcement::LoadPicture("data/rects/trophy.nsbr");
+	trophy = match->GetAnnouncement().LoadPicture("data/rects/trophy.nsbr");
 	announcement.slots[SLOT_A] = trophy;
 	announcement.slots[SLOT_B] = nullptr;
 	announcement.slots[SLOT_C] = nullptr;
@@ -48,14 +48,14 @@ void TrophyEvent::Start() {
 	}
 	state = 0;
 	stateTime = 0;
-	announcement.Place(match->GetScreenWidth() / 2, match->GetScreenHeight() / 2, 0.0f);
+	announcement.Place(match->GetLayoutWidth() / 2, match->GetLayoutHeight() / 2, 0.0f);
 	match->SetAnnouncementMode(ANNOUNCE_TROPHY);
 	match->PlaySound(SOUND_GOAL);
 }
 
 void TrophyEvent::Slide(float f) {
-	const float w = static_cast<float>(match->GetScreenWidth());
-	const float h = static_cast<float>(match->GetScreenHeight());
+	const float w = static_cast<float>(match->GetLayoutWidth());
+	const float h = static_cast<float>(match->GetLayoutHeight());
 	float *layout = match->GetAnnouncement().layout;
 	if (draw) {
 		// Both portraits come in from the screen's edges.
@@ -74,8 +74,8 @@ bool TrophyEvent::Update(int dt) {
 		return false;
 	}
 	Announcement &announcement = match->GetAnnouncement();
-	const int w = match->GetScreenWidth();
-	const int h = match->GetScreenHeight();
+	const int w = match->GetLayoutWidth();
+	const int h = match->GetLayoutHeight();
 	announcement.layout[0] = w / 2;
 	announcement.layout[1] = h / 2;
 	if (!draw) {

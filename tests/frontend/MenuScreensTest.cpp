@@ -10,6 +10,7 @@
 #include "GLWindow.h"
 #include "GameGlobals.h"
 #include "core/Overlay2D.h"
+#include "core/VideoConfig.h"
 #include "frontend/KeysScreen.h"
 #include "frontend/MainMenuScreen.h"
 #include "frontend/MenuState.h"
@@ -122,8 +123,10 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 	ScratchDir dir;
 	MenuRig rig(dir);
 	const int sizes[][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 720}, {1280, 800}, {1920, 1080}, {2560, 1440}};
+	double shares[2] = {}; // of the window's height at 640×480: the logo's and the version's
 	for (const auto &size : sizes) {
 		const int w = size[0], h = size[1];
+		const float scale = VideoConfig::ScreenScale(w, h);
 		std::vector<int> lefts; // of each screen's panels: one edge for all of them
 		for (int number : {MenuState::SCREEN_MAIN, MenuState::SCREEN_OPTIONS, MenuState::SCREEN_KEYS1,
 				 MenuState::SCREEN_KEYS2, MenuState::SCREEN_ONLINE}) {
@@ -138,7 +141,8 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 				const OptionsScreen &options = *static_cast<OptionsScreen *>(rig.menu.GetScreen());
 				ASSERT_TRUE(options.IsSameCharacter());
 				for (int player = 0; player < 2; player++) {
-					Box portrait{"portrait", -1, 0, 0, 60, 60};
+					const int side = VideoConfig::Scaled(60, scale);
+					Box portrait{"portrait", -1, 0, 0, side, side};
 					options.GetPortraitPlace(player, &portrait.x, &portrait.y);
 					extra.push_back(portrait);
 				}
@@ -153,6 +157,13 @@ TEST(MenuScreens, WidgetsStayOnTheirPanelsClearOfTheLogoAndWarningsAreNeverCover
 			rig.menu.GetLogoRect(&logo.x, &logo.y, &logo.w, &logo.h);
 			rig.menu.GetVersionRect(&version.x, &version.y, &version.w, &version.h);
 			ASSERT_GT(logo.w * logo.h, 0);
+			// The logo and the version grow with the window as the text does.
+			const Box *pictures[2] = {&logo, &version};
+			for (int i = 0; i < 2; i++) {
+				const double share = static_cast<double>(pictures[i]->h) / h;
+				shares[i] = shares[i] > 0.0 ? shares[i] : share;
+				EXPECT_NEAR(share, shares[i], shares[i] * 0.2) << pictures[i]->name;
+			}
 			const Box screen{"screen", -1, 0, 0, w, h};
 			std::vector<Box> panels;
 			for (const Box &b : boxes) {

@@ -146,10 +146,11 @@ TEST(Camera, TheMatchCamerasFillTheScreenOrTheSmallViewAndTheMovieCameraFliesIts
 		SCOPED_TRACE(MatchCameraName(i));
 		ASSERT_TRUE(SetUpMatchCamera(cameras[i], i, 800, 600, &disc1, &ball));
 		const bool mini = i >= CAMERA_XENO_MINI && i <= CAMERA_DISC_MINI;
-		EXPECT_EQ(cameras[i].GetWidth(), mini ? MINI_VIEW_WIDTH : 800);
-		EXPECT_EQ(cameras[i].GetHeight(), mini ? MINI_VIEW_HEIGHT : 600);
-		EXPECT_EQ(cameras[i].GetX(), mini ? MINI_VIEW_LEFT : 0);
-		EXPECT_EQ(cameras[i].GetY(), mini ? 600 - MINI_VIEW_TOP_MARGIN : 0);
+		// 800 × 600 is 1.25 times 640 × 480: the small view grows as much.
+		EXPECT_EQ(cameras[i].GetWidth(), mini ? 266 : 800);
+		EXPECT_EQ(cameras[i].GetHeight(), mini ? 184 : 600);
+		EXPECT_EQ(cameras[i].GetX(), mini ? 19 : 0);
+		EXPECT_EQ(cameras[i].GetY(), mini ? 600 - 209 : 0);
 	}
 	EXPECT_EQ(MatchCameraName(MATCH_CAMERA_COUNT), nullptr);
 	EXPECT_FALSE(SetUpMatchCamera(cameras[0], -1, 800, 600, &disc1, &ball));

@@ -38,8 +38,8 @@ public:
 	void SetTurnOver(bool) override {}
 	void SetShotTimer(ShotTurnEvent *) override {}
 	void RecordGoal(Disc *disc) override { disc->AddGoal(); }
-	int GetScreenWidth() const override { return 640; }
-	int GetScreenHeight() const override { return 480; }
+	int GetLayoutWidth() const override { return 640; }
+	int GetLayoutHeight() const override { return 480; }
 	const OptionsRecord &GetOptions() const override { return g_options; }
 	Disc *GetDisc(int side) const override {
 		return side == 1 ? const_cast<Disc *>(&disc1) : const_cast<Disc *>(&disc2);
@@ -123,6 +123,7 @@ TEST(Hud, TextsGrowWithTheWindow) {
 	ScratchDir dir;
 	dir.LinkData();
 	double scoreShare = 0, clockShare = 0; // at 640×480: font height / window height
+	double frameShare = 0;                 // the small view frame's area / the height squared
 	const int sizes[][2] = {{640, 480}, {1280, 720}, {1920, 1080}, {2560, 1440}};
 	for (const auto &size : sizes) {
 		const int w = size[0], h = size[1];
@@ -149,6 +150,13 @@ TEST(Hud, TextsGrowWithTheWindow) {
 		EXPECT_GT(Painted(window, w * 4 / 5, 0, w, band), 20 * w / 640);         // clock
 		EXPECT_GT(Painted(window, 0, h - band, w / 5, h), 20 * w / 640);         // period
 		EXPECT_EQ(Painted(window, w / 5, band * 2, w * 4 / 5, h - band * 2), 0); // the middle clear
+		window.Clear(0, 0, 0);
+		Begin2D(w, h);
+		hud.Draw(true, false);
+		End2D();
+		const double frame = double(Painted(window, 0, band, w / 2, h / 2)) / (double(h) * h);
+		frameShare = frameShare > 0 ? frameShare : frame;
+		EXPECT_NEAR(frame / frameShare, 1.0, 0.25); // the frame grows as the small view does
 		hud.Deinit();
 	}
 }
@@ -169,10 +177,11 @@ TEST(Hud, AMissingFileFailsWithItsMessage) {
 
 // Every part of the HUD drawn (the small view's frame and the frame rate too), then the replay's
 // picture alone: no pixel is painted by both, at the smallest size and the larger ones.
-TEST(GoalReplay, ThePictureLeavesEveryPartOfTheHudClear) {
+TEST(GoalReplay, ThePictureLeavesEveryPartOfTheHudClearAndGrowsWithIt) {
 	ScratchDir dir;
 	dir.LinkData();
 	const int sizes[][2] = {{640, 480}, {800, 600}, {1024, 768}};
+	double share = 0; // of the window painted at 640×480
 	for (const auto &size : sizes) {
 		const int w = size[0], h = size[1];
 		SCOPED_TRACE(w);
@@ -213,6 +222,8 @@ TEST(GoalReplay, ThePictureLeavesEveryPartOfTheHudClear) {
 		}
 		EXPECT_GT(painted, 2000); // the picture is there
 		EXPECT_EQ(shared, 0);
+		share = share > 0 ? share : double(painted) / (w * h);
+		EXPECT_NEAR(double(painted) / (w * h) / share, 1.0, 0.25);
 		replay.Release();
 		hud.Deinit();
 	}

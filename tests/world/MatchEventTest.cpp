@@ -59,8 +59,8 @@ public:
 		lastScorer = disc;
 		disc->AddGoal();
 	}
-	int GetScreenWidth() const override { return 640; }
-	int GetScreenHeight() const override { return 480; }
+	int GetLayoutWidth() const override { return 640; }
+	int GetLayoutHeight() const override { return 480; }
 	const OptionsRecord &GetOptions() const override { return options; }
 	Disc *GetDisc(int side) const override { return world.GetDisc(side); }
 	void SetBallHidden(bool hidden) override { ballHidden = hidden; }
