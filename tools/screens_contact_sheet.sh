@@ -11,5 +11,5 @@ for size in 640 1024 1920; do
     rows+=("$shots"/tour_${size}_${time}_*.png)
   done
 done
-montage "${rows[@]}" -tile 8x -geometry '320x240+4+4' -background '#303040' -fill white \
-  -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -pointsize 11 -set label '%t' "$out"
+montage "${rows[@]}" -tile 8x -geometry '240x180+3+3' -background '#303040' -fill white \
+  -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -pointsize 11 -set label '%t' +dither -colors 256 "PNG8:$out"
