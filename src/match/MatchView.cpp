@@ -43,8 +43,8 @@ const MatchSound MATCH_SOUNDS[] = {
 	{SOUND_HURRY_UP, "data/sounds/hurry_up.wav", "SOUND: HURRYUP loading failed!"},
 };
 
-// Laid out at 640 × 480 (the events are told the window's size in those lengths) and drawn as
-// much larger as the menus.
+} // namespace
+
 void DrawAnnouncement(const Announcement &announcement, int mode, int screenWidth, int screenHeight) {
 	if (mode == ANNOUNCE_NONE) {
 		return;
@@ -80,8 +80,6 @@ void DrawAnnouncement(const Announcement &announcement, int mode, int screenWidt
 	}
 	glPopMatrix();
 }
-
-} // namespace
 
 int LayoutLength(int pixels, int width, int height) {
 	return static_cast<int>(pixels / VideoConfig::ScreenScale(width, height));

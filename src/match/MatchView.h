@@ -35,6 +35,11 @@ struct MatchView {
 // A window's length in lengths at 640 × 480 (the announcements' layout).
 int LayoutLength(int pixels, int width, int height);
 
+// The goal's, the countdown's or the trophy's pictures (mode: AnnouncementMode), laid out at
+// 640 × 480 (the events are told the window's size in those lengths) and drawn as much larger
+// as the menus, inside Begin2D.
+void DrawAnnouncement(const Announcement &announcement, int mode, int screenWidth, int screenHeight);
+
 // The main view (or the replay's), the HUD, the announcement, the open menu, the replay's
 // picture and the small view; then F10's screenshot, and the buffers swapped.
 void DrawMatchView(const MatchView &view);

@@ -13,10 +13,12 @@
 #include "core/FrameTimer.h"
 #include "core/LogFile.h"
 #include "core/Overlay2D.h"
+#include "core/VideoConfig.h"
 #include "gl2d/GL2D_TrueTypeText.h"
 #include "options/OptionsRecord.h"
 #include "match/GoalReplay.h"
 #include "match/Hud.h"
+#include "match/MatchView.h"
 #include "world/Announcement.h"
 #include "world/Disc.h"
 #include "world/MatchContext.h"
@@ -226,5 +228,36 @@ TEST(GoalReplay, ThePictureLeavesEveryPartOfTheHudClearAndGrowsWithIt) {
 		EXPECT_NEAR(double(painted) / (w * h) / share, 1.0, 0.25);
 		replay.Release();
 		hud.Deinit();
+	}
+}
+
+// The countdown's "3", placed in the middle of the layout, stays in the middle of the window and
+// covers the same share of it at every 4:3 size, smoothed when larger.
+TEST(Announcement, PicturesAreLaidOutAt640x480AndGrowWithTheWindow) {
+	ScratchDir dir;
+	dir.LinkData();
+	double share = 0; // of the window at 640×480
+	for (int w : {640, 1280, 1920}) {
+		const int h = w * 3 / 4;
+		SCOPED_TRACE(w);
+		GLWindow window(w, h);
+		ASSERT_TRUE(window.IsOpen());
+		Announcement announcement;
+		announcement.smooth = VideoConfig::ScreenScale(w, h) != 1.0f;
+		GL2D_SimpleBmpRect *three = announcement.LoadPicture("data/rects/three.nsbr");
+		ASSERT_NE(three, nullptr);
+		announcement.slots[SLOT_A] = three;
+		announcement.Place(LayoutLength(w, w, h) / 2, LayoutLength(h, w, h) / 2, 1.0f);
+		window.Clear(0, 0, 0);
+		Begin2D(w, h);
+		DrawAnnouncement(announcement, ANNOUNCE_COUNTDOWN, w, h);
+		End2D();
+		const int left = Painted(window, 0, 0, w / 2, h), right = Painted(window, w / 2, 0, w, h);
+		EXPECT_NEAR(double(left) / right, 1.0, 0.1); // centred
+		const double painted = double(left + right) / (w * h);
+		share = share > 0 ? share : painted;
+		EXPECT_NEAR(painted / share, 1.0, 0.1);
+		EXPECT_EQ(Painted(window, 0, 0, w, h / 8), 0); // and no larger
+		announcement.DropPicture(three);
 	}
 }
