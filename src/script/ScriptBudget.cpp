@@ -22,7 +22,7 @@ uint64_t Microseconds(clockid_t id) {
 class SystemClock : public ScriptClock {
 public:
 	uint64_t Now() override { return Microseconds(CLOCK_MONOTONIC); }
-	uint64_t Used() override { return Microseconds(CLOCK_PROCESS_CPUTIME_ID); }
+	uint64_t Used() override { return Microseconds(CLOCK_THREAD_CPUTIME_ID); }
 };
 
 // Runs nest across Lua states, so their one budget is the process's.

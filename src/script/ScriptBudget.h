@@ -11,8 +11,9 @@ public:
 	virtual ~ScriptClock() {}
 	// A steady clock; read often, so it must be cheap.
 	virtual uint64_t Now() = 0;
-	// Processor time the program has used. Read only when Now says a run's time may be up, so
-	// that time the system gave to other programs is not charged to a script.
+	// Processor time the thread running the scripts has used. Read only when Now says a run's
+	// time may be up, so that time the system gave to other programs, or to this one's other
+	// threads (the GL driver renders in threads of its own), is not charged to a script.
 	virtual uint64_t Used() = 0;
 };
 
@@ -59,7 +60,7 @@ public:
 	// player's quit request is no fault of the script's; an error otherwise.
 	static int LogLevel();
 
-	// Null: the program's own clock (the monotonic clock and the process's processor time).
+	// Null: the program's own clock (the monotonic clock and the thread's processor time).
 	static void SetClock(ScriptClock *clock);
 	// Asked while scripts run; true once the player asked to quit. Null for none. Setting it
 	// (or none) also ends a closing.
