@@ -108,8 +108,13 @@ void Lay(SDL_Surface *glyph, std::vector<Uint8> &rgba, int sheetWidth, int sheet
 			if (tx < 0 || ty < 0 || tx >= sheetWidth || ty >= sheetHeight) {
 				continue;
 			}
+			// Most of a glyph is clear, and a clear pixel leaves the sheet as it is.
+			const SDL_PixelFormat *format = glyph->format;
+			if (((row[x] & format->Amask) >> format->Ashift) == 0) {
+				continue;
+			}
 			Uint8 r, g, b, a;
-			SDL_GetRGBA(row[x], glyph->format, &r, &g, &b, &a);
+			SDL_GetRGBA(row[x], format, &r, &g, &b, &a);
 			if (shade.on) {
 				const float t =
 					std::max(0.0f, std::min(1.0f, float(y - shade.topY) / float(shade.bottomY - shade.topY)));
