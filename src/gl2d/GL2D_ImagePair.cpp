@@ -5,18 +5,11 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/LittleEndian.h"
 #include "core/LogFile.h"
 #include "gl2d/GL2D_Bitmap.h"
 
 namespace {
-
-uint32_t Little32(const Uint8 *bytes) {
-	return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-}
-
-uint16_t Little16(const Uint8 *bytes) {
-	return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-}
 
 const char *const TOO_LARGE = "a size that needs more than 64 textures";
 
@@ -30,20 +23,20 @@ const char *Refusal(SDL_RWops *file) {
 	if (got < 26 || header[0] != 'B' || header[1] != 'M') {
 		return "no BMP header";
 	}
-	const uint32_t infoSize = Little32(header + 14);
+	const uint32_t infoSize = ReadLittle32(header + 14);
 	long long width, height;
 	int depth;
 	uint32_t compression = 0, colours = 0;
 	if (infoSize == 12) { // the old OS/2 header: 16-bit sizes
-		width = Little16(header + 18);
-		height = Little16(header + 20);
-		depth = Little16(header + 24);
+		width = ReadLittle16(header + 18);
+		height = ReadLittle16(header + 20);
+		depth = ReadLittle16(header + 24);
 	} else if (infoSize >= 40 && got == static_cast<int>(sizeof(header))) {
-		width = static_cast<int32_t>(Little32(header + 18));
-		height = static_cast<int32_t>(Little32(header + 22));
-		depth = Little16(header + 28);
-		compression = Little32(header + 30);
-		colours = Little32(header + 46);
+		width = static_cast<int32_t>(ReadLittle32(header + 18));
+		height = static_cast<int32_t>(ReadLittle32(header + 22));
+		depth = ReadLittle16(header + 28);
+		compression = ReadLittle32(header + 30);
+		colours = ReadLittle32(header + 46);
 	} else {
 		return "an unknown information header";
 	}

@@ -159,10 +159,7 @@ void TavroNoteNew(GL2D_Font *font) {
 }
 
 void TavroMade(lua_State *L, void *object, void (*release)(void *)) {
-	lua_pushvalue(L, LUA_REGISTRYINDEX);
-	const void *state = lua_topointer(L, -1);
-	lua_pop(L, 1);
-	ScriptObjects::Made(state, object, release);
+	ScriptObjects::Made(ScriptObjects::StateKey(L), object, release);
 }
 
 void TavroLetGoMade(WgItem *item) {

@@ -1,5 +1,7 @@
 #include "script/ScriptObjects.h"
 
+#include <lua.h>
+
 #include <unordered_map>
 #include <vector>
 
@@ -152,6 +154,13 @@ void ScriptObjects::Made(const void *state, void *object, void (*release)(void *
 	if (state && object && release) {
 		MadeObjects()[object] = MadeObject{state, release};
 	}
+}
+
+const void *ScriptObjects::StateKey(lua_State *L) {
+	lua_pushvalue(L, LUA_REGISTRYINDEX);
+	const void *registry = lua_topointer(L, -1);
+	lua_pop(L, 1);
+	return registry;
 }
 
 void ScriptObjects::Disown(const void *object) {

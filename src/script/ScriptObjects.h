@@ -4,6 +4,7 @@
 class GL2D_CacheManager;
 class GL2D_Font;
 struct GL2D_Rect;
+struct lua_State;
 
 // What the binding knows about program objects across every Lua state, so that no script can
 // delete what it does not own or reach an object that is gone:
@@ -34,11 +35,13 @@ public:
 	static void RectGone(const GL2D_Rect *rect);
 	static void FontGone(const GL2D_Font *font);
 
-	// An object a script made belongs to the Lua state that made it (state: the state's
-	// registry, which its coroutines share) until a script deletes it or hands it to a manager
+	// An object a script made belongs to the Lua state that made it (state: its StateKey)
+	// until a script deletes it or hands it to a manager
 	// that owns its items; release deletes it. Made objects left when the state closes are
 	// deleted then: a script that forgets them must not grow the program.
 	static void Made(const void *state, void *object, void (*release)(void *));
+	// The key Made and ReleaseMade know a state by: its registry, the same for its coroutines.
+	static const void *StateKey(lua_State *L);
 	static void Disown(const void *object);
 	static bool IsMade(const void *object);
 	static void ReleaseMade(const void *state);

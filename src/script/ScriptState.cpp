@@ -170,9 +170,7 @@ ScriptState::~ScriptState() {
 		return;
 	}
 	ClearGlobals();
-	lua_pushvalue(lua, LUA_REGISTRYINDEX);
-	const void *registry = lua_topointer(lua, -1);
-	lua_pop(lua, 1);
+	const void *registry = ScriptObjects::StateKey(lua);
 	lua_close(lua);
 	if (prevOpen) {
 		prevOpen->nextOpen = nextOpen;
